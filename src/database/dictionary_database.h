@@ -1,0 +1,98 @@
+// The dictionary databases (XinHua.db, table xhzd; ChengYu.db, table ChengYu)
+// on SQLite. One connection (Aconn) and one query bound to it (Aquery): select
+// a database, look a row up by id, read its columns by name, close. SQLite
+// stores UTF-8; callers get GBK.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "character_tests.h"  // MeaningTest
+#include "entry_text.h"
+
+namespace lexomir {
+
+// Every engine failure: missing or corrupt file, missing table or column.
+class DatabaseError : public std::runtime_error {
+public:
+    DatabaseError(int code, const std::string& message)
+        : std::runtime_error(message), m_code(code) {}
+    int code() const noexcept { return m_code; }
+
+private:
+    int m_code;
+};
+
+enum class DictionaryDatabase { XinHua, ChengYu };
+
+class Connection {
+public:
+    explicit Connection(std::filesystem::path dataFolder);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Closes any open file and points the connection at one database; the
+    // file is opened on first use.
+    void select(DictionaryDatabase database);
+    DictionaryDatabase selected() const { return m_selected; }
+    std::filesystem::path selectedFile() const;
+    // Opens the selected file read-only if it is not open yet.
+    sqlite3* handle();
+    bool isOpen() const { return m_db != nullptr; }
+    void close() noexcept;
+
+private:
+    std::filesystem::path m_dataFolder;
+    DictionaryDatabase m_selected = DictionaryDatabase::XinHua;
+    sqlite3* m_db = nullptr;
+};
+
+class Query {
+public:
+    explicit Query(Connection& connection);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    // Select * from the selected database's table where id = ? (bound). The
+    // current row is the result's first row, if any.
+    void lookUp(std::int32_t id);
+    bool hasRow() const { return m_hasRow; }
+    // GBK text of a column of the current row; empty for no row or null.
+    std::string text(std::string_view column) const;
+    // 0 for no row or null.
+    std::int32_t integer(std::string_view column) const;
+    // UTF-8 bytes of a column of the current row, valid until the next
+    // lookUp or close; empty for no row or null.
+    std::string_view utf8(std::string_view column) const;
+    void close() noexcept;
+
+private:
+    int columnIndex(std::string_view column) const;
+
+    Connection& m_connection;
+    sqlite3_stmt* m_statement = nullptr;
+    sqlite3* m_preparedOn = nullptr;
+    DictionaryDatabase m_preparedFor = DictionaryDatabase::XinHua;
+    bool m_hasRow = false;
+};
+
+// The columns the detail views show, read from the current row.
+CharacterEntry readCharacterEntry(const Query& query);
+IdiomEntry readIdiomEntry(const Query& query);
+
+// Meaning test for the combined search over the connection's character
+// database: looks record id up and searches its UTF-8 explanations for the
+// keywords (converted once), so that no row needs converting. Agrees with
+// anyKeywordOccurs on the same rows.
+MeaningTest makeMeaningTest(Query& query, const std::vector<std::string>& gbkKeywords,
+                            int meaningRange);
+
+}  // namespace lexomir

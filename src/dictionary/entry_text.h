@@ -1,0 +1,26 @@
+// The full entry texts the detail views show.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace lexomir {
+
+// One row of table xhzd, GBK.
+struct CharacterEntry {
+    std::string zi, pinyin, py, bushou;
+    std::int32_t bihua = 0;
+    std::string wubi, jijie, xiangjie;
+};
+
+// One row of table ChengYu, GBK.
+struct IdiomEntry {
+    std::string ChengYu, PinYin, DianGu, ChuChu, LiZi;
+};
+
+// CR LF line ends; every character-aligned "<br>" becomes CR LF.
+std::string formatCharacterEntry(const CharacterEntry& entry);
+// CR LF line ends; values inserted unchanged.
+std::string formatIdiomEntry(const IdiomEntry& entry);
+
+}  // namespace lexomir

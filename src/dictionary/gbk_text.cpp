@@ -1,0 +1,80 @@
+#include "gbk_text.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace lexomir {
+namespace {
+
+void appendFormatV(std::string& text, const char* format, va_list args) {
+    va_list measure;
+    va_copy(measure, args);
+    const int needed = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (needed <= 0) return;
+    const std::size_t start = text.size();
+    text.resize(start + static_cast<std::size_t>(needed) + 1);
+    std::vsnprintf(text.data() + start, static_cast<std::size_t>(needed) + 1, format, args);
+    text.resize(start + static_cast<std::size_t>(needed));
+}
+
+}  // namespace
+
+std::string trimControl(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::size_t gbkFind(std::string_view haystack, std::string_view needle) {
+    if (needle.empty() || needle.size() > haystack.size()) return 0;
+    const std::size_t last = haystack.size() - needle.size();
+    // Walk character by character so that a match can only start on a
+    // character's first byte.
+    for (std::size_t pos = 0; pos <= last;) {
+        if (haystack[pos] == needle[0] && haystack.compare(pos, needle.size(), needle) == 0) {
+            return pos + 1;
+        }
+        pos += isGbkLeadByte(static_cast<unsigned char>(haystack[pos])) ? 2 : 1;
+    }
+    return 0;
+}
+
+std::string gbkReplaceAll(std::string text, std::string_view from, std::string_view to) {
+    if (from.empty()) return text;
+    std::string result;
+    result.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (text.compare(pos, from.size(), from) == 0) {
+            result.append(to);
+            pos += from.size();
+            continue;
+        }
+        const std::size_t width =
+            isGbkLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+        result.append(text, pos, width);
+        pos += width;
+    }
+    return result;
+}
+
+std::string formatText(const char* format, ...) {
+    std::string text;
+    va_list args;
+    va_start(args, format);
+    appendFormatV(text, format, args);
+    va_end(args);
+    return text;
+}
+
+void appendFormat(std::string& text, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    appendFormatV(text, format, args);
+    va_end(args);
+}
+
+}  // namespace lexomir

@@ -1,0 +1,29 @@
+// Helpers on GBK byte strings: a Chinese character is two bytes whose first
+// byte is 0x81 or above; ASCII is one byte. Positions are 1-based, 0 = none.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lexomir {
+
+inline bool isGbkLeadByte(unsigned char byte) { return byte >= 0x81; }
+
+// Removes leading and trailing bytes of value 0x20 or less.
+std::string trimControl(std::string_view text);
+
+// Position (1-based) of the first occurrence of needle in haystack that does
+// not begin on the second byte of a two-byte character; 0 when there is none
+// or needle is empty.
+std::size_t gbkFind(std::string_view haystack, std::string_view needle);
+
+// Replaces every character-aligned occurrence of from by to, left to right.
+std::string gbkReplaceAll(std::string text, std::string_view from, std::string_view to);
+
+// printf-style formatting into a new text, or appended to an existing one.
+std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void appendFormat(std::string& text, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+}  // namespace lexomir

@@ -1,0 +1,29 @@
+// How found entries are laid out in the result grids, row by row.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace lexomir {
+
+struct GridLayout {
+    int columns = 1;
+    int rows = 1;
+};
+
+// Characters: width / defaultColumnWidth - 2 columns; idioms:
+// width / defaultColumnWidth. At least one column either way; rows are
+// found / columns + 1, so an exact multiple leaves an empty last row.
+GridLayout characterGridLayout(int gridWidth, int defaultColumnWidth, std::size_t foundCount);
+GridLayout idiomGridLayout(int gridWidth, int defaultColumnWidth, std::size_t foundCount);
+
+// The list index of cell (column, row), or nothing when it is negative or at
+// or beyond foundCount.
+std::optional<std::size_t> cellListIndex(int columns, int column, int row, std::size_t foundCount);
+
+// The text of the cell with list index k in the character grid: bytes 2k and
+// 2k+1 of StrXinHua, or empty past its end.
+std::string_view characterCellText(std::string_view StrXinHua, std::size_t k);
+
+}  // namespace lexomir

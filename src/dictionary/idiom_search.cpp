@@ -1,0 +1,65 @@
+#include "idiom_search.h"
+
+#include <cstring>
+
+#include "index_record_format.h"
+
+namespace lexomir {
+namespace {
+
+constexpr std::string_view kWildcard = "\xA1\xEF";  // ★
+
+std::string_view idiomText(const char* record) {
+    const void* nul = std::memchr(record, '\0', chengyu_record::kSize);
+    // A record without a NUL is outside the format; read at most its text width.
+    const std::size_t length =
+        nul ? static_cast<const char*>(nul) - record : chengyu_record::kMaxTextBytes;
+    return {record, length};
+}
+
+}  // namespace
+
+std::string buildIdiomPattern(std::string_view trimmedInput) {
+    std::string pattern;
+    pattern.reserve(trimmedInput.size() * 2 + 1);
+    for (char c : trimmedInput) {
+        if (c == '=') {
+            pattern.append(kWildcard);
+        } else {
+            pattern.push_back(c);
+        }
+    }
+    if (pattern.size() % 2 != 0) pattern.push_back(' ');
+    return pattern;
+}
+
+bool idiomMatches(std::string_view idiomText, std::string_view pattern) {
+    if (pattern.size() > idiomText.size()) return false;
+    for (std::size_t i = 0; i + 1 < pattern.size(); i += 2) {
+        const std::string_view unit = pattern.substr(i, 2);
+        if (unit == kWildcard) continue;
+        if (unit != idiomText.substr(i, 2)) return false;
+    }
+    return true;
+}
+
+ScanOutcome scanChengYu(IndexFile& file, std::string_view pattern, const ScanHook& beforeRecord,
+                        std::vector<std::int32_t>& VecChengYu,
+                        std::vector<std::string>& foundIdioms) {
+    VecChengYu.clear();
+    foundIdioms.clear();
+    if (auto error = file.rewind()) return {ScanEnd::Failed, std::move(error)};
+
+    for (std::int32_t r = 1; r <= file.recordCount(); ++r) {
+        if (beforeRecord && !beforeRecord(r)) return {ScanEnd::Stopped, std::nullopt};
+        const char* bytes = file.nextRecord();
+        if (!bytes) return {ScanEnd::Failed, file.error()};
+        const std::string_view text = idiomText(bytes);
+        if (!idiomMatches(text, pattern)) continue;
+        VecChengYu.push_back(r);
+        foundIdioms.emplace_back(text);
+    }
+    return {};
+}
+
+}  // namespace lexomir

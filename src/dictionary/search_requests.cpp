@@ -1,0 +1,100 @@
+#include "search_requests.h"
+
+#include "gbk_codec.h"
+#include "gbk_text.h"
+#include "idiom_search.h"
+#include "messages.h"
+#include "radical_table.h"
+
+namespace lexomir {
+namespace {
+
+CharacterSearch searchWith(XinHuaTest test, bool showsFirstEntry = false) {
+    CharacterSearch search;
+    search.test = std::move(test);
+    search.showsFirstEntry = showsFirstEntry;
+    return search;
+}
+
+Refusal refuse(std::string_view utf8Message, InputFocus focus = InputFocus::None) {
+    return Refusal{utf8ToGbk(utf8Message), focus};
+}
+
+bool isLowerCaseLetter(char c) { return c >= 'a' && c <= 'z'; }
+
+std::string foundMessage(const char* utf8Format, std::size_t count) {
+    return utf8ToGbk(formatText(utf8Format, static_cast<int>(count)));
+}
+
+}  // namespace
+
+CharacterSearchPlan planTypedSearch(std::string_view typedText) {
+    std::string typed = trimControl(typedText);
+    if (typed.empty()) return refuse(messages::kPleaseEnter, InputFocus::LedtPinYin);
+    if (isLowerCaseLetter(typed.front())) return searchWith(pinyinTest(std::move(typed)));
+    return searchWith(hanziTest(std::move(typed)), true);
+}
+
+CharacterSearchPlan planRadicalSearch(int radicalIndex, int remainingIndex) {
+    const RadicalTable& table = BuShouTable();
+    // Only the listed cells are items; a header (empty cell) is no radical.
+    const std::string_view radical =
+        radicalIndex < RadicalTable::kListedCells ? table.cell(radicalIndex) : std::string_view{};
+    if (radical.size() != 2) return refuse(messages::kChooseARadical);
+    return searchWith(
+        radicalTest(std::string(radical), table.strokeGroup(radicalIndex), remainingIndex));
+}
+
+CharacterSearchPlan planStrokeSearch(int totalStrokesIndex) {
+    return searchWith(strokeCountTest(totalStrokesIndex + 1));
+}
+
+CharacterSearchPlan planCombinedSearch(const CombinedControls& controls,
+                                       const MeaningTestFactory& meaningTests) {
+    CombinedCriteria criteria;
+    if (controls.letterIndex >= 1 && controls.letterIndex <= 26) {
+        criteria.letter = std::string(1, static_cast<char>('a' + controls.letterIndex - 1));
+    }
+    if (controls.radicalIndex > 0) {
+        const int cellIndex = controls.radicalIndex - 1;
+        const std::string_view radical = cellIndex < RadicalTable::kListedCells
+                                             ? BuShouTable().cell(cellIndex)
+                                             : std::string_view{};
+        if (radical.size() != 2) return refuse(messages::kChooseARadical);
+        criteria.radical = std::string(radical);
+    }
+    criteria.minStrokes = std::max(controls.minStrokesIndex, 0);
+
+    CharacterSearch search;
+    if (controls.meaningRangeIndex > 0) {
+        criteria.keywords = buildKeywordList(controls.keywordsText);
+        if (criteria.keywords.empty()) {
+            return refuse(messages::kKeywordsNeeded, InputFocus::LedtZiYi);
+        }
+        criteria.meaningRange = controls.meaningRangeIndex;
+        search.notice = utf8ToGbk(messages::kMeaningSearchIsSlow);
+        search.usesDatabase = true;
+    }
+    MeaningTest meaning;
+    if (search.usesDatabase && meaningTests) {
+        meaning = meaningTests(criteria.keywords, criteria.meaningRange);
+    }
+    search.test = combinedTest(std::move(criteria), std::move(meaning));
+    return search;
+}
+
+IdiomSearchPlan planIdiomSearch(std::string_view inputText) {
+    const std::string trimmed = trimControl(inputText);
+    if (trimmed.empty()) return refuse(messages::kEnterAnIdiom, InputFocus::LedtChengYu);
+    return buildIdiomPattern(trimmed);
+}
+
+std::string charactersFoundMessage(std::size_t count) {
+    return foundMessage(messages::kCharactersFoundFormat, count);
+}
+
+std::string idiomsFoundMessage(std::size_t count) {
+    return foundMessage(messages::kIdiomsFoundFormat, count);
+}
+
+}  // namespace lexomir

@@ -1,0 +1,64 @@
+// Turning what the user chose in the controls into a search, or into the
+// message that refuses it. The window's handlers read their controls, call
+// one of these, and either show the refusal or run the scan.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "character_tests.h"
+
+namespace lexomir {
+
+// The edit that gets the focus after a refusal.
+enum class InputFocus { None, LedtPinYin, LedtZiYi, LedtChengYu };
+
+struct Refusal {
+    std::string message;  // GBK
+    InputFocus focus = InputFocus::None;
+};
+
+struct CharacterSearch {
+    XinHuaTest test;
+    bool showsFirstEntry = false;  // the search by typed characters
+    bool usesDatabase = false;     // the meaning criterion is in use
+    std::string notice;            // GBK; shown before the scan when not empty
+};
+
+using CharacterSearchPlan = std::variant<Refusal, CharacterSearch>;
+
+// RdoPinYin: the text of LedtPinYin. A first byte a-z makes a pinyin prefix
+// search; any other makes a search by typed characters.
+CharacterSearchPlan planTypedSearch(std::string_view typedText);
+
+// RdoBuShou: the selected indexes of CboBuShou (= BuShouTable cell) and
+// CboBiHua (= remaining strokes, 0 for any).
+CharacterSearchPlan planRadicalSearch(int radicalIndex, int remainingIndex);
+
+// RdoBiHua: the selected index of CboAllBiHua (total strokes - 1).
+CharacterSearchPlan planStrokeSearch(int totalStrokesIndex);
+
+struct CombinedControls {
+    int letterIndex = 0;        // CboZiMu2: 0 off, 1..26 = a..z
+    int radicalIndex = 0;       // CboBuShou2: 0 off, i = BuShouTable cell i - 1
+    int minStrokesIndex = 0;    // CboBiHua2: 0 off, k = k strokes
+    std::string keywordsText;   // LedtZiYi, GBK
+    int meaningRangeIndex = 0;  // CboZiYi: 0 off, 1 brief, 2 brief or detailed
+};
+
+// Checks the radical first, then the meaning keywords. The factory is asked
+// for the meaning test only when the meaning criterion is in use.
+CharacterSearchPlan planCombinedSearch(const CombinedControls& controls,
+                                       const MeaningTestFactory& meaningTests);
+
+using IdiomSearchPlan = std::variant<Refusal, std::string /* pattern */>;
+
+// The text of LedtChengYu: trimmed; empty is refused; otherwise the pattern.
+IdiomSearchPlan planIdiomSearch(std::string_view inputText);
+
+// "共找到 %d 个汉字！" / "共找到 %d 个成语！" in GBK.
+std::string charactersFoundMessage(std::size_t count);
+std::string idiomsFoundMessage(std::size_t count);
+
+}  // namespace lexomir
