@@ -30,7 +30,7 @@ bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) < 33; }
 // search through the whole text.
 class TypedCharacterSet {
 public:
-    explicit TypedCharacterSet(std::string_view typed) {
+    explicit TypedCharacterSet(std::string_view typed) : m_typed(typed) {
         for (std::size_t i = 0; i < typed.size();) {
             const auto lead = static_cast<unsigned char>(typed[i]);
             if (isGbkLeadByte(lead) && i + 1 < typed.size()) {
@@ -44,8 +44,9 @@ public:
     bool contains(std::string_view character) const {
         if (character.size() != 2) return false;
         const auto lead = static_cast<unsigned char>(character[0]);
-        // A single-byte unit cannot start a two-byte match in a GBK walk.
-        if (!isGbkLeadByte(lead)) return false;
+        // Records always hold proper GBK characters; anything else takes
+        // the plain character-aligned search.
+        if (!isGbkLeadByte(lead)) return gbkFind(m_typed, character) != 0;
         return m_pairs.test(key(lead, static_cast<unsigned char>(character[1])));
     }
 
@@ -53,6 +54,7 @@ private:
     static std::size_t key(unsigned char lead, unsigned char trail) {
         return (static_cast<std::size_t>(lead) << 8) | trail;
     }
+    std::string m_typed;
     std::bitset<65536> m_pairs;
 };
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -67,10 +68,16 @@ std::optional<IndexFileError> IndexFile::rewind() {
 }
 
 bool IndexFile::refill() {
+    // Keep the start of a record cut off by the last read, so that record k
+    // is always the bytes at (k - 1) * recordSize, even if the file grows
+    // while a scan waits.
+    const std::size_t carried = m_blockUsed - m_blockPos;
+    m_block.resize(kRecordsPerBlock * m_recordSize);
+    std::copy(m_block.begin() + static_cast<std::ptrdiff_t>(m_blockPos),
+              m_block.begin() + static_cast<std::ptrdiff_t>(m_blockUsed), m_block.begin());
     const std::size_t recordsLeft = static_cast<std::size_t>(m_recordCount - m_recordsRead);
     const std::size_t wanted = std::min(recordsLeft, kRecordsPerBlock) * m_recordSize;
-    m_block.resize(kRecordsPerBlock * m_recordSize);
-    std::size_t got = 0;
+    std::size_t got = carried;
     while (got < wanted) {
         const ssize_t n = ::read(m_fd, m_block.data() + got, wanted - got);
         if (n < 0 && errno == EINTR) continue;

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "idiom_search.h"
+#include "test_support.h"
+
+namespace lexomir {
+namespace {
+
+using testing::gbk;
+
+struct PatternCase {
+    const char* name;
+    std::string input;  // GBK, already trimmed
+    std::string expected;
+};
+
+class BuildIdiomPatternTest : public ::testing::TestWithParam<PatternCase> {};
+
+TEST_P(BuildIdiomPatternTest, RewritesEqualsSignsAndPads) {
+    EXPECT_EQ(buildIdiomPattern(GetParam().input), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BuildIdiomPatternTest,
+    ::testing::Values(PatternCase{"PlainIdiom", gbk("爱"), gbk("爱")},
+                      PatternCase{"TrailingWildcard", gbk("百战不="), gbk("百战不★")},
+                      PatternCase{"FourWildcards", "====", gbk("★★★★")},
+                      PatternCase{"SingleWildcard", "=", gbk("★")},
+                      PatternCase{"WildcardInTheMiddle", gbk("百=不殆"), gbk("百★不殆")},
+                      PatternCase{"TypedStarStays", gbk("百★"), gbk("百★")},
+                      PatternCase{"FullWidthEqualsStays", gbk("百＝"), gbk("百＝")},
+                      PatternCase{"OddLengthPadded", "a", "a "},
+                      PatternCase{"OddAfterRewrite", "a=", "a" + gbk("★") + " "},
+                      PatternCase{"EvenAsciiNotPadded", "ab", "ab"},
+                      PatternCase{"InnerBlankKeptAndPadded", gbk("中 国"), gbk("中 国") + " "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MatchCase {
+    const char* name;
+    std::string idiom;    // UTF-8
+    std::string pattern;  // GBK
+    bool expected;
+};
+
+class IdiomMatchesTest : public ::testing::TestWithParam<MatchCase> {};
+
+TEST_P(IdiomMatchesTest, TestsThePatternAgainstTheBeginning) {
+    EXPECT_EQ(idiomMatches(gbk(GetParam().idiom), GetParam().pattern), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IdiomMatchesTest,
+    ::testing::Values(MatchCase{"WildcardLastCharacter", "百战不殆", gbk("百战不★"), true},
+                      MatchCase{"WildcardInLongerIdiom", "百战不殆而胜", gbk("百战不★"), true},
+                      MatchCase{"WildcardNeedsACharacter", "百战不", gbk("百战不★"), false},
+                      MatchCase{"DifferentThirdCharacter", "百战百胜", gbk("百战不★"), false},
+                      MatchCase{"PrefixOfOneCharacter", "爱不释手", gbk("爱"), true},
+                      MatchCase{"CharacterNotAtTheStart", "一爱到底", gbk("爱"), false},
+                      MatchCase{"WholeIdiom", "爱屋及乌", gbk("爱屋及乌"), true},
+                      MatchCase{"FourWildcardsFourCharacters", "爱屋及乌", gbk("★★★★"), true},
+                      MatchCase{"FourWildcardsFiveCharacters", "不入虎穴焉", gbk("★★★★"), true},
+                      MatchCase{"FourWildcardsThreeCharacters", "莫须有", gbk("★★★★"), false},
+                      MatchCase{"SingleWildcardOneCharacter", "爱", gbk("★"), true},
+                      MatchCase{"SingleWildcardEmptyIdiom", "", gbk("★"), false},
+                      MatchCase{"LongerPatternNeverMatches", "爱屋及乌", gbk("爱屋及乌★"), false},
+                      MatchCase{"TypedStarIsAWildcard", "百战不殆", gbk("百★"), true},
+                      MatchCase{"FullWidthEqualsIsACharacter", "百战不殆", gbk("百＝"), false},
+                      MatchCase{"FullWidthEqualsMatchesItself", "百＝", gbk("百＝"), true},
+                      MatchCase{"InnerBlankShiftsTheUnits", "中国人民", gbk("中 国") + " ", false},
+                      MatchCase{"PaddedAsciiMatchesNoChineseIdiom", "爱屋及乌", "a ", false},
+                      MatchCase{"WildcardFirst", "百战不殆", gbk("★战"), true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IdiomMatches, PaddedAsciiMatchesAnAsciiIdiom) {
+    EXPECT_TRUE(idiomMatches("a b", "a "));
+    EXPECT_FALSE(idiomMatches("ab", "a "));
+}
+
+}  // namespace
+}  // namespace lexomir
