@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# `make run`: answers a sample query through the command-line front end.
+# `make run`: answers sample queries through the command-line front end.
 set -euo pipefail
 build=${1:-build}
 "$build/lexomir-cli" pinyin zhong
+"$build/lexomir-cli" --show idiom 百战不=

@@ -61,8 +61,9 @@ public:
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
 
-    // Select * from the selected database's table where id = ? (bound). The
-    // current row is the result's first row, if any.
+    // Makes the row of the selected database's table whose id is id (a bound
+    // parameter, never pasted into SQL) the current row; hasRow() is false
+    // when there is none.
     void lookUp(std::int32_t id);
     bool hasRow() const { return m_hasRow; }
     // GBK text of a column of the current row; empty for no row or null.
@@ -82,6 +83,12 @@ private:
     sqlite3* m_preparedOn = nullptr;
     DictionaryDatabase m_preparedFor = DictionaryDatabase::XinHua;
     bool m_hasRow = false;
+    // The statement is a cursor over ids in ascending order, so the lookups of
+    // a scan (ids 1, 2, 3, ...) step forward instead of searching each id.
+    std::vector<std::string> m_columnNames;  // of the prepared statement
+    int m_idColumn = -1;
+    bool m_onRow = false;          // the cursor stands on a row ...
+    std::int64_t m_cursorId = 0;   // ... with this id
 };
 
 // The columns the detail views show, read from the current row.

@@ -1,0 +1,216 @@
+// Clicks the search buttons of the real window (offscreen) and times each
+// click until the grid is filled. Uses dat/ beside the program when it holds
+// the real index files, otherwise a synthetic data set of the same size.
+//
+// Counters: max_event_gap_ms is the longest time during a click in which no
+// event was processed (measured by an event that re-posts itself), passes the
+// number of event-processing passes, bar the progress bar's final value.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "data_folder.h"
+#include "gbk_codec.h"
+#include "index_record_format.h"
+#include "lexomir_application.h"
+#include "tfrm_main.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Toneless syllables enough to give a pinyin prefix a realistic share of hits.
+std::vector<std::string> syllables() {
+    const std::array initials = {"b", "p", "m", "f", "d", "t", "n", "l", "g", "k", "h", "j",
+                                 "q", "x", "zh", "ch", "sh", "r", "z", "c", "s", "y", "w"};
+    const std::array finals = {"a", "o", "e", "i", "u", "an", "en", "ang", "eng", "ong", "ai",
+                               "ei", "ao", "ou"};
+    std::vector<std::string> all;
+    for (const char* initial : initials)
+        for (const char* final : finals) all.push_back(std::string(initial) + final);
+    return all;
+}
+
+void writeSyntheticData(const fs::path& dat) {
+    namespace x = lexomir::xinhua_record;
+    namespace c = lexomir::chengyu_record;
+    fs::create_directories(dat);
+    const std::vector<std::string> readings = syllables();
+    std::ofstream xinhua(dat / lexomir::kXinHuaIndexFile, std::ios::binary);
+    for (std::int32_t k = 1; k <= x::kRecordCount; ++k) {
+        std::string record(x::kSize, '\0');
+        const int code = k % (72 * 94);  // GB2312 level 1 and 2 characters, B0A1 to F7FE
+        record[x::kCharacterOffset] = static_cast<char>(0xB0 + code / 94);
+        record[x::kCharacterOffset + 1] = static_cast<char>(0xA1 + code % 94);
+        std::string pinyin = readings[(k * 7) % readings.size()];
+        if (k % 10 == 0) pinyin += "," + readings[(k * 3) % readings.size()];
+        record.replace(x::kPinyinOffset, pinyin.size(), pinyin);
+        record[x::kRadicalOffset] = static_cast<char>(0xBF);
+        record[x::kRadicalOffset + 1] = static_cast<char>(0xDA);
+        record[x::kStrokesOffset] = static_cast<char>(1 + k % 30);
+        xinhua.write(record.data(), static_cast<std::streamsize>(record.size()));
+    }
+    std::ofstream chengyu(dat / lexomir::kChengYuIndexFile, std::ios::binary);
+    for (std::int32_t k = 1; k <= c::kRecordCount; ++k) {
+        std::string record(c::kSize, '\0');
+        for (int i = 0; i < 4; ++i) {
+            const int code = (k * (i + 3)) % (72 * 94);
+            record[2 * i] = static_cast<char>(0xB0 + code / 94);
+            record[2 * i + 1] = static_cast<char>(0xA1 + code % 94);
+        }
+        chengyu.write(record.data(), static_cast<std::streamsize>(record.size()));
+    }
+    std::ofstream(dat / lexomir::kSettingsFile) << "[window]\nwidth=987\nheight=842\n";
+}
+
+bool holdsRealData(const fs::path& dat) {
+    std::error_code error;
+    return fs::file_size(dat / lexomir::kXinHuaIndexFile, error) ==
+           lexomir::xinhua_record::kSize * lexomir::xinhua_record::kRecordCount;
+}
+
+// Re-posts itself on every delivery, so each event-processing pass leaves a time stamp.
+class Heartbeat : public QObject {
+public:
+    void start() {
+        m_clock.start();
+        m_last = 0;
+        m_maxGap = 0;
+        m_beats = 0;
+        m_running = true;
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+    }
+    void stop() {
+        note();
+        m_running = false;
+        QCoreApplication::removePostedEvents(this);
+    }
+    double maxGapMs() const { return m_maxGap / 1e6; }
+    std::int64_t beats() const { return m_beats; }
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User || !m_running) return QObject::event(event);
+        note();
+        ++m_beats;
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+        return true;
+    }
+
+private:
+    void note() {
+        const std::int64_t now = m_clock.nsecsElapsed();
+        m_maxGap = std::max(m_maxGap, now - m_last);
+        m_last = now;
+    }
+    QElapsedTimer m_clock;
+    std::int64_t m_last = 0, m_maxGap = 0, m_beats = 0;
+    bool m_running = false;
+};
+
+struct Session {
+    fs::path appFolder;
+    bool realData = false;
+    std::unique_ptr<TFrmMain> window;
+};
+
+Session& session() {
+    static Session s;
+    return s;
+}
+
+template <typename Widget>
+Widget* control(const char* name) {
+    return session().window->findChild<Widget*>(QString::fromLatin1(name));
+}
+
+// Clicks button once per iteration, preparing the controls outside the timing.
+void timeClicks(benchmark::State& state, const char* button, const char* progress,
+                const std::function<void()>& prepare) {
+    Heartbeat heartbeat;
+    double worstGap = 0;
+    std::int64_t passes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        heartbeat.start();
+        control<QPushButton>(button)->click();
+        heartbeat.stop();
+        worstGap = std::max(worstGap, heartbeat.maxGapMs());
+        passes = heartbeat.beats();
+    }
+    state.counters["max_event_gap_ms"] = worstGap;
+    state.counters["passes"] = static_cast<double>(passes);
+    state.counters["bar"] = control<QProgressBar>(progress)->value();
+    state.SetLabel(session().realData ? "real dat/" : "synthetic data");
+}
+
+void BM_PinyinSearch(benchmark::State& state, const char* prefix) {
+    control<QTabWidget>("Page1")->setCurrentIndex(0);
+    timeClicks(state, "Btn1", "ProgXinHua",
+               [&] { control<QLineEdit>("LedtPinYin")->setText(QString::fromLatin1(prefix)); });
+    state.counters["found"] = static_cast<double>(session().window->foundCharacters().size());
+}
+BENCHMARK_CAPTURE(BM_PinyinSearch, zhong, "zhong")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_PinyinSearch, zh, "zh")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Every criterion off: all records found, the largest grid fill there is.
+void BM_CombinedSearchFindingEverything(benchmark::State& state) {
+    control<QTabWidget>("Page1")->setCurrentIndex(0);
+    timeClicks(state, "Btn2", "ProgXinHua", [] {});
+    state.counters["found"] = static_cast<double>(session().window->foundCharacters().size());
+}
+BENCHMARK(BM_CombinedSearchFindingEverything)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_IdiomSearch(benchmark::State& state) {
+    control<QTabWidget>("Page1")->setCurrentIndex(1);
+    // A pattern that matches nothing, so the detail view (the database) stays out of the timing.
+    timeClicks(state, "BtnChengYu", "ProgChengYu",
+               [] { control<QLineEdit>("LedtChengYu")->setText(QStringLiteral("zz")); });
+}
+BENCHMARK(BM_IdiomSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    lexomir::LexomirApplication application(argc, argv);
+    ::benchmark::Initialize(&argc, argv);
+
+    Session& s = session();
+    s.appFolder = lexomir::executableDirectory();
+    s.realData = holdsRealData(s.appFolder / "dat");
+    std::string scratch;
+    if (!s.realData) {
+        scratch = (fs::temp_directory_path() / "lexomir-window-bench-XXXXXX").string();
+        if (!mkdtemp(scratch.data())) return 1;
+        s.appFolder = scratch;
+        writeSyntheticData(s.appFolder / "dat");
+    }
+    s.window = std::make_unique<TFrmMain>(s.appFolder);
+    s.window->setMessageSink([](const QString&) {});
+    s.window->resize(987, 842);
+    s.window->show();
+    if (!QTest::qWaitForWindowExposed(s.window.get())) return 1;
+
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    s.window.reset();  // not closed: the settings of a real dat/ stay as they were
+    if (!scratch.empty()) fs::remove_all(scratch);
+    return 0;
+}

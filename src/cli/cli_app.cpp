@@ -1,0 +1,436 @@
+#include "cli_app.h"
+
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+
+#include "data_folder.h"
+#include "dictionary_database.h"
+#include "entry_text.h"
+#include "gbk_codec.h"
+#include "gbk_text.h"
+#include "idiom_search.h"
+#include "index_record_format.h"
+#include "radical_table.h"
+#include "search_requests.h"
+#include "xinhua_scan.h"
+
+namespace lexomir::cli {
+namespace {
+
+constexpr int kMaxStrokes = 69;  // the largest count the stroke lists offer
+
+// Bad input found while executing; ends the command with kExitRefused.
+struct UsageFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// An index file that could not be read; ends the command with kExitFailure.
+struct IndexFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct CommandShape {
+    std::string_view name;
+    std::size_t operands;
+};
+
+constexpr CommandShape kCommands[] = {
+    {"pinyin", 1}, {"chars", 1}, {"radical", 2},    {"strokes", 1},
+    {"combined", 0}, {"idiom", 1}, {"show", 1}, {"show-idiom", 1},
+};
+
+const CommandShape* findCommand(std::string_view name) {
+    for (const CommandShape& shape : kCommands) {
+        if (shape.name == name) return &shape;
+    }
+    return nullptr;
+}
+
+std::string toGbk(const std::string& utf8, std::string_view what) {
+    try {
+        return utf8ToGbk(utf8);
+    } catch (const TextConversionError&) {
+        throw UsageFailure(std::string(what) + " is not valid UTF-8");
+    }
+}
+
+// Terminal text: UTF-8 with plain line feeds.
+std::string toTerminal(std::string_view gbk) {
+    std::string utf8 = gbkToUtf8(gbk);
+    std::string text;
+    text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
+        text.push_back(utf8[i]);
+    }
+    return text;
+}
+
+int parseNumber(const std::string& text, int min, int max, std::string_view what) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [last, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || last != end || value < min || value > max) {
+        throw UsageFailure(std::string(what) + " must be a whole number from " +
+                           std::to_string(min) + " to " + std::to_string(max) + ", not \"" +
+                           text + "\"");
+    }
+    return value;
+}
+
+// The item of the radical list that the text names: the first cell holding
+// that radical, or a stroke-group heading such as "3画" (which the search
+// then refuses, as the window does).
+int radicalListIndex(const std::string& utf8Radical) {
+    const std::string gbk = toGbk(utf8Radical, "the radical");
+    const std::vector<std::string> items = BuShouTable().listItems();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == gbk) return static_cast<int>(i);
+    }
+    throw UsageFailure("\"" + utf8Radical + "\" is not in the radical table");
+}
+
+class Session {
+public:
+    Session(const Invocation& invocation, std::ostream& out, std::ostream& err)
+        : m_invocation(invocation),
+          m_out(out),
+          m_err(err),
+          m_connection(invocation.dataFolder),
+          m_query(m_connection) {}
+
+    int run() {
+        const std::string& command = m_invocation.command;
+        const std::vector<std::string>& operands = m_invocation.operands;
+        if (command == "pinyin" || command == "chars") return typedSearch(operands[0]);
+        if (command == "radical") {
+            return characterSearch(
+                planRadicalSearch(radicalListIndex(operands[0]),
+                                  parseNumber(operands[1], 0, kMaxStrokes, "REMAINING")));
+        }
+        if (command == "strokes") {
+            return characterSearch(
+                planStrokeSearch(parseNumber(operands[0], 1, kMaxStrokes, "N") - 1));
+        }
+        if (command == "combined") return combinedSearch();
+        if (command == "idiom") return idiomSearch(operands[0]);
+        if (command == "show") {
+            showCharacter(parseNumber(operands[0], 1, INT32_MAX, "N"));
+            return kExitSuccess;
+        }
+        if (command == "show-idiom") {
+            showIdiom(parseNumber(operands[0], 1, INT32_MAX, "N"));
+            return kExitSuccess;
+        }
+        throw std::logic_error("unknown command " + command);
+    }
+
+private:
+    int refuse(const Refusal& refusal) {
+        m_err << toTerminal(refusal.message) << '\n';
+        return kExitRefused;
+    }
+
+    int typedSearch(const std::string& utf8Text) {
+        const std::string typed = toGbk(utf8Text, "the text");
+        // The window takes both from one edit and tells them apart by the
+        // first byte; here the command says which is meant, so check it.
+        const std::string trimmed = trimControl(typed);
+        if (!trimmed.empty()) {
+            const bool looksLikePinyin = trimmed.front() >= 'a' && trimmed.front() <= 'z';
+            if (m_invocation.command == "pinyin" && !looksLikePinyin) {
+                throw UsageFailure("pinyin: PREFIX must begin with a lower-case letter a-z "
+                                   "(use \"chars\" to look up characters)");
+            }
+            if (m_invocation.command == "chars" && looksLikePinyin) {
+                throw UsageFailure("chars: TEXT must not begin with a lower-case letter "
+                                   "(use \"pinyin\" for a pinyin prefix)");
+            }
+        }
+        return characterSearch(planTypedSearch(typed));
+    }
+
+    int combinedSearch() {
+        CombinedControls controls;
+        const Invocation& in = m_invocation;
+        if (!in.letter.empty()) {
+            if (in.letter.size() != 1 || in.letter[0] < 'a' || in.letter[0] > 'z') {
+                throw UsageFailure("--letter takes one lower-case letter a-z");
+            }
+            controls.letterIndex = in.letter[0] - 'a' + 1;
+        }
+        if (!in.radical.empty()) controls.radicalIndex = radicalListIndex(in.radical) + 1;
+        if (!in.minStrokes.empty()) {
+            controls.minStrokesIndex = parseNumber(in.minStrokes, 1, kMaxStrokes, "--min-strokes");
+        }
+        if (!in.range.empty()) controls.meaningRangeIndex = parseNumber(in.range, 1, 2, "--range");
+        if (!in.keywords.empty() && in.range.empty()) {
+            throw UsageFailure("--keywords needs --range 1 (brief) or 2 (brief or detailed)");
+        }
+        controls.keywordsText = toGbk(in.keywords, "the keywords");
+
+        const MeaningTestFactory meaningTests = [this](const std::vector<std::string>& keywords,
+                                                       int range) {
+            m_connection.select(DictionaryDatabase::XinHua);
+            return makeMeaningTest(m_query, keywords, range);
+        };
+        return characterSearch(planCombinedSearch(controls, meaningTests));
+    }
+
+    int characterSearch(const CharacterSearchPlan& plan) {
+        if (const auto* refusal = std::get_if<Refusal>(&plan)) return refuse(*refusal);
+        const CharacterSearch& search = std::get<CharacterSearch>(plan);
+        if (!search.notice.empty()) m_err << toTerminal(search.notice) << '\n';
+
+        IndexFile file(m_invocation.dataFolder / kXinHuaIndexFile, xinhua_record::kSize,
+                       xinhua_record::kRecordCount);
+        // The readings of every record the test passes, to print beside the
+        // hits; the scan decides which of them become hits.
+        std::vector<std::pair<std::int32_t, std::string>> passed;
+        const XinHuaTest test = [&](std::int32_t n, const XinHuaRecord& record) {
+            if (!search.test(n, record)) return false;
+            passed.emplace_back(n, std::string(record.pinyin()));
+            return true;
+        };
+        std::vector<std::int32_t> VecXinHua;
+        std::string StrXinHua;
+        const ScanOutcome outcome = scanXinHua(file, test, {}, VecXinHua, StrXinHua);
+        if (search.usesDatabase) m_query.close();
+        if (outcome.end == ScanEnd::Failed) {
+            throw IndexFailure(outcome.error ? outcome.error->describe()
+                                             : "Cannot read " + file.path().string());
+        }
+
+        std::size_t p = 0;
+        for (std::size_t k = 0; k < VecXinHua.size(); ++k) {
+            const std::int32_t n = VecXinHua[k];
+            while (p < passed.size() && passed[p].first < n) ++p;
+            const std::string& readings = p < passed.size() ? passed[p].second : std::string();
+            m_out << n << '\t' << toTerminal(std::string_view(StrXinHua).substr(2 * k, 2)) << '\t'
+                  << readings << '\n';
+            if (m_invocation.showEntries) showCharacter(n);
+        }
+        m_out << toTerminal(charactersFoundMessage(VecXinHua.size())) << '\n';
+        return kExitSuccess;
+    }
+
+    int idiomSearch(const std::string& utf8Input) {
+        const IdiomSearchPlan plan = planIdiomSearch(toGbk(utf8Input, "the idiom"));
+        if (const auto* refusal = std::get_if<Refusal>(&plan)) return refuse(*refusal);
+
+        IndexFile file(m_invocation.dataFolder / kChengYuIndexFile, chengyu_record::kSize,
+                       chengyu_record::kRecordCount);
+        std::vector<std::int32_t> VecChengYu;
+        std::vector<std::string> foundIdioms;
+        const ScanOutcome outcome =
+            scanChengYu(file, std::get<std::string>(plan), {}, VecChengYu, foundIdioms);
+        if (outcome.end == ScanEnd::Failed) {
+            throw IndexFailure(outcome.error ? outcome.error->describe()
+                                             : "Cannot read " + file.path().string());
+        }
+
+        if (!VecChengYu.empty()) m_connection.select(DictionaryDatabase::ChengYu);
+        for (std::size_t k = 0; k < VecChengYu.size(); ++k) {
+            m_query.lookUp(VecChengYu[k]);
+            m_out << VecChengYu[k] << '\t' << toTerminal(foundIdioms[k]) << '\t'
+                  << toTerminal(m_query.text("PinYin")) << '\n';
+            if (m_invocation.showEntries) m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
+        }
+        m_query.close();
+        m_out << toTerminal(idiomsFoundMessage(VecChengYu.size())) << '\n';
+        return kExitSuccess;
+    }
+
+    void showCharacter(std::int32_t n) {
+        m_connection.select(DictionaryDatabase::XinHua);
+        m_query.lookUp(n);
+        const CharacterEntry entry = readCharacterEntry(m_query);
+        m_query.close();
+        m_out << toTerminal(formatCharacterEntry(entry));
+    }
+
+    void showIdiom(std::int32_t n) {
+        m_connection.select(DictionaryDatabase::ChengYu);
+        m_query.lookUp(n);
+        const IdiomEntry entry = readIdiomEntry(m_query);
+        m_query.close();
+        m_out << toTerminal(formatIdiomEntry(entry));
+    }
+
+    const Invocation& m_invocation;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    Connection m_connection;
+    Query m_query;
+};
+
+bool isCombinedOption(std::string_view name) {
+    return name == "--letter" || name == "--radical" || name == "--min-strokes" ||
+           name == "--keywords" || name == "--range";
+}
+
+std::string* combinedField(Invocation& invocation, std::string_view name) {
+    if (name == "--letter") return &invocation.letter;
+    if (name == "--radical") return &invocation.radical;
+    if (name == "--min-strokes") return &invocation.minStrokes;
+    if (name == "--keywords") return &invocation.keywords;
+    return &invocation.range;
+}
+
+}  // namespace
+
+std::variant<Invocation, UsageError> parseArguments(const std::vector<std::string>& args,
+                                                    const std::filesystem::path& defaultDataFolder) {
+    Invocation invocation;
+    invocation.dataFolder = defaultDataFolder;
+    bool optionsEnded = false;
+    std::vector<std::string> combinedGiven;
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool isOption = !optionsEnded && arg.size() > 2 && arg.compare(0, 2, "--") == 0;
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!isOption && !optionsEnded && arg == "-h") {
+            invocation.help = true;
+            continue;
+        }
+        if (!isOption) {
+            if (invocation.command.empty()) {
+                invocation.command = arg;
+            } else {
+                invocation.operands.push_back(arg);
+            }
+            continue;
+        }
+
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        if (name == "--help" || name == "--show") {
+            if (value) return UsageError{name + " takes no value"};
+            (name == "--help" ? invocation.help : invocation.showEntries) = true;
+            continue;
+        }
+        if (name != "--data" && !isCombinedOption(name)) {
+            return UsageError{"unknown option " + name};
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) return UsageError{name + " needs a value"};
+            value = args[++i];
+        }
+        if (name == "--data") {
+            if (value->empty()) return UsageError{"--data needs a folder"};
+            invocation.dataFolder = *value;
+        } else {
+            *combinedField(invocation, name) = *value;
+            combinedGiven.push_back(name);
+        }
+    }
+
+    if (invocation.help) return invocation;
+    if (invocation.command.empty()) return UsageError{"no command given"};
+    const CommandShape* shape = findCommand(invocation.command);
+    if (shape == nullptr) return UsageError{"unknown command \"" + invocation.command + "\""};
+    if (invocation.operands.size() != shape->operands) {
+        return UsageError{invocation.command + " takes " + std::to_string(shape->operands) +
+                          (shape->operands == 1 ? " argument" : " arguments") + ", not " +
+                          std::to_string(invocation.operands.size())};
+    }
+    if (invocation.command != "combined" && !combinedGiven.empty()) {
+        return UsageError{combinedGiven.front() + " belongs to the combined command"};
+    }
+    return invocation;
+}
+
+int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (invocation.help) {
+        out << helpText();
+        return kExitSuccess;
+    }
+    try {
+        Session session(invocation, out, err);
+        return session.run();
+    } catch (const UsageFailure& failure) {
+        err << "lexomir-cli: " << failure.what() << "\n";
+        return kExitRefused;
+    } catch (const IndexFailure& failure) {
+        err << "lexomir-cli: " << failure.what() << "\n";
+        return kExitFailure;
+    } catch (const DatabaseError& error) {
+        err << "lexomir-cli: database error: " << error.what() << "\n";
+        return kExitFailure;
+    } catch (const std::exception& error) {
+        err << "lexomir-cli: " << error.what() << "\n";
+        return kExitFailure;
+    }
+}
+
+int runCommandLine(const std::vector<std::string>& args,
+                   const std::filesystem::path& defaultDataFolder, std::ostream& out,
+                   std::ostream& err) {
+    auto parsed = parseArguments(args, defaultDataFolder);
+    if (const auto* usage = std::get_if<UsageError>(&parsed)) {
+        err << "lexomir-cli: " << usage->message << "\n"
+            << "Try 'lexomir-cli --help'.\n";
+        return kExitRefused;
+    }
+    return execute(std::get<Invocation>(parsed), out, err);
+}
+
+std::string helpText() {
+    return R"(Usage: lexomir-cli [--data DIR] [--show] COMMAND ARGUMENTS...
+
+Looks characters and idioms up in the Lexomir dictionary, the way the window
+does. Input and output are UTF-8.
+
+Character searches (over XinHua.dat):
+  pinyin PREFIX       characters with a reading that begins with PREFIX
+                      (toneless, lower case, v for ü), e.g. "zh", "zhong"
+  chars TEXT          the characters typed in TEXT, e.g. "中国"; each found
+                      once, in dictionary order
+  radical RADICAL REMAINING
+                      characters with that radical (e.g. 氵, 口) and REMAINING
+                      strokes besides it (0 = any number, up to 69); the
+                      radical's stroke count is that of the first radical
+                      table cell holding it
+  strokes N           characters with exactly N strokes (1-69)
+  combined [--letter L] [--radical R] [--min-strokes N]
+           [--keywords "K1 K2 ..." --range 1|2]
+                      all the given criteria together: a reading's initial
+                      letter, the radical, at least N strokes, and any of
+                      the blank-separated keywords in the brief explanation
+                      (--range 1) or the brief or detailed one (--range 2);
+                      with no criterion every character is found
+Idiom search (over ChengYu.dat):
+  idiom PATTERN       idioms beginning with PATTERN; "=" stands for any one
+                      character, e.g. "百战不=" or "爱"
+Entries (from XinHua.db / ChengYu.db):
+  show N              the full entry of character record N
+  show-idiom N        the full entry of idiom record N
+
+Options:
+  --show              after each hit, print its full entry as well
+  --data DIR          the data folder (default: dat beside the executable)
+  --help, -h          this text
+
+Output: one line per hit, tab-separated: the record number, the character
+or idiom, and its readings (for a character the toneless readings of its
+index record; for an idiom the tone-marked pinyin from ChengYu.db). Then the
+count, e.g. "共找到 3 个汉字！" or "共找到 1 个成语！".
+
+Exit status: 0 done (also when nothing is found); 1 an index file or
+database could not be read (the message names it); 2 bad input, with the
+dictionary's own message (e.g. "请输入！") or a usage error on stderr.
+)";
+}
+
+}  // namespace lexomir::cli

@@ -1,0 +1,176 @@
+#include "fixture_files.h"
+
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+
+#include "gbk_codec.h"
+#include "index_record_format.h"
+
+namespace lexomir::testing {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "lexomir-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+namespace {
+
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+DatabaseHandle openForWriting(const std::filesystem::path& file) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open(file.c_str(), &db);
+    DatabaseHandle handle(db);
+    if (rc != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
+    return handle;
+}
+
+void check(sqlite3* db, int rc) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+        throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+void exec(sqlite3* db, const std::string& sql) {
+    check(db, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr));
+}
+
+StatementHandle prepare(sqlite3* db, const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    check(db, sqlite3_prepare_v2(db, sql, -1, &statement, nullptr));
+    return StatementHandle(statement);
+}
+
+void bindText(sqlite3* db, sqlite3_stmt* statement, int index, const std::string& text) {
+    check(db, sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
+                                SQLITE_TRANSIENT));
+}
+
+void bindOptionalText(sqlite3* db, sqlite3_stmt* statement, int index,
+                      const std::optional<std::string>& text) {
+    if (text) {
+        bindText(db, statement, index, *text);
+    } else {
+        check(db, sqlite3_bind_null(statement, index));
+    }
+}
+
+void stepOnce(sqlite3* db, sqlite3_stmt* statement) {
+    check(db, sqlite3_step(statement));
+    check(db, sqlite3_reset(statement));
+}
+
+void writeFile(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+void putField(std::string& record, std::size_t offset, std::size_t width, std::string_view text) {
+    if (text.size() >= width) throw std::invalid_argument("field too long for the record");
+    record.replace(offset, text.size(), text);
+}
+
+}  // namespace
+
+void executeSql(const std::filesystem::path& file, const std::string& sql) {
+    DatabaseHandle db = openForWriting(file);
+    exec(db.get(), sql);
+}
+
+void writeXinHuaDatabase(const std::filesystem::path& file, const std::vector<XinHuaRow>& rows) {
+    DatabaseHandle db = openForWriting(file);
+    exec(db.get(),
+         "create table xhzd (id integer primary key, zi text, pinyin text, py text, bushou text,"
+         " bihua integer, wubi text, jijie text, xiangjie text);"
+         "begin;");
+    StatementHandle insert = prepare(db.get(), "insert into xhzd values (?,?,?,?,?,?,?,?,?)");
+    for (const XinHuaRow& row : rows) {
+        sqlite3_stmt* s = insert.get();
+        check(db.get(), sqlite3_bind_int(s, 1, row.id));
+        bindText(db.get(), s, 2, row.zi);
+        bindText(db.get(), s, 3, row.pinyin);
+        bindText(db.get(), s, 4, row.py);
+        bindText(db.get(), s, 5, row.bushou);
+        if (row.bihua) {
+            check(db.get(), sqlite3_bind_int(s, 6, *row.bihua));
+        } else {
+            check(db.get(), sqlite3_bind_null(s, 6));
+        }
+        bindText(db.get(), s, 7, row.wubi);
+        bindOptionalText(db.get(), s, 8, row.jijie);
+        bindOptionalText(db.get(), s, 9, row.xiangjie);
+        stepOnce(db.get(), s);
+    }
+    exec(db.get(), "commit;");
+}
+
+void writeChengYuDatabase(const std::filesystem::path& file, const std::vector<ChengYuRow>& rows) {
+    DatabaseHandle db = openForWriting(file);
+    exec(db.get(),
+         "create table ChengYu (id integer primary key, ChengYu text, PinYin text, DianGu text,"
+         " ChuChu text, LiZi text);"
+         "begin;");
+    StatementHandle insert = prepare(db.get(), "insert into ChengYu values (?,?,?,?,?,?)");
+    for (const ChengYuRow& row : rows) {
+        sqlite3_stmt* s = insert.get();
+        check(db.get(), sqlite3_bind_int(s, 1, row.id));
+        bindText(db.get(), s, 2, row.ChengYu);
+        bindText(db.get(), s, 3, row.PinYin);
+        bindText(db.get(), s, 4, row.DianGu);
+        bindText(db.get(), s, 5, row.ChuChu);
+        bindText(db.get(), s, 6, row.LiZi);
+        stepOnce(db.get(), s);
+    }
+    exec(db.get(), "commit;");
+}
+
+void writeXinHuaIndex(const std::filesystem::path& file,
+                      const std::vector<XinHuaIndexRecord>& records, std::int32_t recordCount) {
+    namespace f = xinhua_record;
+    if (records.size() > static_cast<std::size_t>(recordCount))
+        throw std::invalid_argument("more records than the file holds");
+    std::string bytes(static_cast<std::size_t>(recordCount) * f::kSize, '\0');
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        std::string record(f::kSize, '\0');
+        putField(record, f::kCharacterOffset, f::kCharacterWidth, utf8ToGbk(records[i].character));
+        putField(record, f::kPinyinOffset, f::kPinyinWidth, records[i].pinyin);
+        putField(record, f::kRadicalOffset, f::kRadicalWidth, utf8ToGbk(records[i].radical));
+        record[f::kStrokesOffset] = static_cast<char>(records[i].strokes);
+        bytes.replace(i * f::kSize, f::kSize, record);
+    }
+    writeFile(file, bytes);
+}
+
+void writeChengYuIndex(const std::filesystem::path& file, const std::vector<std::string>& idioms,
+                       std::int32_t recordCount) {
+    namespace f = chengyu_record;
+    if (idioms.size() > static_cast<std::size_t>(recordCount))
+        throw std::invalid_argument("more idioms than the file holds");
+    std::string bytes(static_cast<std::size_t>(recordCount) * f::kSize, '\0');
+    for (std::size_t i = 0; i < idioms.size(); ++i) {
+        const std::string text = utf8ToGbk(idioms[i]);
+        if (text.size() > f::kMaxTextBytes) throw std::invalid_argument("idiom too long");
+        bytes.replace(i * f::kSize, text.size(), text);
+    }
+    writeFile(file, bytes);
+}
+
+}  // namespace lexomir::testing

@@ -1,0 +1,64 @@
+// Small data files that tests write for themselves: SQLite databases in the
+// layout of XinHua.db / ChengYu.db and index files in the layout of
+// XinHua.dat / ChengYu.dat, all inside a temporary folder.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lexomir::testing {
+
+// A fresh folder under the system's temporary folder, removed with its
+// content when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Runs SQL on a database file, creating it when needed. Throws
+// std::runtime_error with SQLite's message.
+void executeSql(const std::filesystem::path& file, const std::string& sql);
+
+// One row of table xhzd; text in UTF-8, nullopt stores NULL.
+struct XinHuaRow {
+    std::int32_t id = 0;
+    std::string zi, pinyin, py, bushou;
+    std::optional<std::int32_t> bihua;
+    std::string wubi;
+    std::optional<std::string> jijie, xiangjie;
+};
+void writeXinHuaDatabase(const std::filesystem::path& file, const std::vector<XinHuaRow>& rows);
+
+// One row of table ChengYu, UTF-8.
+struct ChengYuRow {
+    std::int32_t id = 0;
+    std::string ChengYu, PinYin, DianGu, ChuChu, LiZi;
+};
+void writeChengYuDatabase(const std::filesystem::path& file, const std::vector<ChengYuRow>& rows);
+
+// One XinHua.dat record, UTF-8 character and radical.
+struct XinHuaIndexRecord {
+    std::string character, pinyin, radical;
+    unsigned strokes = 0;
+};
+// Writes the records first, then zero records up to recordCount.
+void writeXinHuaIndex(const std::filesystem::path& file,
+                      const std::vector<XinHuaIndexRecord>& records, std::int32_t recordCount);
+// Idioms in UTF-8, then zero records up to recordCount.
+void writeChengYuIndex(const std::filesystem::path& file, const std::vector<std::string>& idioms,
+                       std::int32_t recordCount);
+
+}  // namespace lexomir::testing

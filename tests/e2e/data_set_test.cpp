@@ -1,0 +1,225 @@
+// Checks over the generated data set in the build's dat folder.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "character_tests.h"
+#include "data_folder.h"
+#include "dictionary_database.h"
+#include "gbk_codec.h"
+#include "gbk_text.h"
+#include "idiom_search.h"
+#include "index_record_format.h"
+#include "search_requests.h"
+#include "xinhua_scan.h"
+
+namespace lexomir {
+namespace {
+
+const std::filesystem::path kData = LEXOMIR_DATA_DIR;
+
+IndexFile xinHuaIndex() {
+    return IndexFile(kData / kXinHuaIndexFile, xinhua_record::kSize, xinhua_record::kRecordCount);
+}
+
+IndexFile chengYuIndex() {
+    return IndexFile(kData / kChengYuIndexFile, chengyu_record::kSize,
+                     chengyu_record::kRecordCount);
+}
+
+std::int64_t singleNumber(std::string_view file, const char* sql) {
+    sqlite3* db = nullptr;
+    std::int64_t value = -1;
+    if (sqlite3_open_v2((kData / file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW) {
+            value = sqlite3_column_int64(statement, 0);
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return value;
+}
+
+TEST(DataSetTest, IndexFilesHoldExactlyTheirRecords) {
+    EXPECT_EQ(std::filesystem::file_size(kData / kXinHuaIndexFile),
+              xinhua_record::kSize * xinhua_record::kRecordCount);
+    EXPECT_EQ(std::filesystem::file_size(kData / kChengYuIndexFile),
+              chengyu_record::kSize * chengyu_record::kRecordCount);
+}
+
+TEST(DataSetTest, TablesHoldOneRowPerRecordNumberedFromOne) {
+    const char* xinhua = "select count(*) = max(id) and min(id) = 1 and count(*) = %d from xhzd";
+    char sql[128];
+    std::snprintf(sql, sizeof sql, xinhua, xinhua_record::kRecordCount);
+    EXPECT_EQ(singleNumber(kXinHuaDatabaseFile, sql), 1);
+    const char* chengyu =
+        "select count(*) = max(id) and min(id) = 1 and count(*) = %d from ChengYu";
+    std::snprintf(sql, sizeof sql, chengyu, chengyu_record::kRecordCount);
+    EXPECT_EQ(singleNumber(kChengYuDatabaseFile, sql), 1);
+}
+
+TEST(DataSetTest, EveryCharacterRecordMatchesItsRow) {
+    IndexFile file = xinHuaIndex();
+    ASSERT_FALSE(file.rewind().has_value());
+    Connection connection(kData);
+    Query query(connection);
+    connection.select(DictionaryDatabase::XinHua);
+    int mismatches = 0;
+    for (std::int32_t k = 1; k <= file.recordCount(); ++k) {
+        const char* bytes = file.nextRecord();
+        ASSERT_NE(bytes, nullptr) << "record " << k;
+        const XinHuaRecord record(bytes);
+        query.lookUp(k);
+        const bool agrees = query.hasRow() && query.text("zi") == record.character() &&
+                            query.integer("bihua") == static_cast<int>(record.strokes());
+        if (!agrees && ++mismatches <= 5) {
+            ADD_FAILURE() << "record " << k << " (" << gbkToUtf8(record.character())
+                          << ") disagrees with row " << k << " ("
+                          << gbkToUtf8(query.text("zi")) << ")";
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(DataSetTest, EveryIdiomRecordMatchesItsRow) {
+    IndexFile file = chengYuIndex();
+    std::vector<std::int32_t> numbers;
+    std::vector<std::string> idioms;
+    // A lone wildcard finds every record, in file order.
+    const ScanOutcome outcome = scanChengYu(file, buildIdiomPattern("="), {}, numbers, idioms);
+    ASSERT_EQ(outcome.end, ScanEnd::Completed);
+    ASSERT_EQ(numbers.size(), static_cast<std::size_t>(chengyu_record::kRecordCount));
+
+    Connection connection(kData);
+    Query query(connection);
+    connection.select(DictionaryDatabase::ChengYu);
+    int mismatches = 0;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        ASSERT_EQ(numbers[i], static_cast<std::int32_t>(i + 1));
+        query.lookUp(numbers[i]);
+        if ((!query.hasRow() || query.text("ChengYu") != idioms[i]) && ++mismatches <= 5) {
+            ADD_FAILURE() << "record " << numbers[i] << " (" << gbkToUtf8(idioms[i])
+                          << ") disagrees with its row (" << gbkToUtf8(query.text("ChengYu"))
+                          << ")";
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+std::string foundCharacters(std::string_view typedUtf8) {
+    const CharacterSearchPlan plan = planTypedSearch(utf8ToGbk(typedUtf8));
+    IndexFile file = xinHuaIndex();
+    std::vector<std::int32_t> VecXinHua;
+    std::string StrXinHua;
+    const ScanOutcome outcome =
+        scanXinHua(file, std::get<CharacterSearch>(plan).test, {}, VecXinHua, StrXinHua);
+    EXPECT_EQ(outcome.end, ScanEnd::Completed);
+    return gbkToUtf8(StrXinHua);
+}
+
+TEST(DataSetTest, ZhongIsFoundByItsPinyinAndByTypingIt) {
+    EXPECT_NE(foundCharacters("zhong").find("中"), std::string::npos);
+    const std::string typed = foundCharacters("中国");
+    EXPECT_TRUE(typed == "中国" || typed == "国中") << typed;
+}
+
+std::vector<std::string> foundIdioms(std::string_view inputUtf8) {
+    const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk(inputUtf8));
+    IndexFile file = chengYuIndex();
+    std::vector<std::int32_t> numbers;
+    std::vector<std::string> idioms;
+    const ScanOutcome outcome =
+        scanChengYu(file, std::get<std::string>(plan), {}, numbers, idioms);
+    EXPECT_EQ(outcome.end, ScanEnd::Completed);
+    for (std::string& idiom : idioms) idiom = gbkToUtf8(idiom);
+    return idioms;
+}
+
+bool contains(const std::vector<std::string>& list, std::string_view wanted) {
+    return std::find(list.begin(), list.end(), wanted) != list.end();
+}
+
+TEST(DataSetTest, WildcardPatternFindsTheHelpTextsExample) {
+    const std::vector<std::string> found = foundIdioms("百战不=");
+    EXPECT_TRUE(contains(found, "百战不殆"));
+    for (const std::string& idiom : found) EXPECT_EQ(idiom.rfind("百战不", 0), 0u) << idiom;
+}
+
+TEST(DataSetTest, AiFindsOnlyIdiomsBeginningWithAi) {
+    const std::vector<std::string> found = foundIdioms("爱");
+    EXPECT_TRUE(contains(found, "爱不释手"));
+    EXPECT_TRUE(contains(found, "爱屋及乌"));
+    for (const std::string& idiom : found) EXPECT_EQ(idiom.rfind("爱", 0), 0u) << idiom;
+}
+
+class MeaningAgreementTest : public ::testing::TestWithParam<int> {};
+
+// The fast UTF-8 matcher against the character-aligned GBK reference, row
+// for row.
+TEST_P(MeaningAgreementTest, FastMatcherAgreesWithTheReferenceOnEveryRow) {
+    const int range = GetParam();
+    const std::vector<std::string> keywords = buildKeywordList(utf8ToGbk("水 火"));
+    ASSERT_EQ(keywords.size(), 2u);
+
+    Connection fastConnection(kData), referenceConnection(kData);
+    Query fastQuery(fastConnection), referenceQuery(referenceConnection);
+    fastConnection.select(DictionaryDatabase::XinHua);
+    referenceConnection.select(DictionaryDatabase::XinHua);
+    const MeaningTest fast = makeMeaningTest(fastQuery, keywords, range);
+
+    int found = 0, disagreements = 0;
+    for (std::int32_t id = 1; id <= xinhua_record::kRecordCount; ++id) {
+        referenceQuery.lookUp(id);
+        const bool reference = anyKeywordOccurs(keywords, referenceQuery.text("jijie"),
+                                                referenceQuery.text("xiangjie"), range);
+        const bool answer = fast(id);
+        found += answer;
+        if (answer != reference && ++disagreements <= 5) {
+            ADD_FAILURE() << "id " << id << ": fast " << answer << ", reference " << reference;
+        }
+    }
+    EXPECT_EQ(disagreements, 0);
+    EXPECT_GT(found, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, MeaningAgreementTest, ::testing::Values(1, 2));
+
+std::string runCli(const std::string& args, int& status) {
+    const std::string command = std::string("'") + LEXOMIR_CLI_PATH + "' --data '" +
+                                kData.string() + "' " + args + " 2>&1";
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return output;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    const int raw = pclose(pipe);
+    status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return output;
+}
+
+TEST(DataSetTest, CommandLineAnswersOnTheRealData) {
+    int status = -1;
+    const std::string zhong = runCli("pinyin zhong", status);
+    EXPECT_EQ(status, 0) << zhong;
+    EXPECT_NE(zhong.find("\t中\t"), std::string::npos) << zhong;
+    EXPECT_NE(zhong.find("共找到 "), std::string::npos) << zhong;
+
+    const std::string entry = runCli("--show chars 中", status);
+    EXPECT_EQ(status, 0) << entry;
+    EXPECT_NE(entry.find("汉字：中("), std::string::npos) << entry;
+    EXPECT_NE(entry.find("共找到 1 个汉字！"), std::string::npos) << entry;
+
+    const std::string idiom = runCli("--show idiom 百战不=", status);
+    EXPECT_EQ(status, 0) << idiom;
+    EXPECT_NE(idiom.find("\t百战不殆\t"), std::string::npos) << idiom;
+    EXPECT_NE(idiom.find("成语：百战不殆("), std::string::npos) << idiom;
+}
+
+}  // namespace
+}  // namespace lexomir
