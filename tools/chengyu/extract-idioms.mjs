@@ -10,7 +10,7 @@
 //  1. every idiom of cnchar-idiom whose explanation/<first character>.json
 //     entry in cnchar-data is usable: present, free of mojibake, more than
 //     a cross-reference to another entry, and at least six characters long
-//     once cleaned (rejectionReason in idiom-text.mjs);
+//     once cleaned (rejectionReason in explanation-text.mjs);
 //  2. whose text is GBK two-byte characters only and fits the record
 //     (at most 34 bytes, i.e. 17 characters);
 //  3. ranked: idioms with a look-up signal (a CC-CEDICT entry or a count in
@@ -29,7 +29,7 @@ import { parseArgs } from 'node:util';
 import { PINYIN_CORRECTIONS } from './pinyin-corrections.mjs';
 import {
   cleanExplanation, extractExample, extractSource, hanCount, rejectionReason,
-} from './idiom-text.mjs';
+} from '../common/explanation-text.mjs';
 
 // The help text's example must always be found.
 const REQUIRED_IDIOMS = ['百战不殆'];

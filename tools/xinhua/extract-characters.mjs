@@ -38,6 +38,8 @@ import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 
+import { cleanSense, splitSenses } from '../common/explanation-text.mjs';
+
 const FIRST_CODE_POINT = 0x4e00;
 const LAST_CODE_POINT = 0x9fa5;
 const MAX_WORDS = 20;
@@ -344,16 +346,22 @@ function oneLine(text) {
   return text.replace(/[\t\r\n]+/g, ' ').replace(/ {2,}/g, ' ').trim();
 }
 
-// The first sense of a cnchar-data explanation, without its number, up to
-// its first full stop (examples often follow the definition unmarked). In
-// examples "～" stands for the word and "ㄧ" separates them.
-function firstSense(word, explanation) {
-  let sense = explanation.split(/\n/)[0].replace(/^\s*\d+\s*[.．、]\s*/, '');
-  sense = sense.split('②')[0].replace(/^①/, '');
-  const stop = sense.indexOf('。');
-  if (stop >= 0) sense = sense.slice(0, stop + 1);
-  sense = sense.replace(/～/g, word).replace(/ㄧ/g, '｜');
-  return oneLine(sense.replace(/﹐/g, '，').replace(/﹑/g, '、').replace(/﹔/g, '；'));
+// The first senses of a cnchar-data explanation, numbered when there are
+// several, each up to its first full stop (examples often follow the
+// definition unmarked). In examples "～" stands for the word and "ㄧ"
+// separates them.
+const MAX_WORD_SENSES = 3;
+const SENSE_NUMBERS = '①②③';
+
+function wordSenses(word, explanation) {
+  const senses = splitSenses(explanation).slice(0, MAX_WORD_SENSES).map((raw) => {
+    let sense = cleanSense(raw, word);
+    const stop = sense.indexOf('。');
+    if (stop >= 0) sense = sense.slice(0, stop + 1);
+    return oneLine(sense.replace(/～/g, word).replace(/ㄧ/g, '｜'));
+  }).filter((sense) => sense.length > 0);
+  if (senses.length <= 1) return senses.join('');
+  return senses.map((sense, i) => SENSE_NUMBERS[i] + sense).join('');
 }
 
 // Mojibake in cnchar-data shows as stray brackets, replacement characters or
@@ -398,7 +406,7 @@ function wordPinyin(word, cedict, pinyinPro) {
 function commonWordLines(ch, explanations, frequency, cedict, pinyinPro) {
   const words = Object.keys(explanations)
     .filter((w) => w.startsWith(ch) && w.length > ch.length && (frequency.get(w) ?? 0) > 0)
-    .map((w) => ({ word: w, count: frequency.get(w), text: firstSense(w, String(explanations[w])) }))
+    .map((w) => ({ word: w, count: frequency.get(w), text: wordSenses(w, String(explanations[w])) }))
     .filter((w) => !looksBroken(w.text));
   words.sort((a, b) => b.count - a.count || (a.word < b.word ? -1 : a.word > b.word ? 1 : 0));
   return words.slice(0, MAX_WORDS)

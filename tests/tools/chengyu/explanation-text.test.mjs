@@ -5,7 +5,7 @@ import { test } from 'node:test';
 import {
   cleanExplanation, extractExample, extractSource, hasMojibake, isCrossReferenceOnly,
   rejectionReason,
-} from '../../../tools/chengyu/idiom-text.mjs';
+} from '../../../tools/common/explanation-text.mjs';
 import { PINYIN_CORRECTIONS } from '../../../tools/chengyu/pinyin-corrections.mjs';
 
 test('cleanExplanation', async (t) => {

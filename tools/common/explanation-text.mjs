@@ -1,5 +1,5 @@
-// Cleaning and classification of cnchar-data's idiom explanations. Pure
-// functions, so the rules can be tested on their own (tests/tools/chengyu).
+// Cleaning and classification of cnchar-data's explanations of idioms and
+// words. Pure functions, so the rules can be tested on their own.
 
 // Small form variants and other stand-ins used by the source text.
 const PUNCTUATION_MAP = new Map([
