@@ -1,0 +1,16 @@
+// The About window: the product name and the maker's credits.
+#pragma once
+
+#include <QDialog>
+
+#include "ui_tfrm_about.h"
+
+class TFrmAbout : public QDialog, private Ui::TFrmAbout {
+    Q_OBJECT
+
+  public:
+    explicit TFrmAbout(QWidget* parent = nullptr);
+
+  public slots:
+    void Button1Click();
+};

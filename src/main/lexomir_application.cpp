@@ -1,0 +1,54 @@
+#include "lexomir_application.h"
+
+#include <QFont>
+#include <QMessageBox>
+#include <exception>
+
+#include "app_identity.h"
+#include "song_font.h"
+
+namespace lexomir {
+
+void installSongFontSubstitutes() {
+    QFont::insertSubstitutions(
+        QString::fromLatin1(kSongFamily),
+        {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+         QStringLiteral("Noto Sans CJK SC")});
+}
+
+LexomirApplication::LexomirApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The display name follows the application name. Set on its own, Qt would
+    // also append it to the main window's caption.
+    setApplicationName(QString::fromLatin1(kApplicationTitle));
+    installSongFontSubstitutes();
+}
+
+bool LexomirApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        showError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        showError(QString());
+    }
+    return false;
+}
+
+void showTopLevelError(const QString& text) {
+    if (const auto* application = dynamic_cast<LexomirApplication*>(QCoreApplication::instance())) {
+        return application->showError(text);
+    }
+    QMessageBox::critical(QApplication::activeWindow(), QGuiApplication::applicationDisplayName(),
+                          text, QMessageBox::Ok);
+}
+
+void LexomirApplication::setErrorDisplay(ErrorDisplay display) {
+    m_errorDisplay = std::move(display);
+}
+
+void LexomirApplication::showError(const QString& text) const {
+    if (m_errorDisplay) return m_errorDisplay(text);
+    QMessageBox::critical(activeWindow(), applicationDisplayName(), text, QMessageBox::Ok);
+}
+
+}  // namespace lexomir

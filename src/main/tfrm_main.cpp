@@ -1,0 +1,510 @@
+#include "tfrm_main.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSettings>
+#include <QUrl>
+#include <variant>
+
+#include "app_identity.h"
+#include "entry_text.h"
+#include "gbk_qt.h"
+#include "grid_layout.h"
+#include "idiom_search.h"
+#include "index_record_format.h"
+#include "lexomir_application.h"
+#include "progress_pacer.h"
+#include "radical_table.h"
+#include "song_font.h"
+#include "tfrm_about.h"
+#include "tfrm_help.h"
+
+using namespace lexomir;
+
+namespace {
+
+constexpr int kMostStrokes = 69;  // the stroke lists offer 0 or 1 up to this
+
+QString cellText(const QTableWidget& grid, int row, int column) {
+    const QTableWidgetItem* item = grid.item(row, column);
+    return item ? item->text() : QString();
+}
+
+// Filling twenty thousand cells takes longer than a frame, so events are
+// processed between blocks of cells as they are during the scan.
+constexpr std::size_t kCellsBetweenEvents = 2048;
+
+// Lays count entries out row by row; every other cell is left empty.
+template <typename TextOf>
+void fillGrid(QTableWidget& grid, GridLayout layout, std::size_t count, TextOf textOf) {
+    grid.setUpdatesEnabled(false);
+    grid.clearContents();
+    grid.setColumnCount(layout.columns);
+    grid.setRowCount(layout.rows);
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k > 0 && k % kCellsBetweenEvents == 0) QCoreApplication::processEvents();
+        grid.setItem(static_cast<int>(k / layout.columns), static_cast<int>(k % layout.columns),
+                     new QTableWidgetItem(textOf(k)));
+    }
+    grid.setUpdatesEnabled(true);
+}
+
+// The memo keeps one kind of line end; the entries come with CR LF.
+void showEntry(QPlainTextEdit& memo, const std::string& gbkEntry) {
+    QString text = fromGbk(gbkEntry);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    memo.setPlainText(text);
+}
+
+// The grids are laid out at a fixed height, which is the one the user set.
+int gridHeight(const QWidget& grid) {
+    return grid.maximumHeight();
+}
+
+}  // namespace
+
+// Marks which index file a scan is reading, for the handlers that must not
+// act on a result that is being rebuilt.
+class TFrmMain::ScanScope {
+  public:
+    ScanScope(TFrmMain& window, RunningScan scan) : m_window(window) {
+        window.m_runningScan = scan;
+    }
+    ~ScanScope() { m_window.m_runningScan = RunningScan::None; }
+    ScanScope(const ScanScope&) = delete;
+    ScanScope& operator=(const ScanScope&) = delete;
+
+  private:
+    TFrmMain& m_window;
+};
+
+// No search may start while another one scans: the three search buttons are
+// off for a handler's whole run, and on again however it ends.
+class TFrmMain::SearchButtonsOff {
+  public:
+    explicit SearchButtonsOff(TFrmMain& window) : m_window(window) { setEnabled(false); }
+    ~SearchButtonsOff() { setEnabled(true); }
+    SearchButtonsOff(const SearchButtonsOff&) = delete;
+    SearchButtonsOff& operator=(const SearchButtonsOff&) = delete;
+
+  private:
+    void setEnabled(bool enabled) {
+        m_window.Btn1->setEnabled(enabled);
+        m_window.Btn2->setEnabled(enabled);
+        m_window.BtnChengYu->setEnabled(enabled);
+    }
+    TFrmMain& m_window;
+};
+
+// One use of the database: the connection is closed at the end, on every
+// path. During a meaning scan it also keeps the idiom page's detail view from
+// switching the connection under the scan.
+class TFrmMain::DatabaseUse {
+  public:
+    DatabaseUse(TFrmMain& window, bool meaningScan) : m_window(window), m_meaningScan(meaningScan) {
+        if (meaningScan) window.m_meaningScanRunning = true;
+    }
+    ~DatabaseUse() {
+        if (m_meaningScan) m_window.m_meaningScanRunning = false;
+        m_window.Aquery.close();
+        m_window.Aconn.close();
+    }
+    DatabaseUse(const DatabaseUse&) = delete;
+    DatabaseUse& operator=(const DatabaseUse&) = delete;
+
+  private:
+    TFrmMain& m_window;
+    bool m_meaningScan;
+};
+
+TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
+    : QMainWindow(parent),
+      AppPath((appFolder / "").string()),
+      Aconn(std::filesystem::path(AppPath) / "dat"),
+      Aquery(Aconn) {
+    Q_INIT_RESOURCE(lexomir);
+    setupUi(this);
+    Splitter1->setPanes(GridXinHua, Memo1);
+    Splitter2->setPanes(GridChengYu, Memo2);
+    GridXinHua->setFixedHeight(GridXinHua->maximumHeight());
+    GridChengYu->setFixedHeight(GridChengYu->maximumHeight());
+    for (QTableWidget* grid : {GridXinHua, GridChengYu}) {
+        grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    }
+    applyFonts();
+    connectHandlers();
+}
+
+TFrmMain::~TFrmMain() = default;
+
+void TFrmMain::setMessageSink(MessageSink sink) {
+    m_showMessage = std::move(sink);
+}
+
+void TFrmMain::showMessage(std::string_view gbkText) {
+    const QString text = fromGbk(gbkText);
+    if (m_showMessage) return m_showMessage(text);
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TFrmMain::applyFonts() {
+    setFont(songFont(13));
+    struct PixelFont {
+        QWidget* widget;
+        int pixels;
+    };
+    for (const PixelFont& entry :
+         {PixelFont{RdoPinYin, 13}, PixelFont{RdoBuShou, 13}, PixelFont{RdoBiHua, 13},
+          PixelFont{CboBuShou, 24}, PixelFont{CboBuShou2, 24}, PixelFont{GridXinHua, 20},
+          PixelFont{GridChengYu, 19}, PixelFont{Memo1, 19}, PixelFont{Memo2, 19},
+          PixelFont{LedtChengYu, 19}}) {
+        entry.widget->setFont(songFont(entry.pixels));
+    }
+}
+
+// Errors are caught where the handler is entered: they must not unwind through Qt's frames.
+void TFrmMain::runHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        showTopLevelError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        showTopLevelError(QString());
+    }
+}
+
+void TFrmMain::connectHandlers() {
+    const auto bind = [this](void (TFrmMain::*handler)()) {
+        return [this, handler] { runHandler([this, handler] { (this->*handler)(); }); };
+    };
+    connect(Btn1, &QPushButton::clicked, this, bind(&TFrmMain::Btn1Click));
+    connect(Btn2, &QPushButton::clicked, this, bind(&TFrmMain::Btn2Click));
+    connect(BtnChengYu, &QPushButton::clicked, this, bind(&TFrmMain::BtnChengYuClick));
+    connect(GridXinHua, &QTableWidget::cellDoubleClicked, this,
+            bind(&TFrmMain::GridXinHuaDblClick));
+    connect(GridChengYu, &QTableWidget::cellDoubleClicked, this,
+            bind(&TFrmMain::GridChengYuDblClick));
+    connect(N1, &QAction::triggered, this, bind(&TFrmMain::N1Click));
+    connect(N2, &QAction::triggered, this, bind(&TFrmMain::N2Click));
+    GridXinHua->viewport()->installEventFilter(this);
+    GridChengYu->viewport()->installEventFilter(this);
+    Image1->installEventFilter(this);
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto button = static_cast<QMouseEvent*>(event)->button();
+        if (watched == GridXinHua->viewport()) runHandler([&] { GridXinHuaMouseUp(button); });
+        if (watched == GridChengYu->viewport()) runHandler([&] { GridChengYuMouseUp(button); });
+        if (watched == Image1 && button == Qt::LeftButton) runHandler([this] { Image1Click(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_formShown) return;
+    m_formShown = true;
+    runHandler([this] { FormShow(); });
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+    if (m_formShown && !m_formClosed) runHandler([this] { FormClose(); });
+    QMainWindow::closeEvent(event);
+}
+
+std::filesystem::path TFrmMain::dataFolder() const {
+    return std::filesystem::path(AppPath) / "dat";
+}
+
+void TFrmMain::FormShow() {
+    fillLists();
+    IniSet = std::make_unique<QSettings>(
+        QString::fromStdString((dataFolder() / kSettingsFile).string()), QSettings::IniFormat);
+    applySettings(readWindowSettings(*IniSet));
+    ProgXinHua->setRange(1, xinhua_record::kRecordCount);
+    ProgChengYu->setRange(1, chengyu_record::kRecordCount);
+    HdlXinHua = IndexFile(dataFolder() / kXinHuaIndexFile, xinhua_record::kSize,
+                          xinhua_record::kRecordCount);
+    HdlChengYu = IndexFile(dataFolder() / kChengYuIndexFile, chengyu_record::kSize,
+                           chengyu_record::kRecordCount);
+    VecXinHua.clear();
+    VecChengYu.clear();
+}
+
+void TFrmMain::fillLists() {
+    const QString unused = QStringLiteral("不使用");
+    CboZiYi->addItems({unused, QStringLiteral("小范围"), QStringLiteral("大范围")});
+    CboZiMu2->addItem(unused);
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        CboZiMu2->addItem(QString(QLatin1Char(letter)));
+    CboBuShou2->addItem(unused);
+    for (const std::string& item : BuShouTable().listItems()) {
+        const QString text = fromGbk(item);
+        CboBuShou->addItem(text);
+        CboBuShou2->addItem(text);
+    }
+    CboBiHua2->addItem(unused);
+    for (int strokes = 0; strokes <= kMostStrokes; ++strokes) {
+        CboBiHua->addItem(QString::number(strokes));
+        if (strokes == 0) continue;
+        CboBiHua2->addItem(QString::number(strokes));
+        CboAllBiHua->addItem(QString::number(strokes));
+    }
+    for (QComboBox* list :
+         {CboZiYi, CboBuShou, CboBuShou2, CboZiMu2, CboBiHua, CboBiHua2, CboAllBiHua})
+        list->setCurrentIndex(0);
+}
+
+void TFrmMain::applySettings(WindowSettings values) {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens.append(screen->geometry());
+    if (!titleBarOnAScreen(QRect(values.left, values.top, values.width, values.height), screens)) {
+        const WindowSettings defaults;
+        values.left = defaults.left;
+        values.top = defaults.top;
+        values.width = defaults.width;
+        values.height = defaults.height;
+    }
+    move(values.left, values.top);
+    resize(values.width, values.height);
+    if (values.state == SavedWindowState::Maximised) setWindowState(Qt::WindowMaximized);
+    if (values.state == SavedWindowState::Minimised) setWindowState(Qt::WindowMinimized);
+    GridXinHua->setFixedHeight(values.GridXinHua);
+    GridChengYu->setFixedHeight(values.GridChengYu);
+}
+
+void TFrmMain::FormClose() {
+    // A scan running underneath sees this at its next record and stops.
+    m_formClosed = true;
+    HdlXinHua.close();
+    HdlChengYu.close();
+    if (!IniSet) return;
+    WindowSettings values;
+    values.left = x();
+    values.top = y();
+    values.width = width();
+    values.height = height();
+    values.state = isMaximized() ? SavedWindowState::Maximised : SavedWindowState::Normal;
+    values.GridXinHua = gridHeight(*GridXinHua);
+    values.GridChengYu = gridHeight(*GridChengYu);
+    if (!writeWindowSettings(*IniSet, values, values.state == SavedWindowState::Normal)) {
+        showMessage(toGbk(QStringLiteral("Unable to write to ") + IniSet->fileName()));
+    }
+    IniSet.reset();
+}
+
+ScanHook TFrmMain::progressHook(QProgressBar* bar) {
+    return [this, bar, pacer = ProgressPacer(bar->maximum())](std::int32_t record) mutable {
+        if (pacer.shouldShow(record, ProgressPacer::Clock::now())) bar->setValue(record);
+        QCoreApplication::processEvents();
+        return !m_formClosed;
+    };
+}
+
+bool TFrmMain::ScanXinHua(const XinHuaTest& test) {
+    ScanOutcome outcome;
+    {
+        // Until the grid is filled it does not match VecXinHua.
+        const ScanScope scope(*this, RunningScan::XinHua);
+        outcome = scanXinHua(HdlXinHua, test, progressHook(ProgXinHua), VecXinHua, StrXinHua);
+        if (outcome.end != ScanEnd::Stopped) FillGridXinHua();
+    }
+    if (outcome.end == ScanEnd::Failed) showIndexFileError(outcome);
+    return outcome.end == ScanEnd::Completed && !m_formClosed;
+}
+
+void TFrmMain::showIndexFileError(const ScanOutcome& outcome) {
+    showMessage(toGbk(QString::fromStdString(outcome.error ? outcome.error->describe() : "")));
+}
+
+void TFrmMain::FillGridXinHua() {
+    const GridLayout layout =
+        characterGridLayout(GridXinHua->width(),
+                            GridXinHua->horizontalHeader()->defaultSectionSize(), VecXinHua.size());
+    // Every found character is one two-byte GBK code, which is one UTF-16 unit.
+    const QString characters = fromGbk(StrXinHua);
+    const bool oneUnitEach = characters.size() == static_cast<qsizetype>(VecXinHua.size());
+    fillGrid(*GridXinHua, layout, VecXinHua.size(), [&](std::size_t k) {
+        return oneUnitEach ? QString(characters[static_cast<qsizetype>(k)])
+                           : fromGbk(characterCellText(StrXinHua, k));
+    });
+}
+
+void TFrmMain::FindPinYin(const XinHuaTest& test) {
+    ScanXinHua(test);
+}
+
+void TFrmMain::FindHanZi(const XinHuaTest& test) {
+    if (ScanXinHua(test)) showFirstFound(GridXinHua, TabSheet1, &TFrmMain::GridXinHuaDblClick);
+}
+
+void TFrmMain::FindBuShou(const XinHuaTest& test) {
+    ScanXinHua(test);
+}
+
+void TFrmMain::FindBiHua(const XinHuaTest& test) {
+    ScanXinHua(test);
+}
+
+void TFrmMain::FindZuHe(const CharacterSearch& search) {
+    Aconn.select(DictionaryDatabase::XinHua);
+    const DatabaseUse databaseUse(*this, search.usesDatabase);
+    ScanXinHua(search.test);
+}
+
+// Focus only goes to a grid on the page being shown; the entry is shown either way.
+void TFrmMain::showFirstFound(QTableWidget* grid, QWidget* page, void (TFrmMain::*showDetail)()) {
+    if (Page1->currentWidget() == page) grid->setFocus();
+    grid->setCurrentCell(0, 0);
+    (this->*showDetail)();
+}
+
+bool TFrmMain::refused(const Refusal* refusal) {
+    if (!refusal) return false;
+    showMessage(refusal->message);
+    switch (refusal->focus) {
+        case InputFocus::LedtPinYin:
+            LedtPinYin->setFocus();
+            break;
+        case InputFocus::LedtZiYi:
+            LedtZiYi->setFocus();
+            break;
+        case InputFocus::LedtChengYu:
+            LedtChengYu->setFocus();
+            break;
+        case InputFocus::None:
+            break;
+    }
+    return true;
+}
+
+void TFrmMain::Btn1Click() {
+    if (isScanning()) return;
+    const SearchButtonsOff buttonsOff(*this);
+    CharacterSearchPlan plan;
+    if (RdoPinYin->isChecked()) {
+        plan = planTypedSearch(toGbk(LedtPinYin->text()));
+    } else if (RdoBuShou->isChecked()) {
+        plan = planRadicalSearch(CboBuShou->currentIndex(), CboBiHua->currentIndex());
+    } else if (RdoBiHua->isChecked()) {
+        plan = planStrokeSearch(CboAllBiHua->currentIndex());
+    } else {
+        return;
+    }
+    if (refused(std::get_if<Refusal>(&plan))) return;
+    const CharacterSearch& search = std::get<CharacterSearch>(plan);
+    if (RdoPinYin->isChecked()) {
+        search.showsFirstEntry ? FindHanZi(search.test) : FindPinYin(search.test);
+    } else if (RdoBuShou->isChecked()) {
+        FindBuShou(search.test);
+    } else {
+        FindBiHua(search.test);
+    }
+}
+
+void TFrmMain::Btn2Click() {
+    if (isScanning()) return;
+    const SearchButtonsOff buttonsOff(*this);
+    const CombinedControls controls{CboZiMu2->currentIndex(), CboBuShou2->currentIndex(),
+                                    CboBiHua2->currentIndex(), toGbk(LedtZiYi->text()),
+                                    CboZiYi->currentIndex()};
+    const CharacterSearchPlan plan = planCombinedSearch(
+        controls, [this](const std::vector<std::string>& keywords, int meaningRange) {
+            return makeMeaningTest(Aquery, keywords, meaningRange);
+        });
+    if (refused(std::get_if<Refusal>(&plan))) return;
+    const CharacterSearch& search = std::get<CharacterSearch>(plan);
+    if (!search.notice.empty()) showMessage(search.notice);
+    if (m_formClosed) return;
+    FindZuHe(search);
+}
+
+void TFrmMain::GridXinHuaDblClick() {
+    // While a character scan runs the grid still shows the previous result.
+    if (m_runningScan == RunningScan::XinHua) return;
+    const int column = GridXinHua->currentColumn();
+    const int row = GridXinHua->currentRow();
+    if (toGbk(cellText(*GridXinHua, row, column)).size() != 2) return;
+    const auto k = cellListIndex(GridXinHua->columnCount(), column, row, VecXinHua.size());
+    if (!k) return;
+    Aconn.select(DictionaryDatabase::XinHua);
+    const DatabaseUse databaseUse(*this, false);
+    Aquery.lookUp(VecXinHua[*k]);
+    showEntry(*Memo1, formatCharacterEntry(readCharacterEntry(Aquery)));
+}
+
+void TFrmMain::GridXinHuaMouseUp(Qt::MouseButton button) {
+    if (button == Qt::RightButton) showMessage(charactersFoundMessage(VecXinHua.size()));
+}
+
+void TFrmMain::BtnChengYuClick() {
+    if (isScanning()) return;
+    const SearchButtonsOff buttonsOff(*this);
+    const IdiomSearchPlan plan = planIdiomSearch(toGbk(LedtChengYu->text()));
+    if (refused(std::get_if<Refusal>(&plan))) return;
+    ScanOutcome outcome;
+    {
+        const ScanScope scope(*this, RunningScan::ChengYu);
+        std::vector<std::string> idioms;
+        outcome = scanChengYu(HdlChengYu, std::get<std::string>(plan), progressHook(ProgChengYu),
+                              VecChengYu, idioms);
+        if (outcome.end != ScanEnd::Stopped) fillGridChengYu(idioms);
+    }
+    if (outcome.end == ScanEnd::Failed) return showIndexFileError(outcome);
+    if (outcome.end != ScanEnd::Completed || m_formClosed) return;
+    if (!VecChengYu.empty()) showFirstFound(GridChengYu, TabSheet2, &TFrmMain::GridChengYuDblClick);
+}
+
+void TFrmMain::fillGridChengYu(const std::vector<std::string>& idioms) {
+    const GridLayout layout = idiomGridLayout(
+        GridChengYu->width(), GridChengYu->horizontalHeader()->defaultSectionSize(), idioms.size());
+    fillGrid(*GridChengYu, layout, idioms.size(),
+             [&](std::size_t k) { return fromGbk(idioms[k]); });
+}
+
+void TFrmMain::GridChengYuDblClick() {
+    if (m_runningScan == RunningScan::ChengYu) return;
+    // Switching the connection would pull the database from under the combined search.
+    if (m_meaningScanRunning) return;
+    const int column = GridChengYu->currentColumn();
+    const int row = GridChengYu->currentRow();
+    if (cellText(*GridChengYu, row, column).isEmpty()) return;
+    const auto k = cellListIndex(GridChengYu->columnCount(), column, row, VecChengYu.size());
+    if (!k) return;
+    Aconn.select(DictionaryDatabase::ChengYu);
+    const DatabaseUse databaseUse(*this, false);
+    Aquery.lookUp(VecChengYu[*k]);
+    showEntry(*Memo2, formatIdiomEntry(readIdiomEntry(Aquery)));
+}
+
+void TFrmMain::GridChengYuMouseUp(Qt::MouseButton button) {
+    if (button == Qt::RightButton) showMessage(idiomsFoundMessage(VecChengYu.size()));
+}
+
+void TFrmMain::N1Click() {
+    TFrmHelp FrmHelp(this);
+    FrmHelp.exec();
+}
+
+void TFrmMain::N2Click() {
+    TFrmAbout FrmAbout(this);
+    FrmAbout.exec();
+}
+
+void TFrmMain::Image1Click() {
+    try {
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebSite)));
+    } catch (...) {
+        // Not being able to open a browser is no concern of the dictionary.
+    }
+}

@@ -1,0 +1,103 @@
+// The main window: the character page, the idiom page and the Help menu. Each
+// handler reads its controls, asks the dictionary core, and shows the result.
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data_folder.h"
+#include "dictionary_database.h"
+#include "index_file.h"
+#include "search_requests.h"
+#include "ui_tfrm_main.h"
+#include "window_settings.h"
+
+class QPlainTextEdit;
+class QProgressBar;
+class QSettings;
+class QTableWidget;
+
+class TFrmMain : public QMainWindow, private Ui::TFrmMain {
+    Q_OBJECT
+
+  public:
+    using MessageSink = std::function<void(const QString& text)>;
+
+    // appFolder holds dat/; tests point it at a folder of their own.
+    explicit TFrmMain(const std::filesystem::path& appFolder = lexomir::executableDirectory(),
+                      QWidget* parent = nullptr);
+    ~TFrmMain() override;
+
+    // Every plain message box goes through the sink; by default a modal box.
+    void setMessageSink(MessageSink sink);
+    bool isScanning() const { return m_runningScan != RunningScan::None; }
+    const std::vector<std::int32_t>& foundCharacters() const { return VecXinHua; }
+    const std::vector<std::int32_t>& foundIdioms() const { return VecChengYu; }
+
+  public slots:
+    void FormShow();
+    void FormClose();
+    void Btn1Click();
+    void Btn2Click();
+    void BtnChengYuClick();
+    void GridXinHuaDblClick();
+    void GridXinHuaMouseUp(Qt::MouseButton button);
+    void GridChengYuDblClick();
+    void GridChengYuMouseUp(Qt::MouseButton button);
+    void N1Click();
+    void N2Click();
+    void Image1Click();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    enum class RunningScan { None, XinHua, ChengYu };
+    class ScanScope;
+    class SearchButtonsOff;
+    class DatabaseUse;
+
+    bool ScanXinHua(const lexomir::XinHuaTest& test);
+    void FillGridXinHua();
+    void FindPinYin(const lexomir::XinHuaTest& test);
+    void FindHanZi(const lexomir::XinHuaTest& test);
+    void FindBuShou(const lexomir::XinHuaTest& test);
+    void FindBiHua(const lexomir::XinHuaTest& test);
+    void FindZuHe(const lexomir::CharacterSearch& search);
+    void fillGridChengYu(const std::vector<std::string>& idioms);
+    void showIndexFileError(const lexomir::ScanOutcome& outcome);
+
+    void runHandler(const std::function<void()>& handler);
+    void applyFonts();
+    void connectHandlers();
+    void fillLists();
+    void applySettings(lexomir::WindowSettings values);
+    std::filesystem::path dataFolder() const;
+    lexomir::ScanHook progressHook(QProgressBar* bar);
+    bool refused(const lexomir::Refusal* refusal);
+    void showFirstFound(QTableWidget* grid, QWidget* page, void (TFrmMain::*showDetail)());
+    void showMessage(std::string_view gbkText);
+
+    std::unique_ptr<QSettings> IniSet;
+    std::string AppPath;
+    std::vector<std::int32_t> VecXinHua;
+    lexomir::IndexFile HdlXinHua;
+    std::vector<std::int32_t> VecChengYu;
+    lexomir::IndexFile HdlChengYu;
+    std::string StrXinHua;
+    lexomir::Connection Aconn;
+    lexomir::Query Aquery;
+
+    MessageSink m_showMessage;
+    bool m_formShown = false;
+    bool m_formClosed = false;
+    RunningScan m_runningScan = RunningScan::None;
+    bool m_meaningScanRunning = false;
+};

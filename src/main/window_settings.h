@@ -1,0 +1,41 @@
+// The section [window] of dat/set.ini: the main window's place, size and
+// state and the heights of the two result grids.
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QSettings>
+
+namespace lexomir {
+
+enum class SavedWindowState { Normal = 0, Minimised = 1, Maximised = 2 };
+
+struct WindowSettings {
+    static constexpr int kDefaultPosition = 10;
+    static constexpr int kDefaultClientSize = 400;
+    static constexpr int kDefaultGridHeight = 160;
+    static constexpr int kGridHeightFloor = 30;
+
+    int left = kDefaultPosition;
+    int top = kDefaultPosition;
+    int width = kDefaultClientSize;
+    int height = kDefaultClientSize;
+    SavedWindowState state = SavedWindowState::Normal;
+    int GridXinHua = kDefaultGridHeight;
+    int GridChengYu = kDefaultGridHeight;
+};
+
+// A missing or non-integer key takes its default; a state other than 0, 1, 2
+// reads as normal; a grid height of 30 or less reads as 30.
+WindowSettings readWindowSettings(QSettings& settings);
+
+// Writes state and both grid heights, and before them the geometry when
+// withGeometry is set; each key reaches the file at once. False as soon as a
+// write fails, or when the settings file's folder does not exist.
+bool writeWindowSettings(QSettings& settings, const WindowSettings& values, bool withGeometry);
+
+// Whether the strip along the top of frame, where the title bar is, lies at
+// least partly on one of the screens.
+bool titleBarOnAScreen(const QRect& frame, const QList<QRect>& screens);
+
+}  // namespace lexomir

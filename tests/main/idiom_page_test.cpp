@@ -1,0 +1,134 @@
+// The idiom page: the pattern search, the grid, Memo2 and the count.
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include "window_fixture.h"
+
+namespace lexomir::testing {
+namespace {
+
+class IdiomPageTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        openWindow();
+        control<QTabWidget>("Page1")->setCurrentIndex(1);
+    }
+    void search(const char* utf8) {
+        control<QLineEdit>("LedtChengYu")->setText(QString::fromUtf8(utf8));
+        control<QPushButton>("BtnChengYu")->click();
+    }
+    QStringList found() {
+        QStringList texts = gridTexts("GridChengYu");
+        texts.removeAll(QString());
+        return texts;
+    }
+    QString memo2() { return control<QPlainTextEdit>("Memo2")->toPlainText(); }
+};
+
+struct PatternCase {
+    const char* typed;
+    std::vector<const char*> found;
+};
+
+class PatternTest : public IdiomPageTest, public ::testing::WithParamInterface<PatternCase> {};
+
+TEST_P(PatternTest, FindsTheIdiomsThatBeginWithThePattern) {
+    search(GetParam().typed);
+    QStringList expected;
+    for (const char* idiom : GetParam().found) expected.append(QString::fromUtf8(idiom));
+    EXPECT_EQ(found(), expected);
+    EXPECT_EQ(control<QProgressBar>("ProgChengYu")->value(), 13000);
+    EXPECT_TRUE(control<QPushButton>("BtnChengYu")->isEnabled());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Patterns, PatternTest,
+                         ::testing::Values(PatternCase{"百战不=", {"百战不殆", "百战不殆之师"}},
+                                           PatternCase{"  爱 ", {"爱不释手", "爱屋及乌"}},
+                                           PatternCase{"=心=意", {"一心一意"}},
+                                           PatternCase{"百战不殆之师啊",
+                                                       {}},  // longer than every idiom
+                                           PatternCase{"ai", {}}, PatternCase{"百 战", {}}));
+
+TEST_F(IdiomPageTest, TheFirstMatchIsSelectedFocusedAndShown) {
+    search("百战不=");
+    auto* grid = control<QTableWidget>("GridChengYu");
+    EXPECT_EQ(grid->currentRow(), 0);
+    EXPECT_EQ(grid->currentColumn(), 0);
+    EXPECT_EQ(window->focusWidget(), grid);
+    const QString dashes(49, QLatin1Char('-'));
+    EXPECT_EQ(memo2(), QString::fromUtf8("\n成语：百战不殆(bǎi zhàn bù dài)\n") + dashes +
+                           QString::fromUtf8("\n【释义】：每次打仗都不会失败。\n") + dashes +
+                           QString::fromUtf8("\n【出处】：《孙子·谋攻》\n") + dashes +
+                           QString::fromUtf8("\n【例子】：知己知彼，百战不殆。\n\n"));
+}
+
+TEST_F(IdiomPageTest, ADoubleClickShowsThatIdiomWithBrUnchanged) {
+    search("爱");
+    doubleClickCell("GridChengYu", 1, 0);
+    EXPECT_TRUE(memo2().startsWith(QString::fromUtf8("\n成语：爱屋及乌(")));
+    doubleClickCell("GridChengYu", 0, 0);
+    EXPECT_TRUE(memo2().contains(QString::fromUtf8("【例子】：他拿着书<br>爱不释手。")));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(IdiomPageTest, AnEntryWithoutValuesShowsTheBareFrame) {
+    search("百战不殆之");
+    EXPECT_TRUE(memo2().startsWith(QString::fromUtf8("\n成语：百战不殆之师()\n")));
+}
+
+TEST_F(IdiomPageTest, EmptyInputIsRefusedWithFocusOnTheEdit) {
+    search(" ");
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8("请输入成语，可以用“=”代替不知道的文字。")});
+    EXPECT_EQ(window->focusWidget(), control<QLineEdit>("LedtChengYu"));
+    EXPECT_TRUE(control<QPushButton>("BtnChengYu")->isEnabled());
+}
+
+TEST_F(IdiomPageTest, NoMatchLeavesMemo2AndOneEmptyRow) {
+    search("爱");
+    const QString shown = memo2();
+    search("不");
+    EXPECT_EQ(memo2(), shown);
+    EXPECT_EQ(control<QTableWidget>("GridChengYu")->rowCount(), 1);
+    EXPECT_TRUE(found().isEmpty());
+}
+
+TEST_F(IdiomPageTest, TheColumnsFollowTheGridWidth) {
+    auto* grid = control<QTableWidget>("GridChengYu");
+    window->resize(window->width() - grid->width() + 2 * 200 + 50, window->height());
+    QCoreApplication::processEvents();
+    search("=");
+    EXPECT_EQ(grid->columnCount(), 2);
+    EXPECT_EQ(grid->rowCount(), 4);
+    EXPECT_EQ(cell("GridChengYu", 1, 1), QString::fromUtf8("爱屋及乌"));
+    EXPECT_EQ(cell("GridChengYu", 3, 0), QString());
+}
+
+TEST_F(IdiomPageTest, ARightClickTellsHowManyWereFound) {
+    auto* viewport = control<QTableWidget>("GridChengYu")->viewport();
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, 5));
+    search("百战");
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(messages, (QStringList{QString::fromUtf8("共找到 0 个成语！"),
+                                     QString::fromUtf8("共找到 3 个成语！")}));
+}
+
+TEST_F(IdiomPageTest, AMissingIndexFileIsNamedInAMessage) {
+    window.reset();
+    std::filesystem::remove(folder.dat() / "ChengYu.dat");
+    openWindow();
+    search("爱");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(
+        messages[0].contains(QString::fromStdString((folder.dat() / "ChengYu.dat").string())));
+    EXPECT_TRUE(control<QPushButton>("BtnChengYu")->isEnabled());
+}
+
+}  // namespace
+}  // namespace lexomir::testing

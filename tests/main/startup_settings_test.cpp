@@ -1,0 +1,210 @@
+// Start-up and close: the lists FormShow fills and dat/set.ini.
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTableWidget>
+
+#include "splitter_bar.h"
+#include "window_fixture.h"
+
+namespace lexomir::testing {
+namespace {
+
+using StartupTest = WindowTest;
+
+TEST_F(StartupTest, FormShowFillsTheSevenListsAndSelectsTheirFirstItems) {
+    openWindow();
+    struct Expected {
+        const char* list;
+        int count;
+        const char* first;
+        const char* last;
+    };
+    for (const Expected& e :
+         {Expected{"CboBuShou", 294, "1画", "龠"}, Expected{"CboBuShou2", 295, "不使用", "龠"},
+          Expected{"CboZiMu2", 27, "不使用", "z"}, Expected{"CboBiHua", 70, "0", "69"},
+          Expected{"CboBiHua2", 70, "不使用", "69"}, Expected{"CboAllBiHua", 69, "1", "69"},
+          Expected{"CboZiYi", 3, "不使用", "大范围"}}) {
+        auto* list = control<QComboBox>(e.list);
+        EXPECT_EQ(list->count(), e.count) << e.list;
+        EXPECT_EQ(list->currentIndex(), 0) << e.list;
+        EXPECT_EQ(list->itemText(0), QString::fromUtf8(e.first)) << e.list;
+        EXPECT_EQ(list->itemText(list->count() - 1), QString::fromUtf8(e.last)) << e.list;
+        EXPECT_FALSE(list->isEditable()) << e.list;
+    }
+    // Item i of the radical list is cell i of the table: 一 opens group 1, 十 group 2.
+    auto* radicals = control<QComboBox>("CboBuShou");
+    EXPECT_EQ(radicals->itemText(1), QString::fromUtf8("一"));
+    EXPECT_EQ(radicals->itemText(9), QString::fromUtf8("2画"));
+    EXPECT_EQ(radicals->itemText(10), QString::fromUtf8("十"));
+    EXPECT_EQ(control<QComboBox>("CboBuShou2")->itemText(11), QString::fromUtf8("十"));
+    EXPECT_EQ(control<QComboBox>("CboZiMu2")->itemText(1), QStringLiteral("a"));
+}
+
+TEST_F(StartupTest, TheCaptionIsTheTitleAndTheWebAddress) {
+    openWindow();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Lexomir https://lexomir.example.org/ "));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Lexomir"));
+}
+
+TEST_F(StartupTest, FormShowSetsTheProgressRanges) {
+    openWindow();
+    EXPECT_EQ(control<QProgressBar>("ProgXinHua")->minimum(), 1);
+    EXPECT_EQ(control<QProgressBar>("ProgXinHua")->maximum(), 20823);
+    EXPECT_EQ(control<QProgressBar>("ProgChengYu")->minimum(), 1);
+    EXPECT_EQ(control<QProgressBar>("ProgChengYu")->maximum(), 13000);
+}
+
+TEST_F(StartupTest, FirstStartUsesTheDefaultsAndCloseWritesAllSevenKeys) {
+    openWindow();
+    EXPECT_EQ(window->pos(), QPoint(10, 10));
+    EXPECT_EQ(window->size(), QSize(400, 400));
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), 160);
+    EXPECT_EQ(control<QTableWidget>("GridChengYu")->height(), 160);
+    closeWindow();
+    const std::string ini = folder.readSettings();
+    EXPECT_NE(ini.find("[window]"), std::string::npos);
+    for (const char* line : {"left=10", "top=10", "width=400", "height=400", "state=0",
+                             "GridXinHua=160", "GridChengYu=160"}) {
+        EXPECT_NE(ini.find(line), std::string::npos) << line << " in\n" << ini;
+    }
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(StartupTest, SavedGeometryAndGridHeightsComeBack) {
+    folder.writeSettings(
+        "[window]\nleft=40\ntop=50\nwidth=700\nheight=600\nstate=0\nGridXinHua=210\nGridChengYu="
+        "190\n");
+    openWindow();
+    EXPECT_EQ(window->pos(), QPoint(40, 50));
+    EXPECT_EQ(window->size(), QSize(700, 600));
+    EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), 210);
+    EXPECT_EQ(control<QTableWidget>("GridChengYu")->height(), 190);
+    closeWindow();
+    for (const auto& [key, value] : {std::pair{"left", "40"},
+                                     {"top", "50"},
+                                     {"width", "700"},
+                                     {"height", "600"},
+                                     {"GridXinHua", "210"},
+                                     {"GridChengYu", "190"}}) {
+        EXPECT_EQ(settingsValue(folder.settingsFile(), QString::fromLatin1(key)),
+                  QString::fromLatin1(value))
+            << key;
+    }
+}
+
+struct GridHeightCase {
+    const char* stored;
+    int shown;
+};
+
+class GridHeightFloorTest : public WindowTest,
+                            public ::testing::WithParamInterface<GridHeightCase> {};
+
+TEST_P(GridHeightFloorTest, AStoredHeightOf30OrLessShowsAs30) {
+    const GridHeightCase c = GetParam();
+    folder.writeSettings(std::string("[window]\nGridXinHua=") + c.stored +
+                         "\nGridChengYu=" + c.stored + "\n");
+    openWindow();
+    EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), c.shown);
+    EXPECT_EQ(control<QTableWidget>("GridChengYu")->height(), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Heights, GridHeightFloorTest,
+                         ::testing::Values(GridHeightCase{"30", 30}, GridHeightCase{"0", 30},
+                                           GridHeightCase{"-12", 30}, GridHeightCase{"31", 31},
+                                           GridHeightCase{"tall", 160}, GridHeightCase{"", 160}));
+
+TEST_F(StartupTest, ClosingMaximisedWritesOnlyTheStateAndTheGridHeights) {
+    folder.writeSettings("[window]\nleft=40\ntop=50\nwidth=500\nheight=450\nstate=2\n");
+    openWindow();
+    EXPECT_TRUE(window->isMaximized());
+    control<SplitterBar>("Splitter1")->moveBy(25);
+    closeWindow();
+    const auto value = [&](const char* key) {
+        return settingsValue(folder.settingsFile(), QString::fromLatin1(key));
+    };
+    EXPECT_EQ(value("state"), QStringLiteral("2"));
+    EXPECT_EQ(value("GridXinHua"), QStringLiteral("185"));
+    EXPECT_EQ(value("GridChengYu"), QStringLiteral("160"));
+    EXPECT_EQ(value("left"), QStringLiteral("40"));
+    EXPECT_EQ(value("top"), QStringLiteral("50"));
+    EXPECT_EQ(value("width"), QStringLiteral("500"));
+    EXPECT_EQ(value("height"), QStringLiteral("450"));
+}
+
+TEST_F(StartupTest, AnUnknownStateReadsAsNormal) {
+    folder.writeSettings("[window]\nstate=7\n");
+    openWindow();
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_FALSE(window->isMinimized());
+    closeWindow();
+    EXPECT_EQ(settingsValue(folder.settingsFile(), QStringLiteral("state")), QStringLiteral("0"));
+}
+
+TEST_F(StartupTest, GeometryThatWouldHideTheTitleBarFallsBackToTheDefaults) {
+    folder.writeSettings(
+        "[window]\nleft=20000\ntop=-9000\nwidth=600\nheight=500\nGridXinHua=150\n");
+    openWindow();
+    EXPECT_EQ(window->pos(), QPoint(10, 10));
+    EXPECT_EQ(window->size(), QSize(400, 400));
+    EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), 150);
+}
+
+TEST_F(StartupTest, AMissingDataFolderIsReportedOnceAtCloseAndTheWindowStillCloses) {
+    std::filesystem::remove_all(folder.dat());
+    openWindow();
+    closeWindow();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QStringLiteral("Unable to write to ") +
+                               QString::fromStdString(folder.settingsFile().string()));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(folder.dat()));
+}
+
+TEST_F(StartupTest, ASettingsFileThatCannotBeWrittenIsReportedOnce) {
+    std::filesystem::create_directory(folder.settingsFile());  // in the way of the file
+    openWindow();
+    closeWindow();
+    EXPECT_EQ(messages, QStringList{QStringLiteral("Unable to write to ") +
+                                    QString::fromStdString(folder.settingsFile().string())});
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(StartupTest, DraggingASplitterMovesHeightBetweenGridAndMemo) {
+    folder.writeSettings("[window]\nheight=600\n");
+    openWindow();
+    auto* grid = control<QTableWidget>("GridXinHua");
+    auto* memo = control<QPlainTextEdit>("Memo1");
+    const auto settle = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); };
+    settle();
+    const int total = grid->height() + memo->height();
+    control<SplitterBar>("Splitter1")->moveBy(40);
+    settle();
+    EXPECT_EQ(grid->height(), 200);
+    EXPECT_EQ(grid->height() + memo->height(), total);
+    // The memo keeps a usable strip; the grid never folds away.
+    control<SplitterBar>("Splitter1")->moveBy(10000);
+    settle();
+    EXPECT_EQ(memo->height(), SplitterBar::kMinimumPaneHeight);
+    control<SplitterBar>("Splitter1")->moveBy(-10000);
+    settle();
+    EXPECT_EQ(grid->height(), SplitterBar::kMinimumPaneHeight);
+}
+
+TEST_F(StartupTest, ResizingTheWindowChangesOnlyTheMemoHeights) {
+    openWindow();
+    auto* grid = control<QTableWidget>("GridXinHua");
+    auto* memo = control<QPlainTextEdit>("Memo1");
+    const int memoBefore = memo->height();
+    window->resize(600, 520);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->height(), 160);
+    EXPECT_EQ(memo->height(), memoBefore + 120);
+    EXPECT_EQ(grid->width(), memo->width());
+}
+
+}  // namespace
+}  // namespace lexomir::testing

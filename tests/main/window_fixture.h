@@ -1,0 +1,85 @@
+// A folder with dat/ of small fixture files, and the real main window shown
+// over it offscreen, with its message boxes captured.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tfrm_main.h"
+
+namespace lexomir::testing {
+
+// One record of XinHua.dat with its row of xhzd; text in UTF-8.
+struct CharacterFixture {
+    std::string character, pinyin, radical;
+    unsigned strokes = 0;
+    std::string py, wubi, jijie, xiangjie;
+};
+
+struct IdiomFixture {
+    std::string ChengYu, PinYin, DianGu, ChuChu, LiZi;
+};
+
+// Record k of the fixture index files is entry k - 1 of these lists.
+const std::vector<CharacterFixture>& fixtureCharacters();
+const std::vector<IdiomFixture>& fixtureIdioms();
+
+class AppFolder {
+  public:
+    AppFolder();
+    ~AppFolder();
+    AppFolder(const AppFolder&) = delete;
+    AppFolder& operator=(const AppFolder&) = delete;
+
+    const std::filesystem::path& root() const { return m_root; }
+    std::filesystem::path dat() const { return m_root / "dat"; }
+    std::filesystem::path settingsFile() const { return dat() / "set.ini"; }
+
+    // Both index files at their full record counts, and both databases.
+    void writeDictionaries() const;
+    void writeSettings(const std::string& text) const;
+    std::string readSettings() const;
+
+  private:
+    std::filesystem::path m_root;
+};
+
+// The value of key in section [window], or empty when it is not there.
+QString settingsValue(const std::filesystem::path& file, const QString& key);
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+
+    // Builds and shows the window; FormShow runs.
+    TFrmMain& openWindow();
+    // Closes it the way the user does; FormClose runs.
+    void closeWindow();
+
+    template <typename Widget>
+    Widget* control(const char* name) {
+        auto* widget = window->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    // Texts of the grid's cells, row by row, empty cells included.
+    QStringList gridTexts(const char* gridName);
+    QString cell(const char* gridName, int row, int column);
+    // A click, then a double click: the view only takes a double click on the
+    // cell it saw pressed first.
+    void doubleClickCell(const char* gridName, int row, int column);
+
+    AppFolder folder;
+    std::unique_ptr<TFrmMain> window;
+    QStringList messages;
+    QStringList errors;
+};
+
+}  // namespace lexomir::testing
