@@ -1,8 +1,5 @@
 #include "window_fixture.h"
 
-#include <sqlite3.h>
-#include <stdlib.h>
-
 #include <QSettings>
 #include <QTableWidget>
 #include <QTest>
@@ -10,103 +7,35 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "gbk_codec.h"
 #include "index_record_format.h"
 #include "lexomir_application.h"
 
 namespace lexomir::testing {
 namespace {
 
-void copyField(std::string& record, std::size_t offset, const std::string& gbkText) {
-    record.replace(offset, gbkText.size(), gbkText);
-}
-
-void writeXinHuaIndex(const std::filesystem::path& file) {
-    namespace f = xinhua_record;
-    std::ofstream out(file, std::ios::binary);
-    const std::string zeros(f::kSize, '\0');
-    for (std::int32_t k = 1; k <= f::kRecordCount; ++k) {
-        std::string record = zeros;
-        if (static_cast<std::size_t>(k) <= fixtureCharacters().size()) {
-            const CharacterFixture& c = fixtureCharacters()[k - 1];
-            copyField(record, f::kCharacterOffset, utf8ToGbk(c.character));
-            copyField(record, f::kPinyinOffset, c.pinyin);
-            copyField(record, f::kRadicalOffset, utf8ToGbk(c.radical));
-            record[f::kStrokesOffset] = static_cast<char>(c.strokes);
-        }
-        out.write(record.data(), static_cast<std::streamsize>(record.size()));
-    }
-}
-
-void writeChengYuIndex(const std::filesystem::path& file) {
-    namespace f = chengyu_record;
-    std::ofstream out(file, std::ios::binary);
-    for (std::int32_t k = 1; k <= f::kRecordCount; ++k) {
-        std::string record(f::kSize, '\0');
-        if (static_cast<std::size_t>(k) <= fixtureIdioms().size())
-            copyField(record, 0, utf8ToGbk(fixtureIdioms()[k - 1].ChengYu));
-        out.write(record.data(), static_cast<std::streamsize>(record.size()));
-    }
-}
-
-class Database {
-  public:
-    explicit Database(const std::filesystem::path& file) {
-        if (sqlite3_open(file.c_str(), &m_db) != SQLITE_OK) throw std::runtime_error("sqlite open");
-    }
-    ~Database() { sqlite3_close(m_db); }
-
-    void execute(const std::string& sql) {
-        char* error = nullptr;
-        if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-            const std::string message = error ? error : "sqlite error";
-            sqlite3_free(error);
-            throw std::runtime_error(message);
-        }
-    }
-    // Inserts one row; every value is bound as text except integers.
-    void insert(const std::string& sql, const std::vector<std::string>& texts, int id,
-                int number = -1) {
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr);
-        int column = 1;
-        sqlite3_bind_int(statement, column++, id);
-        for (const std::string& text : texts)
-            sqlite3_bind_text(statement, column++, text.c_str(), -1, SQLITE_TRANSIENT);
-        if (number >= 0) sqlite3_bind_int(statement, column, number);
-        const int rc = sqlite3_step(statement);
-        sqlite3_finalize(statement);
-        if (rc != SQLITE_DONE) throw std::runtime_error("sqlite insert");
-    }
-
-  private:
-    sqlite3* m_db = nullptr;
-};
-
-void writeXinHuaDatabase(const std::filesystem::path& file) {
-    Database db(file);
-    db.execute(
-        "CREATE TABLE xhzd(id INTEGER PRIMARY KEY, zi, pinyin, py, bushou, wubi, jijie, xiangjie, "
-        "bihua INTEGER)");
-    int id = 1;
+// Record k of both index files is entry k - 1 of the fixture lists; the rest
+// of the records are zeros, up to the real record counts.
+void writeDictionaryFiles(const std::filesystem::path& dat) {
+    std::vector<XinHuaIndexRecord> records;
+    std::vector<XinHuaRow> rows;
+    std::int32_t id = 1;
     for (const CharacterFixture& c : fixtureCharacters()) {
-        db.insert(
-            "INSERT INTO xhzd(id, zi, pinyin, py, bushou, wubi, jijie, xiangjie, bihua) "
-            "VALUES(?,?,?,?,?,?,?,?,?)",
-            {c.character, c.pinyin, c.py, c.radical, c.wubi, c.jijie, c.xiangjie}, id++,
-            static_cast<int>(c.strokes));
+        records.push_back({c.character, c.pinyin, c.radical, c.strokes});
+        rows.push_back({id++, c.character, c.pinyin, c.py, c.radical,
+                        static_cast<std::int32_t>(c.strokes), c.wubi, c.jijie, c.xiangjie});
     }
-}
+    writeXinHuaIndex(dat / "XinHua.dat", records, xinhua_record::kRecordCount);
+    writeXinHuaDatabase(dat / "XinHua.db", rows);
 
-void writeChengYuDatabase(const std::filesystem::path& file) {
-    Database db(file);
-    db.execute(
-        "CREATE TABLE ChengYu(id INTEGER PRIMARY KEY, ChengYu, PinYin, DianGu, ChuChu, LiZi)");
-    int id = 1;
+    std::vector<std::string> idioms;
+    std::vector<ChengYuRow> idiomRows;
+    id = 1;
     for (const IdiomFixture& i : fixtureIdioms()) {
-        db.insert("INSERT INTO ChengYu VALUES(?,?,?,?,?,?)",
-                  {i.ChengYu, i.PinYin, i.DianGu, i.ChuChu, i.LiZi}, id++);
+        idioms.push_back(i.ChengYu);
+        idiomRows.push_back({id++, i.ChengYu, i.PinYin, i.DianGu, i.ChuChu, i.LiZi});
     }
+    writeChengYuIndex(dat / "ChengYu.dat", idioms, chengyu_record::kRecordCount);
+    writeChengYuDatabase(dat / "ChengYu.db", idiomRows);
 }
 
 }  // namespace
@@ -144,26 +73,12 @@ const std::vector<IdiomFixture>& fixtureIdioms() {
     return idioms;
 }
 
-AppFolder::AppFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "lexomir-window-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    m_root = pattern;
-    std::filesystem::create_directory(dat());
-}
-
-AppFolder::~AppFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
-}
+AppFolder::AppFolder() { std::filesystem::create_directory(dat()); }
 
 void AppFolder::writeDictionaries() const {
     for (const char* name : {"XinHua.dat", "ChengYu.dat", "XinHua.db", "ChengYu.db"})
         std::filesystem::remove(dat() / name);
-    writeXinHuaIndex(dat() / "XinHua.dat");
-    writeChengYuIndex(dat() / "ChengYu.dat");
-    writeXinHuaDatabase(dat() / "XinHua.db");
-    writeChengYuDatabase(dat() / "ChengYu.db");
+    writeDictionaryFiles(dat());
 }
 
 void AppFolder::writeSettings(const std::string& text) const {

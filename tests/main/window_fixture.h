@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fixture_files.h"
 #include "tfrm_main.h"
 
 namespace lexomir::testing {
@@ -34,12 +35,9 @@ const std::vector<IdiomFixture>& fixtureIdioms();
 class AppFolder {
   public:
     AppFolder();
-    ~AppFolder();
-    AppFolder(const AppFolder&) = delete;
-    AppFolder& operator=(const AppFolder&) = delete;
 
-    const std::filesystem::path& root() const { return m_root; }
-    std::filesystem::path dat() const { return m_root / "dat"; }
+    const std::filesystem::path& root() const { return m_root.path(); }
+    std::filesystem::path dat() const { return root() / "dat"; }
     std::filesystem::path settingsFile() const { return dat() / "set.ini"; }
 
     // Both index files at their full record counts, and both databases.
@@ -48,7 +46,7 @@ class AppFolder {
     std::string readSettings() const;
 
   private:
-    std::filesystem::path m_root;
+    TempFolder m_root;
 };
 
 // The value of key in section [window], or empty when it is not there.
