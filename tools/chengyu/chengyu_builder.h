@@ -11,13 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "data_output.h"
+
 namespace lexomir::chengyu {
 
-// Every rule the input breaks, every file that cannot be read or written.
-class BuildError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
+using data::BuildError;
 
 // One row of the table, UTF-8, in the columns of table ChengYu.
 struct IdiomRow {
@@ -65,8 +63,5 @@ std::string encodeChengYuRecords(const std::vector<std::string>& gbkIdioms);
 void writeChengYuDat(const std::filesystem::path& file, const std::vector<std::string>& gbkIdioms);
 void writeChengYuDb(const std::filesystem::path& file, const std::vector<IdiomRow>& rows);
 
-// Writes through a temporary file beside the target, so that a failed build
-// never leaves a half-written file under the real name.
-void replaceFile(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace lexomir::chengyu

@@ -38,30 +38,7 @@ std::string encodeChengYuRecords(const std::vector<std::string>& gbkIdioms) {
 }
 
 void writeChengYuDat(const std::filesystem::path& file, const std::vector<std::string>& gbkIdioms) {
-    replaceFile(file, encodeChengYuRecords(gbkIdioms));
-}
-
-void replaceFile(const std::filesystem::path& file, std::string_view bytes) {
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw BuildError("cannot create " + temporary.string() + ": " + std::strerror(errno));
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw BuildError("cannot write " + temporary.string());
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, file, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        throw BuildError("cannot replace " + file.string() + ": " + error.message());
-    }
+    data::writeFileReplacing(file, encodeChengYuRecords(gbkIdioms));
 }
 
 }  // namespace lexomir::chengyu

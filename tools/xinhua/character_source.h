@@ -3,16 +3,14 @@
 #pragma once
 
 #include <istream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "data_output.h"
+
 namespace lexomir::xinhua {
 
-class BuildError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
+using data::BuildError;
 
 struct Reading {
     std::string marked;  // "zhōng"

@@ -1,0 +1,46 @@
+// Writing the data files both builders make: never half-written (each file is
+// built beside its final name and renamed into place), and the same input
+// always gives the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace lexomir::data {
+
+// Every rule the input breaks, every file that cannot be read or written.
+class BuildError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Writes bytes to file through a temporary file beside it.
+void writeFileReplacing(const std::filesystem::path& file, std::string_view bytes);
+
+// Binds the values of one row to the insert statement, by 1-based column.
+class RowBinder {
+  public:
+    RowBinder(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) {}
+    void text(int column, const std::string& utf8);
+    void integer(int column, std::int64_t value);
+
+  private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_statement;
+};
+
+// Makes a SQLite file with a fixed page size, no journal and a final VACUUM:
+// runs schema, then insertSql once per row in one transaction, bindRow(binder,
+// i) filling the values of row i. Only a complete file replaces file.
+void writeDatabaseReplacing(const std::filesystem::path& file, const std::string& schema,
+                            const char* insertSql, std::size_t rowCount,
+                            const std::function<void(RowBinder&, std::size_t)>& bindRow);
+
+}  // namespace lexomir::data
