@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QUrl>
+#include <optional>
 #include <variant>
 
 #include "app_identity.h"
@@ -30,9 +31,19 @@ namespace {
 
 constexpr int kMostStrokes = 69;  // the stroke lists offer 0 or 1 up to this
 
-QString cellText(const QTableWidget& grid, int row, int column) {
-    const QTableWidgetItem* item = grid.item(row, column);
+QString currentCellText(const QTableWidget& grid) {
+    const QTableWidgetItem* item = grid.item(grid.currentRow(), grid.currentColumn());
     return item ? item->text() : QString();
+}
+
+// The record number behind the grid's current cell; nothing for a cell at or
+// beyond the found list.
+std::optional<std::int32_t> foundRecordAtCurrentCell(const QTableWidget& grid,
+                                                     const std::vector<std::int32_t>& found) {
+    const auto k =
+        cellListIndex(grid.columnCount(), grid.currentColumn(), grid.currentRow(), found.size());
+    if (!k) return std::nullopt;
+    return found[*k];
 }
 
 // Filling twenty thousand cells takes longer than a frame, so events are
@@ -432,14 +443,12 @@ void TFrmMain::Btn2Click() {
 void TFrmMain::GridXinHuaDblClick() {
     // While a character scan runs the grid still shows the previous result.
     if (m_runningScan == RunningScan::XinHua) return;
-    const int column = GridXinHua->currentColumn();
-    const int row = GridXinHua->currentRow();
-    if (toGbk(cellText(*GridXinHua, row, column)).size() != 2) return;
-    const auto k = cellListIndex(GridXinHua->columnCount(), column, row, VecXinHua.size());
-    if (!k) return;
+    if (toGbk(currentCellText(*GridXinHua)).size() != 2) return;
+    const auto record = foundRecordAtCurrentCell(*GridXinHua, VecXinHua);
+    if (!record) return;
     Aconn.select(DictionaryDatabase::XinHua);
     const DatabaseUse databaseUse(*this, false);
-    Aquery.lookUp(VecXinHua[*k]);
+    Aquery.lookUp(*record);
     showEntry(*Memo1, formatCharacterEntry(readCharacterEntry(Aquery)));
 }
 
@@ -476,14 +485,12 @@ void TFrmMain::GridChengYuDblClick() {
     if (m_runningScan == RunningScan::ChengYu) return;
     // Switching the connection would pull the database from under the combined search.
     if (m_meaningScanRunning) return;
-    const int column = GridChengYu->currentColumn();
-    const int row = GridChengYu->currentRow();
-    if (cellText(*GridChengYu, row, column).isEmpty()) return;
-    const auto k = cellListIndex(GridChengYu->columnCount(), column, row, VecChengYu.size());
-    if (!k) return;
+    if (currentCellText(*GridChengYu).isEmpty()) return;
+    const auto record = foundRecordAtCurrentCell(*GridChengYu, VecChengYu);
+    if (!record) return;
     Aconn.select(DictionaryDatabase::ChengYu);
     const DatabaseUse databaseUse(*this, false);
-    Aquery.lookUp(VecChengYu[*k]);
+    Aquery.lookUp(*record);
     showEntry(*Memo2, formatIdiomEntry(readIdiomEntry(Aquery)));
 }
 
