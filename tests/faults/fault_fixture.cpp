@@ -1,0 +1,108 @@
+#include "fault_fixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <fstream>
+#include <sstream>
+
+namespace lexomir::testing {
+
+FolderSnapshot FolderSnapshot::of(const std::filesystem::path& root) {
+    FolderSnapshot snapshot;
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(root, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        const std::string relative = std::filesystem::relative(it->path(), root).string();
+        Entry entry;
+        entry.isFolder = it->is_directory();
+        if (!entry.isFolder) entry.content = readFileBytes(it->path());
+        snapshot.m_entries[relative] = std::move(entry);
+    }
+    return snapshot;
+}
+
+std::vector<std::string> FolderSnapshot::changes(const FolderSnapshot& before,
+                                                 const FolderSnapshot& after) {
+    std::vector<std::string> changed;
+    for (const auto& [path, entry] : before.m_entries) {
+        const auto it = after.m_entries.find(path);
+        if (it == after.m_entries.end() || !(it->second == entry)) changed.push_back(path);
+    }
+    for (const auto& [path, entry] : after.m_entries)
+        if (!before.m_entries.contains(path)) changed.push_back(path);
+    return changed;
+}
+
+std::string readFileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeFileBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void FaultTest::typedSearch(const char* utf8) {
+    control<QRadioButton>("RdoPinYin")->setChecked(true);
+    control<QLineEdit>("LedtPinYin")->setText(QString::fromUtf8(utf8));
+    control<QPushButton>("Btn1")->click();
+}
+
+void FaultTest::radicalSearch(int radicalItem, int remainingStrokes) {
+    control<QRadioButton>("RdoBuShou")->setChecked(true);
+    control<QComboBox>("CboBuShou")->setCurrentIndex(radicalItem);
+    control<QComboBox>("CboBiHua")->setCurrentIndex(remainingStrokes);
+    control<QPushButton>("Btn1")->click();
+}
+
+void FaultTest::strokeSearch(int strokesItem) {
+    control<QRadioButton>("RdoBiHua")->setChecked(true);
+    control<QComboBox>("CboAllBiHua")->setCurrentIndex(strokesItem);
+    control<QPushButton>("Btn1")->click();
+}
+
+void FaultTest::meaningSearch(const char* utf8Keywords) {
+    control<QComboBox>("CboZiYi")->setCurrentIndex(1);
+    control<QLineEdit>("LedtZiYi")->setText(QString::fromUtf8(utf8Keywords));
+    control<QPushButton>("Btn2")->click();
+}
+
+void FaultTest::idiomSearch(const char* utf8Pattern) {
+    control<QLineEdit>("LedtChengYu")->setText(QString::fromUtf8(utf8Pattern));
+    control<QPushButton>("BtnChengYu")->click();
+}
+
+void FaultTest::duringNextScan(std::function<void()> action) {
+    QTimer::singleShot(0, window.get(), [this, action = std::move(action)] {
+        EXPECT_TRUE(window->isScanning());
+        action();
+    });
+}
+
+QString FaultTest::memo(const char* name) {
+    return control<QPlainTextEdit>(name)->toPlainText();
+}
+
+void FaultTest::expectBothPagesWork() {
+    const int errorsBefore = static_cast<int>(errors.size());
+    typedSearch("guo");
+    EXPECT_EQ(cell("GridXinHua", 0, 0), QString::fromUtf8("国"));
+    doubleClickCell("GridXinHua", 0, 0);
+    EXPECT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：国(")))
+        << memo("Memo1").toStdString();
+    idiomSearch("爱");
+    EXPECT_EQ(cell("GridChengYu", 0, 0), QString::fromUtf8("爱不释手"));
+    EXPECT_TRUE(memo("Memo2").startsWith(QString::fromUtf8("\n成语：爱不释手(")))
+        << memo("Memo2").toStdString();
+    EXPECT_EQ(errors.size(), errorsBefore) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+}  // namespace lexomir::testing

@@ -1,0 +1,57 @@
+// Shared steps of the fault suite: searches the way the user starts them,
+// actions inside a running scan, a check that the window still works, and
+// snapshots of a folder's files to prove nothing was changed or lost.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "window_fixture.h"
+
+namespace lexomir::testing {
+
+// Every regular file under a folder with its content, keyed by the path
+// relative to the folder; folders are listed with an empty content.
+class FolderSnapshot {
+  public:
+    static FolderSnapshot of(const std::filesystem::path& root);
+    // Paths added, removed or with other content (or another kind) in after.
+    static std::vector<std::string> changes(const FolderSnapshot& before,
+                                            const FolderSnapshot& after);
+
+  private:
+    struct Entry {
+        bool isFolder = false;
+        std::string content;
+        bool operator==(const Entry&) const = default;
+    };
+    std::map<std::string, Entry> m_entries;
+};
+
+std::string readFileBytes(const std::filesystem::path& file);
+void writeFileBytes(const std::filesystem::path& file, const std::string& bytes);
+
+class FaultTest : public WindowTest {
+  protected:
+    // Edits and clicks as the user does; each returns when the handler ends.
+    void typedSearch(const char* utf8);
+    void radicalSearch(int radicalItem, int remainingStrokes);
+    void strokeSearch(int strokesItem);
+    // Meaning range 1 (small) over the keywords; the notice is captured.
+    void meaningSearch(const char* utf8Keywords);
+    void idiomSearch(const char* utf8Pattern);
+    // Runs action from the first event processing of the next scan.
+    void duringNextScan(std::function<void()> action);
+
+    // A pinyin search for "guo" fills the grid with 国 and its entry shows on
+    // a double click; an idiom search for "爱" shows 爱不释手. Both leave no
+    // error behind.
+    void expectBothPagesWork();
+
+    QString memo(const char* name);
+};
+
+}  // namespace lexomir::testing
