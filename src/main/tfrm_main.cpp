@@ -327,7 +327,18 @@ bool TFrmMain::ScanXinHua(const XinHuaTest& test) {
     {
         // Until the grid is filled it does not match VecXinHua.
         const ScanScope scope(*this, RunningScan::XinHua);
-        outcome = scanXinHua(HdlXinHua, test, progressHook(ProgXinHua), VecXinHua, StrXinHua);
+        // A database failure inside the test ends the scan before the grid is
+        // refilled; the grid still shows the last result, so the lists must
+        // go back to it, or a double click would show some other entry.
+        std::vector<std::int32_t> shownRecords = VecXinHua;
+        std::string shownCharacters = StrXinHua;
+        try {
+            outcome = scanXinHua(HdlXinHua, test, progressHook(ProgXinHua), VecXinHua, StrXinHua);
+        } catch (...) {
+            VecXinHua = std::move(shownRecords);
+            StrXinHua = std::move(shownCharacters);
+            throw;
+        }
         if (outcome.end != ScanEnd::Stopped) FillGridXinHua();
     }
     if (outcome.end == ScanEnd::Failed) showIndexFileError(outcome);
