@@ -79,10 +79,9 @@ sqlite3* Connection::handle() {
         fail(rc, std::move(message), file);
     }
     sqlite3_extended_result_codes(db, 1);
-    // Reading pages straight from a read-only mapping saves a copy per page,
-    // which the meaning search, one lookup per record, notices. Only a hint:
-    // SQLite falls back to reads where mapping is not possible.
-    sqlite3_exec(db, "pragma mmap_size = 268435456", nullptr, nullptr, nullptr);
+    // No memory mapping: a file cut short by another program while it is
+    // mapped would end the process with SIGBUS instead of an error message.
+    sqlite3_exec(db, "pragma mmap_size = 0", nullptr, nullptr, nullptr);
     // One read transaction for as long as the file is open: otherwise every
     // lookup takes and drops the file lock and checks for a hot journal,
     // which costs more than the lookup itself.
