@@ -35,5 +35,30 @@ test-asan: deps
 	cmake --build --preset asan
 	ctest --preset asan
 
+# libFuzzer targets of the core (clang). Every folder in tests/fuzz/corpus is
+# the seed corpus of the target of that name.
+FUZZ_DIR := build-fuzz
+FUZZ_SECONDS := 60
+FUZZ_TARGETS := $(notdir $(wildcard tests/fuzz/corpus/*))
+
+.PHONY: fuzz fuzz-build test-fuzz
+
+fuzz-build:
+	tools/setup/install-debian-packages.sh
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+
+# Each target for FUZZ_SECONDS on a scratch copy of its seeds; crash inputs
+# land in $(FUZZ_DIR)/artifacts/<target>/.
+fuzz: fuzz-build
+	@status=0; for target in $(FUZZ_TARGETS); do \
+	  tests/fuzz/run-fuzzer.sh $(FUZZ_DIR)/tests/fuzz/$$target tests/fuzz/corpus/$$target \
+	    $(FUZZ_DIR) $(FUZZ_SECONDS) || status=1; \
+	done; exit $$status
+
+# A few seconds per target, as part of make test.
+test-fuzz: fuzz-build
+	ctest --preset fuzz
+
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-coverage
+	rm -rf $(BUILD_DIR) build-asan build-coverage $(FUZZ_DIR)
