@@ -279,13 +279,7 @@ void TFrmMain::fillLists() {
 void TFrmMain::applySettings(WindowSettings values) {
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) screens.append(screen->geometry());
-    if (!titleBarOnAScreen(QRect(values.left, values.top, values.width, values.height), screens)) {
-        const WindowSettings defaults;
-        values.left = defaults.left;
-        values.top = defaults.top;
-        values.width = defaults.width;
-        values.height = defaults.height;
-    }
+    values = fitToScreens(values, screens);
     move(values.left, values.top);
     resize(values.width, values.height);
     if (values.state == SavedWindowState::Maximised) setWindowState(Qt::WindowMaximized);

@@ -1,5 +1,6 @@
 #include "window_settings.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -26,10 +27,47 @@ SavedWindowState stateFromInteger(int value) {
     }
 }
 
+// Whether the file's section holds the line key=value, as QSettings writes
+// an integer.
+bool fileHoldsLine(const QString& fileName, const char* key, int value) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray line = QByteArray(key) + '=' + QByteArray::number(value);
+    const QByteArray section = QByteArray("[") + kSection + ']';
+    bool inSection = false;
+    while (!file.atEnd()) {
+        const QByteArray text = file.readLine().trimmed();
+        if (text.startsWith('[')) {
+            inSection = text == section;
+        } else if (inSection && text == line) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool writeInteger(QSettings& settings, const char* key, int value) {
     settings.setValue(QLatin1String(key), QString::number(value));
     settings.sync();
+    // QSettings keeps the first error it met. Once a malformed file has been
+    // read, the status says so for good and tells nothing of this write, so
+    // the file itself must show whether the value reached it.
+    if (settings.status() == QSettings::FormatError)
+        return fileHoldsLine(settings.fileName(), key, value);
     return settings.status() == QSettings::NoError;
+}
+
+// In 64 bits: a position read from the file may be near the limits of int,
+// where the right or bottom edge would overflow.
+bool titleBarOnAScreen(int left, int top, int width, const QList<QRect>& screens) {
+    const qint64 barLeft = left;
+    const qint64 barTop = top;
+    const qint64 barRight = barLeft + std::max(width, 1) - 1;
+    const qint64 barBottom = barTop + kTitleBarHeight - 1;
+    return std::any_of(screens.begin(), screens.end(), [&](const QRect& screen) {
+        return barLeft <= screen.right() && barRight >= screen.left() &&
+               barTop <= screen.bottom() && barBottom >= screen.top();
+    });
 }
 
 }  // namespace
@@ -68,10 +106,22 @@ bool writeWindowSettings(QSettings& settings, const WindowSettings& values, bool
     return ok;
 }
 
-bool titleBarOnAScreen(const QRect& frame, const QList<QRect>& screens) {
-    const QRect titleBar(frame.left(), frame.top(), std::max(frame.width(), 1), kTitleBarHeight);
-    return std::any_of(screens.begin(), screens.end(),
-                       [&](const QRect& screen) { return screen.intersects(titleBar); });
+WindowSettings fitToScreens(WindowSettings values, const QList<QRect>& screens) {
+    const WindowSettings defaults;
+    QRect extent;
+    for (const QRect& screen : screens) extent = extent.united(screen);
+    const auto fits = [](int size, int limit) { return size >= 1 && size <= limit; };
+    if (!fits(values.width, extent.width())) values.width = defaults.width;
+    if (!fits(values.height, extent.height())) values.height = defaults.height;
+    if (!titleBarOnAScreen(values.left, values.top, values.width, screens)) {
+        values.left = defaults.left;
+        values.top = defaults.top;
+        values.width = defaults.width;
+        values.height = defaults.height;
+    }
+    if (values.GridXinHua > extent.height()) values.GridXinHua = defaults.GridXinHua;
+    if (values.GridChengYu > extent.height()) values.GridChengYu = defaults.GridChengYu;
+    return values;
 }
 
 }  // namespace lexomir

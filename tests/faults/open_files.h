@@ -1,0 +1,21 @@
+// What this process holds open, read from /proc/self/fd: a file closed by the
+// program is no longer there, whatever its handle object says.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace lexomir::testing {
+
+// How many of the process's descriptors refer to a file with this name.
+inline int openFilesNamed(const std::string& fileName) {
+    int count = 0;
+    std::error_code error;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        const std::filesystem::path target = std::filesystem::read_symlink(fd.path(), error);
+        if (!error && target.filename() == fileName) ++count;
+    }
+    return count;
+}
+
+}  // namespace lexomir::testing
