@@ -23,6 +23,9 @@ namespace lexomir::fuzzing {
 namespace {
 
 struct Controls {
+    // Whether the record is given the radical the search asks for, so that
+    // the stroke arithmetic behind a matching radical is reached often.
+    bool recordHasRadical = false;
     int radicalIndex = 0;
     int remainingIndex = 0;
     int totalStrokesIndex = 0;
@@ -44,6 +47,18 @@ std::string_view laterReadings(std::string_view field) {
 std::string_view listedRadical(int cellIndex) {
     if (cellIndex < 0 || cellIndex >= RadicalTable::kListedCells) return {};
     return BuShouTable().cell(cellIndex);
+}
+
+// CboBuShou2: 0 is off, i is cell i - 1.
+std::string_view combinedRadical(int radicalIndex) {
+    return radicalIndex > 0 ? listedRadical(radicalIndex - 1) : std::string_view{};
+}
+
+std::vector<char> withRadical(std::vector<char> recordBytes, std::string_view radical) {
+    if (radical.size() != 2) return recordBytes;
+    std::copy(radical.begin(), radical.end(), recordBytes.begin() + xinhua_record::kRadicalOffset);
+    recordBytes[xinhua_record::kRadicalOffset + 2] = '\0';
+    return recordBytes;
 }
 
 void checkGbkFind(std::string_view haystack, std::string_view needle) {
@@ -155,8 +170,7 @@ void checkCombinedSearch(const CombinedControls& controls, const XinHuaRecord& r
     };
     const CharacterSearchPlan plan = planCombinedSearch(controls, factory);
 
-    const std::string_view radical =
-        controls.radicalIndex > 0 ? listedRadical(controls.radicalIndex - 1) : std::string_view{};
+    const std::string_view radical = combinedRadical(controls.radicalIndex);
     const bool badRadical = controls.radicalIndex > 0 && radical.size() != 2;
     const bool usesMeaning = controls.meaningRangeIndex > 0;
     if (const auto* refusal = std::get_if<Refusal>(&plan)) {
@@ -188,6 +202,7 @@ void checkCombinedSearch(const CombinedControls& controls, const XinHuaRecord& r
 
 Controls consumeControls(FuzzedDataProvider& data) {
     Controls controls;
+    controls.recordHasRadical = data.ConsumeBool();
     controls.radicalIndex = controlIndex(data);
     controls.remainingIndex = controlIndex(data);
     controls.totalStrokesIndex = controlIndex(data);
@@ -219,8 +234,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::string xiangjie = data.ConsumeRemainingBytesAsString();
 
     checkTypedSearch(typed, recordBytes, id);
-    checkRadicalSearch(controls.radicalIndex, controls.remainingIndex, record, id);
     checkStrokeSearch(controls.totalStrokesIndex, record, id);
-    checkCombinedSearch(controls.combined, record, id, jijie, xiangjie);
+    if (!controls.recordHasRadical) {
+        checkRadicalSearch(controls.radicalIndex, controls.remainingIndex, record, id);
+        checkCombinedSearch(controls.combined, record, id, jijie, xiangjie);
+        return 0;
+    }
+    const std::vector<char> radicalRecord =
+        withRadical(recordBytes, listedRadical(controls.radicalIndex));
+    checkRadicalSearch(controls.radicalIndex, controls.remainingIndex,
+                       XinHuaRecord(radicalRecord.data()), id);
+    const std::vector<char> combinedRecord =
+        withRadical(recordBytes, combinedRadical(controls.combined.radicalIndex));
+    checkCombinedSearch(controls.combined, XinHuaRecord(combinedRecord.data()), id, jijie,
+                        xiangjie);
     return 0;
 }

@@ -32,13 +32,13 @@ status=0
 "$binary" "${options[@]}" "$corpus" >"$log" 2>&1 || status=$?
 
 stat() { sed -n "s/^stat::$1: *//p" "$log" | tail -n 1; }
-field() { grep ' DONE ' "$log" | tail -n 1 | sed -n "s/.* $1: \([^ ]*\).*/\1/p"; }
-inputs=$(find "$corpus" -type f | wc -l)
+# libFuzzer's last status line: "#<execs> DONE cov: <n> ft: <n> corp: <n>/<size> ...".
+field() { grep -E '^#[0-9]+[[:space:]]+DONE ' "$log" | tail -n 1 | sed -n "s/.* $1: \([^ ]*\).*/\1/p"; }
 
 if [ "$status" -eq 0 ]; then
   echo "$name: clean, $(stat number_of_executed_units) execs in ${seconds} s" \
        "($(stat average_exec_per_sec)/s), cov $(field cov), ft $(field ft)," \
-       "corpus $inputs inputs ($(field corp))"
+       "corpus $(field corp) (inputs/bytes)"
   exit 0
 fi
 
