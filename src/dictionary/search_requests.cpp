@@ -1,5 +1,9 @@
 #include "search_requests.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "gbk_codec.h"
 #include "gbk_text.h"
 #include "idiom_search.h"
@@ -46,7 +50,10 @@ CharacterSearchPlan planRadicalSearch(int radicalIndex, int remainingIndex) {
 }
 
 CharacterSearchPlan planStrokeSearch(int totalStrokesIndex) {
-    return searchWith(strokeCountTest(totalStrokesIndex + 1));
+    // A record holds its total in one unsigned byte, so every index from 255
+    // on finds nothing; stopping there keeps the + 1 from overflowing.
+    constexpr int kMostStrokes = std::numeric_limits<std::uint8_t>::max();
+    return searchWith(strokeCountTest(std::min(totalStrokesIndex, kMostStrokes) + 1));
 }
 
 CharacterSearchPlan planCombinedSearch(const CombinedControls& controls,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,11 @@ INSTANTIATE_TEST_SUITE_P(
             "SecondJueAnyRemaining", 37, 0, {{"了", "le", "亅", 2}, {"予", "yu", "亅", 3}}, {}},
         RadicalPlanCase{
             "BambooRadical", 184, 0, {{"笑", "xiao", "⺮", 10}}, {{"笑", "xiao", "竹", 10}}},
+        RadicalPlanCase{"LargestRemainingFindsNothing",
+                        54,
+                        std::numeric_limits<int>::max(),
+                        {},
+                        {{"叶", "ye", "口", 5}, {"口", "kou", "口", 3}, {"嚷", "rang", "口", 255}}},
         RadicalPlanCase{"NoRemainingSelectedFindsNothing",
                         1,
                         -1,
@@ -223,7 +229,7 @@ TEST(PlanStrokeSearch, ListIndexPlusOneIsTheTotal) {
         int index;
         unsigned matching;
         unsigned other;
-    } cases[] = {{0, 1, 2}, {3, 4, 5}, {68, 69, 68}};
+    } cases[] = {{0, 1, 2}, {3, 4, 5}, {68, 69, 68}, {254, 255, 254}};
     for (const auto& c : cases) {
         const CharacterSearchPlan plan = planStrokeSearch(c.index);
         const CharacterSearch& search = searchOf(plan);
@@ -232,6 +238,21 @@ TEST(PlanStrokeSearch, ListIndexPlusOneIsTheTotal) {
         EXPECT_FALSE(search.usesDatabase);
         EXPECT_TRUE(passes(search.test, {"中", "zhong", "丨", c.matching})) << c.index;
         EXPECT_FALSE(passes(search.test, {"中", "zhong", "丨", c.other})) << c.index;
+    }
+}
+
+// A record holds at most 255 strokes; larger indexes, up to the largest int,
+// must find nothing rather than overflow the index + 1.
+TEST(PlanStrokeSearch, IndexPastAnyRecordsCountFindsNothing) {
+    for (const int index : {255, 256, 1000, std::numeric_limits<int>::max() - 1,
+                            std::numeric_limits<int>::max()}) {
+        const CharacterSearchPlan plan = planStrokeSearch(index);
+        const CharacterSearch& search = searchOf(plan);
+        if (!search.test) continue;
+        for (const unsigned strokes : {0u, 1u, 254u, 255u}) {
+            EXPECT_FALSE(passes(search.test, {"中", "zhong", "丨", strokes}))
+                << index << " " << strokes;
+        }
     }
 }
 
