@@ -117,7 +117,9 @@ XinHuaTest radicalTest(std::string radical, int strokeGroup, int remaining) {
     return [radical = std::move(radical), strokeGroup, remaining](std::int32_t,
                                                                   const XinHuaRecord& record) {
         if (remaining < 0 || record.radical() != radical) return false;
-        return remaining == 0 || static_cast<int>(record.strokes()) == strokeGroup + remaining;
+        // Summed in 64 bits: remaining comes from a control and may be any int.
+        return remaining == 0 || std::int64_t{record.strokes()} ==
+                                     std::int64_t{strokeGroup} + std::int64_t{remaining};
     };
 }
 

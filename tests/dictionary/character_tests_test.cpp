@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ namespace {
 using testing::gbk;
 using testing::passes;
 using testing::XinHuaFields;
+
+constexpr int kIntMax = std::numeric_limits<int>::max();
 
 struct ReadingsCase {
     const char* name;
@@ -211,6 +214,9 @@ INSTANTIATE_TEST_SUITE_P(
         RadicalCase{"GroupPlusRemaining", "口", 3, 2, {"叶", "ye", "口", 5}, true},
         RadicalCase{"GroupPlusRemainingOther", "口", 3, 2, {"吃", "chi", "口", 6}, false},
         RadicalCase{"OtherRadical", "口", 3, 0, {"丁", "ding", "一", 2}, false},
+        // Sums past the int range must find nothing, not overflow.
+        RadicalCase{"LargestRemaining", "口", 3, kIntMax, {"叶", "ye", "口", 5}, false},
+        RadicalCase{"LargestGroup", "口", kIntMax, 1, {"叶", "ye", "口", 5}, false},
         RadicalCase{"FirstJueGroupOne", "亅", 1, 1, {"了", "le", "亅", 2}, true},
         RadicalCase{"SecondJueGroupTwo", "亅", 2, 1, {"了", "le", "亅", 2}, false},
         RadicalCase{"SecondJueThreeStrokes", "亅", 2, 1, {"予", "yu", "亅", 3}, true},
