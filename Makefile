@@ -27,6 +27,7 @@ run: build
 test: build
 	ctest --preset default
 	$(MAKE) test-asan
+	$(MAKE) test-fuzz
 
 # The sanitizer build runs the same suite on fixture data; the real data set
 # is built once, by the normal build.
