@@ -36,10 +36,10 @@ bool writeWindowSettings(QSettings& settings, const WindowSettings& values, bool
 
 // The values as they can be shown on these screens. A width or height below 1
 // or beyond the screens' extent takes its default; a window whose title bar
-// (the strip along its top) would be on no screen, not even in part, goes
-// back to the default place and size; a grid taller
-// than the screens' extent takes the default height. Sizes beyond the screens
-// are never of use, and a window millions of pixels tall cannot be painted.
+// (the strip along its top) would be on no screen, not even in part, goes back
+// to the default place and size; a grid taller than the screens' extent takes
+// the default height. Sizes beyond the screens are never of use, and a window
+// millions of pixels tall cannot be painted.
 WindowSettings fitToScreens(WindowSettings values, const QList<QRect>& screens);
 
 }  // namespace lexomir
