@@ -40,12 +40,6 @@ QString withoutControls(QString text) {
     return text;
 }
 
-QStringList utf8List(const std::vector<const char*>& texts) {
-    QStringList list;
-    for (const char* text : texts) list.append(QString::fromUtf8(text));
-    return list;
-}
-
 enum class Field { PinYin, ZiYi, ChengYu };
 
 const char* nameOf(Field field) {

@@ -15,12 +15,6 @@
 namespace lexomir::testing {
 namespace {
 
-QStringList utf8List(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* text : texts) list.append(QString::fromUtf8(text));
-    return list;
-}
-
 QString indexFileMessage(const std::filesystem::path& file, const std::string& reason) {
     return QString::fromStdString("Cannot read " + file.string() + ": " + reason);
 }

@@ -14,12 +14,6 @@
 namespace lexomir::testing {
 namespace {
 
-QStringList utf8List(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* text : texts) list.append(QString::fromUtf8(text));
-    return list;
-}
-
 class CharacterPageTest : public WindowTest {
   protected:
     void SetUp() override {

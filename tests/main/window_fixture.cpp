@@ -92,6 +92,16 @@ std::string AppFolder::readSettings() const {
     return text.str();
 }
 
+QStringList utf8List(std::initializer_list<const char*> texts) {
+    return utf8List(std::vector<const char*>(texts));
+}
+
+QStringList utf8List(const std::vector<const char*>& texts) {
+    QStringList list;
+    for (const char* text : texts) list.append(QString::fromUtf8(text));
+    return list;
+}
+
 QString settingsValue(const std::filesystem::path& file, const QString& key) {
     QSettings settings(QString::fromStdString(file.string()), QSettings::IniFormat);
     return settings.value(QStringLiteral("window/") + key).toString();

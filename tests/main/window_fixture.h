@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,10 @@ class AppFolder {
   private:
     TempFolder m_root;
 };
+
+// UTF-8 literals as the texts a widget shows.
+QStringList utf8List(std::initializer_list<const char*> texts);
+QStringList utf8List(const std::vector<const char*>& texts);
 
 // The value of key in section [window], or empty when it is not there.
 QString settingsValue(const std::filesystem::path& file, const QString& key);
