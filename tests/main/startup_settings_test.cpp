@@ -100,6 +100,11 @@ struct GridHeightCase {
     int shown;
 };
 
+// Test names carry the stored text rather than the bytes of a pointer.
+void PrintTo(const GridHeightCase& c, std::ostream* out) {
+    *out << "GridXinHua=" << c.stored;
+}
+
 class GridHeightFloorTest : public WindowTest,
                             public ::testing::WithParamInterface<GridHeightCase> {};
 
