@@ -3,7 +3,7 @@ BUILD_DIR := build
 SOURCES_DIR := $(BUILD_DIR)/sources
 NPM_STAMP := node_modules/.lexomir-npm-ci
 
-.PHONY: all deps build run test test-asan clean
+.PHONY: all deps build run test test-asan faults clean
 
 all: build
 
@@ -24,10 +24,19 @@ build: deps
 run: build
 	tools/run-sample.sh $(BUILD_DIR)
 
+# ctest keeps a passing test's output to itself; the fault suite's closing
+# count is worth seeing in every run.
+FAULT_SUMMARY = grep -h '^faults: ' $(1)/Testing/Temporary/LastTest.log || true
+
 test: build
 	ctest --preset default
+	@$(call FAULT_SUMMARY,$(BUILD_DIR))
 	$(MAKE) test-asan
 	$(MAKE) test-fuzz
+
+# The fault suite alone, with its per-trial report.
+faults: build
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tests/faults/lexomir_fault_suite
 
 # The sanitizer build runs the same suite on fixture data; the real data set
 # is built once, by the normal build.
@@ -35,6 +44,7 @@ test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+	@$(call FAULT_SUMMARY,build-asan)
 
 # libFuzzer targets of the core (clang). Every folder in tests/fuzz/corpus is
 # the seed corpus of the target of that name.
