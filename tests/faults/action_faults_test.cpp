@@ -22,6 +22,7 @@
 #include "gbk_qt.h"
 #include "index_record_format.h"
 #include "messages.h"
+#include "open_files.h"
 #include "search_requests.h"
 
 namespace lexomir::testing {
@@ -85,20 +86,6 @@ void PrintTo(const ScanResult& result, std::ostream* out) {
 
 QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// How many of the process's descriptors are open on one of the files.
-int openDescriptorsOn(const std::vector<std::filesystem::path>& files) {
-    std::vector<std::filesystem::path> canonical;
-    for (const auto& file : files) canonical.push_back(std::filesystem::weakly_canonical(file));
-    int count = 0;
-    std::error_code error;
-    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", error)) {
-        const std::filesystem::path target = std::filesystem::read_symlink(fd.path(), error);
-        if (error) continue;
-        count += static_cast<int>(std::count(canonical.begin(), canonical.end(), target));
-    }
-    return count;
 }
 
 // Runs an action once, from the first event processing inside a scan at
