@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QUrl>
 #include <optional>
+#include <utility>
 #include <variant>
 
 #include "app_identity.h"
@@ -324,8 +325,9 @@ bool TFrmMain::ScanXinHua(const XinHuaTest& test) {
         // A database failure inside the test ends the scan before the grid is
         // refilled; the grid still shows the last result, so the lists must
         // go back to it, or a double click would show some other entry.
-        std::vector<std::int32_t> shownRecords = VecXinHua;
-        std::string shownCharacters = StrXinHua;
+        // The scan empties both lists first, so they can be moved aside.
+        std::vector<std::int32_t> shownRecords = std::move(VecXinHua);
+        std::string shownCharacters = std::move(StrXinHua);
         try {
             outcome = scanXinHua(HdlXinHua, test, progressHook(ProgXinHua), VecXinHua, StrXinHua);
         } catch (...) {
