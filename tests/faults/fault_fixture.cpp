@@ -1,12 +1,7 @@
 #include "fault_fixture.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableWidget>
-#include <QTimer>
 #include <fstream>
 #include <sstream>
 
@@ -48,47 +43,6 @@ std::string readFileBytes(const std::filesystem::path& file) {
 void writeFileBytes(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-void FaultTest::typedSearch(const char* utf8) {
-    control<QRadioButton>("RdoPinYin")->setChecked(true);
-    control<QLineEdit>("LedtPinYin")->setText(QString::fromUtf8(utf8));
-    control<QPushButton>("Btn1")->click();
-}
-
-void FaultTest::radicalSearch(int radicalItem, int remainingStrokes) {
-    control<QRadioButton>("RdoBuShou")->setChecked(true);
-    control<QComboBox>("CboBuShou")->setCurrentIndex(radicalItem);
-    control<QComboBox>("CboBiHua")->setCurrentIndex(remainingStrokes);
-    control<QPushButton>("Btn1")->click();
-}
-
-void FaultTest::strokeSearch(int strokesItem) {
-    control<QRadioButton>("RdoBiHua")->setChecked(true);
-    control<QComboBox>("CboAllBiHua")->setCurrentIndex(strokesItem);
-    control<QPushButton>("Btn1")->click();
-}
-
-void FaultTest::meaningSearch(const char* utf8Keywords) {
-    control<QComboBox>("CboZiYi")->setCurrentIndex(1);
-    control<QLineEdit>("LedtZiYi")->setText(QString::fromUtf8(utf8Keywords));
-    control<QPushButton>("Btn2")->click();
-}
-
-void FaultTest::idiomSearch(const char* utf8Pattern) {
-    control<QLineEdit>("LedtChengYu")->setText(QString::fromUtf8(utf8Pattern));
-    control<QPushButton>("BtnChengYu")->click();
-}
-
-void FaultTest::duringNextScan(std::function<void()> action) {
-    QTimer::singleShot(0, window.get(), [this, action = std::move(action)] {
-        EXPECT_TRUE(window->isScanning());
-        action();
-    });
-}
-
-QString FaultTest::memo(const char* name) {
-    return control<QPlainTextEdit>(name)->toPlainText();
 }
 
 void FaultTest::expectBothPagesWork() {

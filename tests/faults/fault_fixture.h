@@ -4,7 +4,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,22 +35,10 @@ void writeFileBytes(const std::filesystem::path& file, const std::string& bytes)
 
 class FaultTest : public WindowTest {
   protected:
-    // Edits and clicks as the user does; each returns when the handler ends.
-    void typedSearch(const char* utf8);
-    void radicalSearch(int radicalItem, int remainingStrokes);
-    void strokeSearch(int strokesItem);
-    // Meaning range 1 (small) over the keywords; the notice is captured.
-    void meaningSearch(const char* utf8Keywords);
-    void idiomSearch(const char* utf8Pattern);
-    // Runs action from the first event processing of the next scan.
-    void duringNextScan(std::function<void()> action);
-
     // A pinyin search for "guo" fills the grid with 国 and its entry shows on
     // a double click; an idiom search for "爱" shows 爱不释手. Both leave no
     // error behind.
     void expectBothPagesWork();
-
-    QString memo(const char* name);
 };
 
 }  // namespace lexomir::testing

@@ -20,21 +20,6 @@ class GuardTest : public WindowTest {
         WindowTest::SetUp();
         openWindow();
     }
-    void typedSearch(const char* utf8) {
-        control<QLineEdit>("LedtPinYin")->setText(QString::fromUtf8(utf8));
-        control<QPushButton>("Btn1")->click();
-    }
-    void idiomSearch(const char* utf8) {
-        control<QLineEdit>("LedtChengYu")->setText(QString::fromUtf8(utf8));
-        control<QPushButton>("BtnChengYu")->click();
-    }
-    // Runs action from the first event processing of the next scan.
-    void duringNextScan(std::function<void()> action) {
-        QTimer::singleShot(0, window.get(), [this, action = std::move(action)] {
-            EXPECT_TRUE(window->isScanning());
-            action();
-        });
-    }
 };
 
 TEST_F(GuardTest, NoOtherSearchStartsWhileOneScans) {

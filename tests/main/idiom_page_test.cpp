@@ -19,10 +19,6 @@ class IdiomPageTest : public WindowTest {
         openWindow();
         control<QTabWidget>("Page1")->setCurrentIndex(1);
     }
-    void search(const char* utf8) {
-        control<QLineEdit>("LedtChengYu")->setText(QString::fromUtf8(utf8));
-        control<QPushButton>("BtnChengYu")->click();
-    }
     QStringList found() {
         QStringList texts = gridTexts("GridChengYu");
         texts.removeAll(QString());
@@ -39,7 +35,7 @@ struct PatternCase {
 class PatternTest : public IdiomPageTest, public ::testing::WithParamInterface<PatternCase> {};
 
 TEST_P(PatternTest, FindsTheIdiomsThatBeginWithThePattern) {
-    search(GetParam().typed);
+    idiomSearch(GetParam().typed);
     QStringList expected;
     for (const char* idiom : GetParam().found) expected.append(QString::fromUtf8(idiom));
     EXPECT_EQ(found(), expected);
@@ -57,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Patterns, PatternTest,
                                            PatternCase{"ai", {}}, PatternCase{"百 战", {}}));
 
 TEST_F(IdiomPageTest, TheFirstMatchIsSelectedFocusedAndShown) {
-    search("百战不=");
+    idiomSearch("百战不=");
     auto* grid = control<QTableWidget>("GridChengYu");
     EXPECT_EQ(grid->currentRow(), 0);
     EXPECT_EQ(grid->currentColumn(), 0);
@@ -70,7 +66,7 @@ TEST_F(IdiomPageTest, TheFirstMatchIsSelectedFocusedAndShown) {
 }
 
 TEST_F(IdiomPageTest, ADoubleClickShowsThatIdiomWithBrUnchanged) {
-    search("爱");
+    idiomSearch("爱");
     doubleClickCell("GridChengYu", 1, 0);
     EXPECT_TRUE(memo2().startsWith(QString::fromUtf8("\n成语：爱屋及乌(")));
     doubleClickCell("GridChengYu", 0, 0);
@@ -79,21 +75,21 @@ TEST_F(IdiomPageTest, ADoubleClickShowsThatIdiomWithBrUnchanged) {
 }
 
 TEST_F(IdiomPageTest, AnEntryWithoutValuesShowsTheBareFrame) {
-    search("百战不殆之");
+    idiomSearch("百战不殆之");
     EXPECT_TRUE(memo2().startsWith(QString::fromUtf8("\n成语：百战不殆之师()\n")));
 }
 
 TEST_F(IdiomPageTest, EmptyInputIsRefusedWithFocusOnTheEdit) {
-    search(" ");
+    idiomSearch(" ");
     EXPECT_EQ(messages, QStringList{QString::fromUtf8("请输入成语，可以用“=”代替不知道的文字。")});
     EXPECT_EQ(window->focusWidget(), control<QLineEdit>("LedtChengYu"));
     EXPECT_TRUE(control<QPushButton>("BtnChengYu")->isEnabled());
 }
 
 TEST_F(IdiomPageTest, NoMatchLeavesMemo2AndOneEmptyRow) {
-    search("爱");
+    idiomSearch("爱");
     const QString shown = memo2();
-    search("不");
+    idiomSearch("不");
     EXPECT_EQ(memo2(), shown);
     EXPECT_EQ(control<QTableWidget>("GridChengYu")->rowCount(), 1);
     EXPECT_TRUE(found().isEmpty());
@@ -103,7 +99,7 @@ TEST_F(IdiomPageTest, TheColumnsFollowTheGridWidth) {
     auto* grid = control<QTableWidget>("GridChengYu");
     window->resize(window->width() - grid->width() + 2 * 200 + 50, window->height());
     QCoreApplication::processEvents();
-    search("=");
+    idiomSearch("=");
     EXPECT_EQ(grid->columnCount(), 2);
     EXPECT_EQ(grid->rowCount(), 4);
     EXPECT_EQ(cell("GridChengYu", 1, 1), QString::fromUtf8("爱屋及乌"));
@@ -113,7 +109,7 @@ TEST_F(IdiomPageTest, TheColumnsFollowTheGridWidth) {
 TEST_F(IdiomPageTest, ARightClickTellsHowManyWereFound) {
     auto* viewport = control<QTableWidget>("GridChengYu")->viewport();
     QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, 5));
-    search("百战");
+    idiomSearch("百战");
     QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_EQ(messages, (QStringList{QString::fromUtf8("共找到 0 个成语！"),
                                      QString::fromUtf8("共找到 3 个成语！")}));
@@ -123,7 +119,7 @@ TEST_F(IdiomPageTest, AMissingIndexFileIsNamedInAMessage) {
     window.reset();
     std::filesystem::remove(folder.dat() / "ChengYu.dat");
     openWindow();
-    search("爱");
+    idiomSearch("爱");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(
         messages[0].contains(QString::fromStdString((folder.dat() / "ChengYu.dat").string())));

@@ -1,8 +1,14 @@
 #include "window_fixture.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -148,6 +154,47 @@ void WindowTest::doubleClickCell(const char* gridName, int row, int column) {
     const QPoint centre = grid->visualRect(grid->model()->index(row, column)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre);
+}
+
+void WindowTest::typedSearch(const char* utf8) {
+    control<QRadioButton>("RdoPinYin")->setChecked(true);
+    control<QLineEdit>("LedtPinYin")->setText(QString::fromUtf8(utf8));
+    control<QPushButton>("Btn1")->click();
+}
+
+void WindowTest::radicalSearch(int radicalItem, int remainingStrokes) {
+    control<QRadioButton>("RdoBuShou")->setChecked(true);
+    control<QComboBox>("CboBuShou")->setCurrentIndex(radicalItem);
+    control<QComboBox>("CboBiHua")->setCurrentIndex(remainingStrokes);
+    control<QPushButton>("Btn1")->click();
+}
+
+void WindowTest::strokeSearch(int strokesItem) {
+    control<QRadioButton>("RdoBiHua")->setChecked(true);
+    control<QComboBox>("CboAllBiHua")->setCurrentIndex(strokesItem);
+    control<QPushButton>("Btn1")->click();
+}
+
+void WindowTest::meaningSearch(const char* utf8Keywords) {
+    control<QComboBox>("CboZiYi")->setCurrentIndex(1);
+    control<QLineEdit>("LedtZiYi")->setText(QString::fromUtf8(utf8Keywords));
+    control<QPushButton>("Btn2")->click();
+}
+
+void WindowTest::idiomSearch(const char* utf8Pattern) {
+    control<QLineEdit>("LedtChengYu")->setText(QString::fromUtf8(utf8Pattern));
+    control<QPushButton>("BtnChengYu")->click();
+}
+
+void WindowTest::duringNextScan(std::function<void()> action) {
+    QTimer::singleShot(0, window.get(), [this, action = std::move(action)] {
+        EXPECT_TRUE(window->isScanning());
+        action();
+    });
+}
+
+QString WindowTest::memo(const char* name) {
+    return control<QPlainTextEdit>(name)->toPlainText();
 }
 
 }  // namespace lexomir::testing

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -78,6 +79,17 @@ class WindowTest : public ::testing::Test {
     // A click, then a double click: the view only takes a double click on the
     // cell it saw pressed first.
     void doubleClickCell(const char* gridName, int row, int column);
+
+    // Edits and clicks as the user does; each returns when the handler ends.
+    void typedSearch(const char* utf8);
+    void radicalSearch(int radicalItem, int remainingStrokes);
+    void strokeSearch(int strokesItem);
+    // Meaning range 1 (small) over the keywords.
+    void meaningSearch(const char* utf8Keywords);
+    void idiomSearch(const char* utf8Pattern);
+    // Runs action from the first event processing of the next scan.
+    void duringNextScan(std::function<void()> action);
+    QString memo(const char* name);
 
     AppFolder folder;
     std::unique_ptr<TFrmMain> window;
