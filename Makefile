@@ -3,7 +3,7 @@ BUILD_DIR := build
 SOURCES_DIR := $(BUILD_DIR)/sources
 NPM_STAMP := node_modules/.lexomir-npm-ci
 
-.PHONY: all deps build run test test-asan faults clean
+.PHONY: all deps build run test test-asan faults check-format clean
 
 all: build
 
@@ -28,11 +28,16 @@ run: build
 # count is worth seeing in every run.
 FAULT_SUMMARY = grep -h '^faults: ' $(1)/Testing/Temporary/LastTest.log || true
 
-test: build
+test: build check-format
 	ctest --preset default
 	@$(call FAULT_SUMMARY,$(BUILD_DIR))
 	$(MAKE) test-asan
 	$(MAKE) test-fuzz
+
+# Every tracked C++ file as .clang-format says; a difference fails the run.
+check-format:
+	tools/setup/install-debian-packages.sh
+	tools/checks/check-format.sh
 
 # The fault suite alone, with its per-trial report.
 faults: build

@@ -61,7 +61,9 @@ void runCharacterScan(benchmark::State& state, const CharacterSearchPlan& plan) 
     state.counters["found"] = static_cast<double>(VecXinHua.size());
 }
 
-void BM_ScanPinyin(benchmark::State& state) { runCharacterScan(state, planTypedSearch("zhong")); }
+void BM_ScanPinyin(benchmark::State& state) {
+    runCharacterScan(state, planTypedSearch("zhong"));
+}
 BENCHMARK(BM_ScanPinyin)->Unit(benchmark::kMicrosecond);
 
 void BM_ScanHanzi(benchmark::State& state) {
@@ -152,8 +154,8 @@ void BM_MeaningSearch(benchmark::State& state) {
                 return makeMeaningTest(query, keywords, range);
             });
         try {
-            const ScanOutcome outcome = scanXinHua(file, std::get<CharacterSearch>(plan).test, {},
-                                                   VecXinHua, StrXinHua);
+            const ScanOutcome outcome =
+                scanXinHua(file, std::get<CharacterSearch>(plan).test, {}, VecXinHua, StrXinHua);
             if (outcome.end != ScanEnd::Completed) {
                 state.SkipWithError("scan failed");
                 return;
@@ -204,16 +206,20 @@ void runSqlite3Shell(benchmark::State& state, bool cpuTime) {
     state.counters["found"] = static_cast<double>(rows);
 }
 
-void BM_Sqlite3Shell(benchmark::State& state) { runSqlite3Shell(state, false); }
+void BM_Sqlite3Shell(benchmark::State& state) {
+    runSqlite3Shell(state, false);
+}
 BENCHMARK(BM_Sqlite3Shell)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_Sqlite3ShellCpu(benchmark::State& state) { runSqlite3Shell(state, true); }
+void BM_Sqlite3ShellCpu(benchmark::State& state) {
+    runSqlite3Shell(state, true);
+}
 BENCHMARK(BM_Sqlite3ShellCpu)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // Prints, after the table, how the meaning search compares with the shell:
 // wall clock against wall clock, and CPU time against the shell's CPU time.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
@@ -233,7 +239,7 @@ public:
                    &Seconds::real);
     }
 
-private:
+  private:
     struct Seconds {
         double real = 0, cpu = 0;
     };

@@ -38,8 +38,8 @@ struct CommandShape {
 };
 
 constexpr CommandShape kCommands[] = {
-    {"pinyin", 1}, {"chars", 1}, {"radical", 2},    {"strokes", 1},
-    {"combined", 0}, {"idiom", 1}, {"show", 1}, {"show-idiom", 1},
+    {"pinyin", 1},   {"chars", 1}, {"radical", 2}, {"strokes", 1},
+    {"combined", 0}, {"idiom", 1}, {"show", 1},    {"show-idiom", 1},
 };
 
 const CommandShape* findCommand(std::string_view name) {
@@ -75,8 +75,8 @@ int parseNumber(const std::string& text, int min, int max, std::string_view what
     const auto [last, error] = std::from_chars(text.data(), end, value);
     if (text.empty() || error != std::errc() || last != end || value < min || value > max) {
         throw UsageFailure(std::string(what) + " must be a whole number from " +
-                           std::to_string(min) + " to " + std::to_string(max) + ", not \"" +
-                           text + "\"");
+                           std::to_string(min) + " to " + std::to_string(max) + ", not \"" + text +
+                           "\"");
     }
     return value;
 }
@@ -94,7 +94,7 @@ int radicalListIndex(const std::string& utf8Radical) {
 }
 
 class Session {
-public:
+  public:
     Session(const Invocation& invocation, std::ostream& out, std::ostream& err)
         : m_invocation(invocation),
           m_out(out),
@@ -128,7 +128,7 @@ public:
         throw std::logic_error("unknown command " + command);
     }
 
-private:
+  private:
     int refuse(const Refusal& refusal) {
         m_err << toTerminal(refusal.message) << '\n';
         return kExitRefused;
@@ -142,12 +142,14 @@ private:
         if (!trimmed.empty()) {
             const bool looksLikePinyin = trimmed.front() >= 'a' && trimmed.front() <= 'z';
             if (m_invocation.command == "pinyin" && !looksLikePinyin) {
-                throw UsageFailure("pinyin: PREFIX must begin with a lower-case letter a-z "
-                                   "(use \"chars\" to look up characters)");
+                throw UsageFailure(
+                    "pinyin: PREFIX must begin with a lower-case letter a-z "
+                    "(use \"chars\" to look up characters)");
             }
             if (m_invocation.command == "chars" && looksLikePinyin) {
-                throw UsageFailure("chars: TEXT must not begin with a lower-case letter "
-                                   "(use \"pinyin\" for a pinyin prefix)");
+                throw UsageFailure(
+                    "chars: TEXT must not begin with a lower-case letter "
+                    "(use \"pinyin\" for a pinyin prefix)");
             }
         }
         return characterSearch(planTypedSearch(typed));
@@ -237,7 +239,8 @@ private:
             m_query.lookUp(VecChengYu[k]);
             m_out << VecChengYu[k] << '\t' << toTerminal(foundIdioms[k]) << '\t'
                   << toTerminal(m_query.text("PinYin")) << '\n';
-            if (m_invocation.showEntries) m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
+            if (m_invocation.showEntries)
+                m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
         }
         m_query.close();
         m_out << toTerminal(idiomsFoundMessage(VecChengYu.size())) << '\n';
@@ -282,8 +285,8 @@ std::string* combinedField(Invocation& invocation, std::string_view name) {
 
 }  // namespace
 
-std::variant<Invocation, UsageError> parseArguments(const std::vector<std::string>& args,
-                                                    const std::filesystem::path& defaultDataFolder) {
+std::variant<Invocation, UsageError> parseArguments(
+    const std::vector<std::string>& args, const std::filesystem::path& defaultDataFolder) {
     Invocation invocation;
     invocation.dataFolder = defaultDataFolder;
     bool optionsEnded = false;

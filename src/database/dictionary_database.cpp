@@ -54,7 +54,9 @@ bool sameColumnName(std::string_view name, std::string_view wanted) {
 
 Connection::Connection(std::filesystem::path dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 void Connection::select(DictionaryDatabase database) {
     close();

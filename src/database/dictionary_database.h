@@ -20,19 +20,19 @@ namespace lexomir {
 
 // Every engine failure: missing or corrupt file, missing table or column.
 class DatabaseError : public std::runtime_error {
-public:
+  public:
     DatabaseError(int code, const std::string& message)
         : std::runtime_error(message), m_code(code) {}
     int code() const noexcept { return m_code; }
 
-private:
+  private:
     int m_code;
 };
 
 enum class DictionaryDatabase { XinHua, ChengYu };
 
 class Connection {
-public:
+  public:
     explicit Connection(std::filesystem::path dataFolder);
     ~Connection();
     Connection(const Connection&) = delete;
@@ -48,14 +48,14 @@ public:
     bool isOpen() const { return m_db != nullptr; }
     void close() noexcept;
 
-private:
+  private:
     std::filesystem::path m_dataFolder;
     DictionaryDatabase m_selected = DictionaryDatabase::XinHua;
     sqlite3* m_db = nullptr;
 };
 
 class Query {
-public:
+  public:
     explicit Query(Connection& connection);
     ~Query();
     Query(const Query&) = delete;
@@ -75,7 +75,7 @@ public:
     std::string_view utf8(std::string_view column) const;
     void close() noexcept;
 
-private:
+  private:
     int columnIndex(std::string_view column) const;
 
     Connection& m_connection;
@@ -87,8 +87,8 @@ private:
     // a scan (ids 1, 2, 3, ...) step forward instead of searching each id.
     std::vector<std::string> m_columnNames;  // of the prepared statement
     int m_idColumn = -1;
-    bool m_onRow = false;          // the cursor stands on a row ...
-    std::int64_t m_cursorId = 0;   // ... with this id
+    bool m_onRow = false;         // the cursor stands on a row ...
+    std::int64_t m_cursorId = 0;  // ... with this id
 };
 
 // The columns the detail views show, read from the current row.

@@ -15,21 +15,22 @@ bool beginsWith(std::string_view text, std::string_view prefix) {
 
 // The first reading and the rest after the first comma; a field without a
 // comma, or starting with one, is all first reading.
-std::pair<std::string_view, std::string_view> splitReadings(std::string_view field,
-                                                            bool& hasRest) {
+std::pair<std::string_view, std::string_view> splitReadings(std::string_view field, bool& hasRest) {
     const std::size_t comma = field.find(',');
     hasRest = comma != std::string_view::npos && comma != 0;
     if (!hasRest) return {field, {}};
     return {field.substr(0, comma), field.substr(comma + 1)};
 }
 
-bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) < 33; }
+bool isBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) < 33;
+}
 
 // The two-byte characters standing at character boundaries of a typed text,
 // as a set over all 65536 byte pairs: one lookup per record instead of a
 // search through the whole text.
 class TypedCharacterSet {
-public:
+  public:
     explicit TypedCharacterSet(std::string_view typed) : m_typed(typed) {
         for (std::size_t i = 0; i < typed.size();) {
             const auto lead = static_cast<unsigned char>(typed[i]);
@@ -50,7 +51,7 @@ public:
         return m_pairs.test(key(lead, static_cast<unsigned char>(character[1])));
     }
 
-private:
+  private:
     static std::size_t key(unsigned char lead, unsigned char trail) {
         return (static_cast<std::size_t>(lead) << 8) | trail;
     }

@@ -11,6 +11,8 @@ std::filesystem::path executableDirectory() {
     return exe.parent_path();
 }
 
-std::filesystem::path defaultDataFolder() { return executableDirectory() / "dat"; }
+std::filesystem::path defaultDataFolder() {
+    return executableDirectory() / "dat";
+}
 
 }  // namespace lexomir

@@ -9,7 +9,7 @@ namespace lexomir {
 namespace {
 
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
         if (m_cd == reinterpret_cast<iconv_t>(-1)) {
             throw TextConversionError(std::string("iconv cannot convert from ") + from + " to " +
@@ -45,7 +45,7 @@ public:
         return output;
     }
 
-private:
+  private:
     iconv_t m_cd;
 };
 

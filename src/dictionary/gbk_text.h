@@ -8,7 +8,9 @@
 
 namespace lexomir {
 
-inline bool isGbkLeadByte(unsigned char byte) { return byte >= 0x81; }
+inline bool isGbkLeadByte(unsigned char byte) {
+    return byte >= 0x81;
+}
 
 // Removes leading and trailing bytes of value 0x20 or less.
 std::string trimControl(std::string_view text);
@@ -23,7 +25,6 @@ std::string gbkReplaceAll(std::string text, std::string_view from, std::string_v
 
 // printf-style formatting into a new text, or appended to an existing one.
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void appendFormat(std::string& text, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+void appendFormat(std::string& text, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 }  // namespace lexomir

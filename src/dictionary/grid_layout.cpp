@@ -25,8 +25,7 @@ GridLayout idiomGridLayout(int gridWidth, int defaultColumnWidth, std::size_t fo
     return layoutWithColumns(columnsThatFit(gridWidth, defaultColumnWidth), foundCount);
 }
 
-std::optional<std::size_t> cellListIndex(int columns, int column, int row,
-                                         std::size_t foundCount) {
+std::optional<std::size_t> cellListIndex(int columns, int column, int row, std::size_t foundCount) {
     if (columns <= 0 || column < 0 || row < 0 || column >= columns) return std::nullopt;
     const long long index = static_cast<long long>(columns) * row + column;
     if (static_cast<unsigned long long>(index) >= foundCount) return std::nullopt;

@@ -14,7 +14,9 @@ namespace {
 // Reading in blocks of whole records keeps a scan to a few system calls.
 constexpr std::size_t kRecordsPerBlock = 4096;
 
-std::string errnoText(int error) { return std::strerror(error); }
+std::string errnoText(int error) {
+    return std::strerror(error);
+}
 
 }  // namespace
 
@@ -22,17 +24,20 @@ std::string IndexFileError::describe() const {
     return "Cannot read " + file.string() + ": " + reason;
 }
 
-IndexFile::IndexFile(std::filesystem::path path, std::size_t recordSize,
-                     std::int32_t recordCount)
+IndexFile::IndexFile(std::filesystem::path path, std::size_t recordSize, std::int32_t recordCount)
     : m_path(std::move(path)), m_recordSize(recordSize), m_recordCount(recordCount) {
     // Read-only and without any lock, so a second running copy works too.
     m_fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) m_openError = IndexFileError{m_path, errnoText(errno)};
 }
 
-IndexFile::~IndexFile() { close(); }
+IndexFile::~IndexFile() {
+    close();
+}
 
-IndexFile::IndexFile(IndexFile&& other) noexcept { *this = std::move(other); }
+IndexFile::IndexFile(IndexFile&& other) noexcept {
+    *this = std::move(other);
+}
 
 IndexFile& IndexFile::operator=(IndexFile&& other) noexcept {
     if (this != &other) {
@@ -92,8 +97,7 @@ bool IndexFile::refill() {
     m_blockPos = 0;
     if (got < m_recordSize) {
         m_error = IndexFileError{m_path, "the file ends after " + std::to_string(m_recordsRead) +
-                                             " of " + std::to_string(m_recordCount) +
-                                             " records"};
+                                             " of " + std::to_string(m_recordCount) + " records"};
         return false;
     }
     return true;

@@ -21,7 +21,7 @@ struct IndexFileError {
 };
 
 class IndexFile {
-public:
+  public:
     IndexFile() = default;  // closed; every rewind() reports it
     IndexFile(std::filesystem::path path, std::size_t recordSize, std::int32_t recordCount);
     ~IndexFile();
@@ -47,7 +47,7 @@ public:
 
     void close();
 
-private:
+  private:
     bool refill();
 
     std::filesystem::path m_path;

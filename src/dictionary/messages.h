@@ -10,7 +10,8 @@ inline constexpr std::string_view kPleaseEnter = "请输入！";
 inline constexpr std::string_view kChooseARadical = "必须选择一个笔画！";
 inline constexpr std::string_view kKeywordsNeeded =
     "如果选择了字意查询，请输入包含的关键字，多个关键字用空格隔开！";
-inline constexpr std::string_view kMeaningSearchIsSlow = "选择了字意查询，速度会比较慢，请耐心等待！";
+inline constexpr std::string_view kMeaningSearchIsSlow =
+    "选择了字意查询，速度会比较慢，请耐心等待！";
 inline constexpr std::string_view kEnterAnIdiom = "请输入成语，可以用“=”代替不知道的文字。";
 inline constexpr const char* kCharactersFoundFormat = "共找到 %d 个汉字！";  // UTF-8
 inline constexpr const char* kIdiomsFoundFormat = "共找到 %d 个成语！";      // UTF-8

@@ -11,7 +11,7 @@
 namespace lexomir {
 
 class RadicalTable {
-public:
+  public:
     static constexpr int kCellCount = 295;
     static constexpr int kCellWidth = 3;
     static constexpr int kListedCells = 294;  // cells 0..293 become list items
@@ -26,7 +26,7 @@ public:
 
     const std::array<char, kCellCount * kCellWidth>& bytes() const { return m_bytes; }
 
-private:
+  private:
     friend const RadicalTable& BuShouTable();
     RadicalTable();
     std::array<char, kCellCount * kCellWidth> m_bytes{};

@@ -24,7 +24,9 @@ Refusal refuse(std::string_view utf8Message, InputFocus focus = InputFocus::None
     return Refusal{utf8ToGbk(utf8Message), focus};
 }
 
-bool isLowerCaseLetter(char c) { return c >= 'a' && c <= 'z'; }
+bool isLowerCaseLetter(char c) {
+    return c >= 'a' && c <= 'z';
+}
 
 std::string foundMessage(const char* utf8Format, std::size_t count) {
     return utf8ToGbk(formatText(utf8Format, static_cast<int>(count)));

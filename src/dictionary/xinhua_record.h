@@ -9,7 +9,7 @@
 namespace lexomir {
 
 class XinHuaRecord {
-public:
+  public:
     explicit XinHuaRecord(const char* bytes) : m_bytes(bytes) {}
 
     std::string_view character() const {
@@ -26,7 +26,7 @@ public:
     }
     const char* bytes() const { return m_bytes; }
 
-private:
+  private:
     // The bytes up to the first NUL, never past the field's width.
     std::string_view field(std::size_t offset, std::size_t width) const {
         const char* start = m_bytes + offset;

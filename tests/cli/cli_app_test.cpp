@@ -26,7 +26,7 @@ Result run(const std::vector<std::string>& args, const std::filesystem::path& de
 }
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         folder = new TempFolder;
         lexomir::testing::writeCliFixture(folder->path());
@@ -46,11 +46,13 @@ struct SearchCase {
     const char* name;
     std::vector<std::string> args;
     int status;
-    std::string out;        // exact
-    std::string errPart;    // must occur in stderr; "" = stderr empty
+    std::string out;      // exact
+    std::string errPart;  // must occur in stderr; "" = stderr empty
 };
 
-void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SearchCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CliSearchTest : public CliTest, public ::testing::WithParamInterface<SearchCase> {};
 
@@ -70,8 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
     Searches, CliSearchTest,
     ::testing::Values(
         SearchCase{"PinyinPrefix", {"pinyin", "zhong"}, 0, "1\t中\tzhong\n共找到 1 个汉字！\n", ""},
-        SearchCase{"PinyinIsTrimmed", {"pinyin", "  zh "}, 0, "1\t中\tzhong\n共找到 1 个汉字！\n",
-                   ""},
+        SearchCase{
+            "PinyinIsTrimmed", {"pinyin", "  zh "}, 0, "1\t中\tzhong\n共找到 1 个汉字！\n", ""},
         SearchCase{"PinyinSecondReading",
                    {"pinyin", "h"},
                    0,
@@ -92,16 +94,16 @@ INSTANTIATE_TEST_SUITE_P(
                    0,
                    "2\t国\tguo\n6\t口\tkou\n共找到 2 个汉字！\n",
                    ""},
-        SearchCase{"RadicalWithRemaining", {"radical", "口", "5"}, 0, "2\t国\tguo\n共找到 1 个汉字！\n",
+        SearchCase{"RadicalWithRemaining",
+                   {"radical", "口", "5"},
+                   0,
+                   "2\t国\tguo\n共找到 1 个汉字！\n",
                    ""},
         SearchCase{"RadicalHeadingIsRefused", {"radical", "3画", "0"}, 2, "", "必须选择一个笔画！"},
         SearchCase{"UnknownRadical", {"radical", "x", "0"}, 2, "", "radical table"},
         SearchCase{"RemainingOutOfRange", {"radical", "口", "70"}, 2, "", "REMAINING"},
-        SearchCase{"Strokes",
-                   {"strokes", "4"},
-                   0,
-                   "1\t中\tzhong\n5\t水\tshui\n共找到 2 个汉字！\n",
-                   ""},
+        SearchCase{
+            "Strokes", {"strokes", "4"}, 0, "1\t中\tzhong\n5\t水\tshui\n共找到 2 个汉字！\n", ""},
         SearchCase{"StrokesZero", {"strokes", "0"}, 2, "", "1 to 69"},
         SearchCase{"StrokesNotANumber", {"strokes", "4x"}, 2, "", "N must"},
         SearchCase{"CombinedLetter",
@@ -114,12 +116,13 @@ INSTANTIATE_TEST_SUITE_P(
                    0,
                    "2\t国\tguo\n共找到 1 个汉字！\n",
                    ""},
-        SearchCase{"CombinedNothingSetFindsEveryRecord",
-                   {"combined"},
-                   0,
-                   "1\t中\tzhong\n2\t国\tguo\n3\t河\the\n4\t行\txing,hang\n5\t水\tshui\n6\t口\tkou\n"
-                   "共找到 6 个汉字！\n",
-                   ""},
+        SearchCase{
+            "CombinedNothingSetFindsEveryRecord",
+            {"combined"},
+            0,
+            "1\t中\tzhong\n2\t国\tguo\n3\t河\the\n4\t行\txing,hang\n5\t水\tshui\n6\t口\tkou\n"
+            "共找到 6 个汉字！\n",
+            ""},
         SearchCase{"CombinedBriefMeaning",
                    {"combined", "--keywords", "river  water", "--range", "1"},
                    0,
@@ -243,10 +246,9 @@ TEST(CliFailureTest, MissingOrBrokenDatabaseIsADatabaseFailure) {
     TempFolder data;
     lexomir::testing::writeCliFixture(data.path());
     std::filesystem::remove(data / std::string(kXinHuaDatabaseFile));
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"show", "1"},
-          {"combined", "--keywords", "水", "--range", "2"},
-          {"--show", "pinyin", "zhong"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"show", "1"},
+                                                 {"combined", "--keywords", "水", "--range", "2"},
+                                                 {"--show", "pinyin", "zhong"}}) {
         const Result result = run(args, data.path());
         EXPECT_EQ(result.status, 1);
         EXPECT_NE(result.err.find("database error"), std::string::npos) << result.err;

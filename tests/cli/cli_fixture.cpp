@@ -28,15 +28,14 @@ void writeCliFixture(const std::filesystem::path& folder) {
     writeChengYuIndex(folder / std::string(kChengYuIndexFile),
                       {"爱不释手", "百战不殆", "爱屋及乌", "不爱红装爱武装"},
                       chengyu_record::kRecordCount);
-    writeChengYuDatabase(folder / std::string(kChengYuDatabaseFile),
-                         {
-                             {1, "爱不释手", "ài bù shì shǒu", "喜爱得舍不得放手。", "", ""},
-                             {2, "百战不殆", "bǎi zhàn bù dài", "每次打仗都不失败。",
-                              "《孙子·谋攻》", ""},
-                             {3, "爱屋及乌", "ài wū jí wū", "爱一个人而连带爱他屋上的乌鸦。", "",
-                              ""},
-                             {4, "不爱红装爱武装", "bù ài hóng zhuāng ài wǔ zhuāng", "", "", ""},
-                         });
+    writeChengYuDatabase(
+        folder / std::string(kChengYuDatabaseFile),
+        {
+            {1, "爱不释手", "ài bù shì shǒu", "喜爱得舍不得放手。", "", ""},
+            {2, "百战不殆", "bǎi zhàn bù dài", "每次打仗都不失败。", "《孙子·谋攻》", ""},
+            {3, "爱屋及乌", "ài wū jí wū", "爱一个人而连带爱他屋上的乌鸦。", "", ""},
+            {4, "不爱红装爱武装", "bù ài hóng zhuāng ài wǔ zhuāng", "", "", ""},
+        });
 }
 
 }  // namespace lexomir::testing

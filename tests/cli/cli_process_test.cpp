@@ -52,13 +52,14 @@ ProcessResult runCli(const TempFolder& scratch, const std::vector<std::string>& 
 }
 
 class CliProcessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { testing::writeCliFixture(data.path()); }
     TempFolder data, scratch;
 };
 
 TEST_F(CliProcessTest, AnswersASearchOnStdoutWithStatusZero) {
-    const ProcessResult result = runCli(scratch, {"--data", data.path().string(), "pinyin", "zhong"});
+    const ProcessResult result =
+        runCli(scratch, {"--data", data.path().string(), "pinyin", "zhong"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "1\t中\tzhong\n共找到 1 个汉字！\n");
     EXPECT_EQ(result.err, "");

@@ -21,7 +21,7 @@ const std::string kZhongGbk = "\xD6\xD0";  // 中
 const std::string kShuiGbk = "\xCB\xAE";   // 水
 
 class DatabaseTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         testing::writeXinHuaDatabase(
             folder / std::string(kXinHuaDatabaseFile),
@@ -29,9 +29,9 @@ protected:
                 {1, "中", "zhōng,zhòng", "zhong,zhong", "丨", 4, "khk", "middle", "a<br>b"},
                 {2, "水", "shuǐ", "shui", "水", std::nullopt, "iiii", std::nullopt, std::nullopt},
             });
-        testing::writeChengYuDatabase(folder / std::string(kChengYuDatabaseFile),
-                                      {{7, "百战不殆", "bǎi zhàn bù dài", "每次打仗都不失败。",
-                                        "《孙子·谋攻》", ""}});
+        testing::writeChengYuDatabase(
+            folder / std::string(kChengYuDatabaseFile),
+            {{7, "百战不殆", "bǎi zhàn bù dài", "每次打仗都不失败。", "《孙子·谋攻》", ""}});
     }
 
     TempFolder folder;
@@ -152,7 +152,9 @@ struct BrokenDatabaseCase {
     const char* messagePart;
 };
 
-void PrintTo(const BrokenDatabaseCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BrokenDatabaseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BrokenDatabaseTest : public DatabaseTest,
                            public ::testing::WithParamInterface<BrokenDatabaseCase> {};
@@ -182,7 +184,9 @@ TEST_P(BrokenDatabaseTest, RaisesDatabaseErrorAndRecovers) {
     EXPECT_THROW(query.lookUp(7), DatabaseError);
 }
 
-void removeFile(const std::filesystem::path& file) { std::filesystem::remove(file); }
+void removeFile(const std::filesystem::path& file) {
+    std::filesystem::remove(file);
+}
 
 void overwriteWithGarbage(const std::filesystem::path& file) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -228,7 +232,9 @@ struct LookupSequence {
     std::vector<std::int32_t> ids;
 };
 
-void PrintTo(const LookupSequence& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LookupSequence& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LookupOrderTest : public ::testing::TestWithParam<LookupSequence> {};
 
@@ -273,21 +279,22 @@ struct MeaningCase {
     bool found;
 };
 
-void PrintTo(const MeaningCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const MeaningCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MeaningTestAgreement : public ::testing::TestWithParam<MeaningCase> {
-protected:
+  protected:
     static void SetUpTestSuite() {
         folder = new TempFolder;
-        testing::writeXinHuaDatabase(
-            *folder / std::string(kXinHuaDatabaseFile),
-            {
-                {1, "中", "", "", "", 4, "", "中国的中", "水中"},
-                {2, "水", "", "", "", 4, "", "water 水", "洪水<br>火"},
-                {3, "火", "", "", "", 4, "", "fire", "火山"},
-                {4, "空", "", "", "", 8, "", std::nullopt, std::nullopt},
-                {5, "木", "", "", "", 4, "", "", "树木"},
-            });
+        testing::writeXinHuaDatabase(*folder / std::string(kXinHuaDatabaseFile),
+                                     {
+                                         {1, "中", "", "", "", 4, "", "中国的中", "水中"},
+                                         {2, "水", "", "", "", 4, "", "water 水", "洪水<br>火"},
+                                         {3, "火", "", "", "", 4, "", "fire", "火山"},
+                                         {4, "空", "", "", "", 8, "", std::nullopt, std::nullopt},
+                                         {5, "木", "", "", "", 4, "", "", "树木"},
+                                     });
     }
     static void TearDownTestSuite() {
         delete folder;
@@ -316,20 +323,19 @@ TEST_P(MeaningTestAgreement, AgreesWithTheGbkReference) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MeaningTestAgreement,
-    ::testing::Values(
-        MeaningCase{"BriefHit", {"中国"}, 1, 1, true},
-        MeaningCase{"DetailedOnlyMissesInBriefRange", {"火山"}, 1, 3, false},
-        MeaningCase{"DetailedOnlyHitsInWideRange", {"火山"}, 2, 3, true},
-        MeaningCase{"SecondKeywordHits", {"木", "fire"}, 1, 3, true},
-        MeaningCase{"NoKeywordHits", {"木", "金"}, 2, 3, false},
-        MeaningCase{"KeywordAfterBreakTag", {"火"}, 2, 2, true},
-        MeaningCase{"AsciiKeyword", {"water"}, 1, 2, true},
-        MeaningCase{"CaseMatters", {"Water"}, 2, 2, false},
-        // 中国 is D6 D0 B9 FA in GBK; D0 B9 is 泄, which must not match.
-        MeaningCase{"NoMatchAcrossCharacterBoundary", {"泄"}, 2, 1, false},
-        MeaningCase{"NullExplanations", {"水"}, 2, 4, false},
-        MeaningCase{"MissingRow", {"水"}, 2, 42, false},
-        MeaningCase{"EmptyBriefDetailedHit", {"树"}, 2, 5, true}),
+    ::testing::Values(MeaningCase{"BriefHit", {"中国"}, 1, 1, true},
+                      MeaningCase{"DetailedOnlyMissesInBriefRange", {"火山"}, 1, 3, false},
+                      MeaningCase{"DetailedOnlyHitsInWideRange", {"火山"}, 2, 3, true},
+                      MeaningCase{"SecondKeywordHits", {"木", "fire"}, 1, 3, true},
+                      MeaningCase{"NoKeywordHits", {"木", "金"}, 2, 3, false},
+                      MeaningCase{"KeywordAfterBreakTag", {"火"}, 2, 2, true},
+                      MeaningCase{"AsciiKeyword", {"water"}, 1, 2, true},
+                      MeaningCase{"CaseMatters", {"Water"}, 2, 2, false},
+                      // 中国 is D6 D0 B9 FA in GBK; D0 B9 is 泄, which must not match.
+                      MeaningCase{"NoMatchAcrossCharacterBoundary", {"泄"}, 2, 1, false},
+                      MeaningCase{"NullExplanations", {"水"}, 2, 4, false},
+                      MeaningCase{"MissingRow", {"水"}, 2, 42, false},
+                      MeaningCase{"EmptyBriefDetailedHit", {"树"}, 2, 5, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DatabaseTest, MeaningTestReusesOneConnectionAcrossLookups) {

@@ -244,8 +244,8 @@ TEST(PlanStrokeSearch, ListIndexPlusOneIsTheTotal) {
 // A record holds at most 255 strokes; larger indexes, up to the largest int,
 // must find nothing rather than overflow the index + 1.
 TEST(PlanStrokeSearch, IndexPastAnyRecordsCountFindsNothing) {
-    for (const int index : {255, 256, 1000, std::numeric_limits<int>::max() - 1,
-                            std::numeric_limits<int>::max()}) {
+    for (const int index :
+         {255, 256, 1000, std::numeric_limits<int>::max() - 1, std::numeric_limits<int>::max()}) {
         const CharacterSearchPlan plan = planStrokeSearch(index);
         const CharacterSearch& search = searchOf(plan);
         if (!search.test) continue;

@@ -80,8 +80,8 @@ TEST(DataSetTest, EveryCharacterRecordMatchesItsRow) {
                             query.integer("bihua") == static_cast<int>(record.strokes());
         if (!agrees && ++mismatches <= 5) {
             ADD_FAILURE() << "record " << k << " (" << gbkToUtf8(record.character())
-                          << ") disagrees with row " << k << " ("
-                          << gbkToUtf8(query.text("zi")) << ")";
+                          << ") disagrees with row " << k << " (" << gbkToUtf8(query.text("zi"))
+                          << ")";
         }
     }
     EXPECT_EQ(mismatches, 0);
@@ -134,8 +134,7 @@ std::vector<std::string> foundIdioms(std::string_view inputUtf8) {
     IndexFile file = chengYuIndex();
     std::vector<std::int32_t> numbers;
     std::vector<std::string> idioms;
-    const ScanOutcome outcome =
-        scanChengYu(file, std::get<std::string>(plan), {}, numbers, idioms);
+    const ScanOutcome outcome = scanChengYu(file, std::get<std::string>(plan), {}, numbers, idioms);
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     for (std::string& idiom : idioms) idiom = gbkToUtf8(idiom);
     return idioms;
@@ -191,8 +190,8 @@ TEST_P(MeaningAgreementTest, FastMatcherAgreesWithTheReferenceOnEveryRow) {
 INSTANTIATE_TEST_SUITE_P(Ranges, MeaningAgreementTest, ::testing::Values(1, 2));
 
 std::string runCli(const std::string& args, int& status) {
-    const std::string command = std::string("'") + LEXOMIR_CLI_PATH + "' --data '" +
-                                kData.string() + "' " + args + " 2>&1";
+    const std::string command =
+        std::string("'") + LEXOMIR_CLI_PATH + "' --data '" + kData.string() + "' " + args + " 2>&1";
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return output;

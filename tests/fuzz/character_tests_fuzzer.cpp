@@ -195,8 +195,8 @@ void checkCombinedSearch(const CombinedControls& controls, const XinHuaRecord& r
     // The meaning, the slow criterion, is asked last and only when needed.
     if (meaningAsked) FUZZ_CHECK(letterHolds && radicalHolds && strokesHold);
     if (passes) FUZZ_CHECK(letterHolds && radicalHolds && strokesHold);
-    if (passes && usesMeaning) FUZZ_CHECK(anyKeywordOccurs(keywords, jijie, xiangjie,
-                                                           controls.meaningRangeIndex));
+    if (passes && usesMeaning)
+        FUZZ_CHECK(anyKeywordOccurs(keywords, jijie, xiangjie, controls.meaningRangeIndex));
     if (letterHolds && radicalHolds && strokesHold && !usesMeaning) FUZZ_CHECK(passes);
 }
 
@@ -227,7 +227,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const XinHuaRecord record(recordBytes.data());
 
     Controls controls = consumeControls(data);
-    const std::int32_t id = data.ConsumeIntegralInRange<std::int32_t>(1, xinhua_record::kRecordCount);
+    const std::int32_t id =
+        data.ConsumeIntegralInRange<std::int32_t>(1, xinhua_record::kRecordCount);
     const std::string typed = data.ConsumeRandomLengthString(64);
     controls.combined.keywordsText = data.ConsumeRandomLengthString(64);
     const std::string jijie = data.ConsumeRandomLengthString(512);

@@ -43,9 +43,8 @@ void checkCharacterEntry(const CharacterEntry& entry) {
     FUZZ_CHECK(gbkFind(text, kBreak) == 0);
 
     // In plain ASCII every "<br>" is aligned, so the length follows exactly.
-    const std::vector<std::string_view> values = {entry.zi,   entry.pinyin, entry.py,
-                                                  entry.bushou, entry.wubi, entry.jijie,
-                                                  entry.xiangjie};
+    const std::vector<std::string_view> values = {
+        entry.zi, entry.pinyin, entry.py, entry.bushou, entry.wubi, entry.jijie, entry.xiangjie};
     CharacterEntry empty;
     empty.bihua = entry.bihua;
     std::size_t expected = formatCharacterEntry(empty).size();
@@ -77,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     FuzzedDataProvider data(bytes, size);
     CharacterEntry character;
     character.bihua = data.ConsumeIntegral<std::int32_t>();
-    for (std::string* column : {&character.zi, &character.pinyin, &character.py,
-                                &character.bushou, &character.wubi, &character.jijie}) {
+    for (std::string* column : {&character.zi, &character.pinyin, &character.py, &character.bushou,
+                                &character.wubi, &character.jijie}) {
         *column = data.ConsumeRandomLengthString(1024);
     }
     character.xiangjie = data.ConsumeRandomLengthString(4096);

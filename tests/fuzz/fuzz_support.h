@@ -33,7 +33,7 @@ inline int controlIndex(FuzzedDataProvider& data) {
 // A file that exists only in memory but has a path, so that IndexFile opens it
 // like a file in dat/ without any disk traffic between runs.
 class MemoryFile {
-public:
+  public:
     MemoryFile() : m_fd(::memfd_create("lexomir-fuzz", MFD_CLOEXEC)) {
         if (m_fd < 0) invariantFailed("memfd_create", __FILE__, __LINE__);
         m_path = "/proc/self/fd/" + std::to_string(m_fd);
@@ -47,16 +47,15 @@ public:
         if (::ftruncate(m_fd, 0) != 0) invariantFailed("ftruncate", __FILE__, __LINE__);
         std::size_t written = 0;
         while (written < bytes.size()) {
-            const ssize_t n =
-                ::pwrite(m_fd, bytes.data() + written, bytes.size() - written,
-                         static_cast<off_t>(written));
+            const ssize_t n = ::pwrite(m_fd, bytes.data() + written, bytes.size() - written,
+                                       static_cast<off_t>(written));
             if (n <= 0) invariantFailed("pwrite", __FILE__, __LINE__);
             written += static_cast<std::size_t>(n);
         }
     }
     const std::string& path() const { return m_path; }
 
-private:
+  private:
     int m_fd;
     std::string m_path;
 };

@@ -15,7 +15,9 @@
 namespace lexomir::fuzzing {
 namespace {
 
-bool isControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+bool isControl(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 
 // Whether position (0-based) starts a character when text is read left to
 // right in GBK units.

@@ -46,7 +46,8 @@ void checkMatcher(std::string_view text, std::string_view pattern) {
     FUZZ_CHECK(idiomMatches(text, wildcards));
 }
 
-void checkScan(std::string_view fileBytes, std::int32_t claimedRecords, const std::string& pattern) {
+void checkScan(std::string_view fileBytes, std::int32_t claimedRecords,
+               const std::string& pattern) {
     static MemoryFile file;
     file.assign(fileBytes);
     IndexFile index(file.path(), chengyu_record::kSize, claimedRecords);
@@ -69,9 +70,9 @@ void checkScan(std::string_view fileBytes, std::int32_t claimedRecords, const st
     }
     FUZZ_CHECK(VecChengYu == expected && foundIdioms.size() == expected.size());
     for (std::size_t i = 0; i < foundIdioms.size(); ++i) {
-        const std::string_view record = fileBytes.substr(
-            static_cast<std::size_t>(VecChengYu[i] - 1) * chengyu_record::kSize,
-            chengyu_record::kSize);
+        const std::string_view record =
+            fileBytes.substr(static_cast<std::size_t>(VecChengYu[i] - 1) * chengyu_record::kSize,
+                             chengyu_record::kSize);
         FUZZ_CHECK(foundIdioms[i] == recordText(record));
     }
 }

@@ -79,7 +79,9 @@ const std::vector<IdiomFixture>& fixtureIdioms() {
     return idioms;
 }
 
-AppFolder::AppFolder() { std::filesystem::create_directory(dat()); }
+AppFolder::AppFolder() {
+    std::filesystem::create_directory(dat());
+}
 
 void AppFolder::writeDictionaries() const {
     for (const char* name : {"XinHua.dat", "ChengYu.dat", "XinHua.db", "ChengYu.db"})

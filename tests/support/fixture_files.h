@@ -15,7 +15,7 @@ namespace lexomir::testing {
 // A fresh folder under the system's temporary folder, removed with its
 // content when the object goes.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -24,7 +24,7 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

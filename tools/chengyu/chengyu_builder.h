@@ -63,5 +63,4 @@ std::string encodeChengYuRecords(const std::vector<std::string>& gbkIdioms);
 void writeChengYuDat(const std::filesystem::path& file, const std::vector<std::string>& gbkIdioms);
 void writeChengYuDb(const std::filesystem::path& file, const std::vector<IdiomRow>& rows);
 
-
 }  // namespace lexomir::chengyu

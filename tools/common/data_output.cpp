@@ -98,8 +98,8 @@ void writeFileReplacing(const fs::path& file, std::string_view bytes) {
     moveIntoPlace(temporary, file);
 }
 
-void writeDatabaseReplacing(const fs::path& file, const std::string& schema,
-                            const char* insertSql, std::size_t rowCount,
+void writeDatabaseReplacing(const fs::path& file, const std::string& schema, const char* insertSql,
+                            std::size_t rowCount,
                             const std::function<void(RowBinder&, std::size_t)>& bindRow) {
     const fs::path temporary = temporaryBeside(file);
     std::error_code ignored;

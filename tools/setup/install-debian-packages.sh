@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config git ca-certificates openssl bzip2
+  cmake g++ make pkg-config git ca-certificates openssl bzip2 clang-format
   clang libclang-rt-14-dev
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
