@@ -6,7 +6,7 @@
 namespace lexomir::xinhua {
 namespace {
 
-constexpr std::size_t kColumnCount = 10;
+constexpr std::size_t kColumnCount = 11;
 
 std::vector<std::string> split(std::string_view text, char separator) {
     std::vector<std::string> parts;
@@ -74,12 +74,14 @@ CharacterSource parseCharacterRow(const std::string& row, int line) {
     source.strokes = static_cast<int>(parseNumber(columns[2], line, "strokes"));
     source.modernRadical = columns[3];
     source.kangxiCandidates = parseCandidates(columns[4], line);
-    if (columns[5] != "0" && columns[5] != "1") rowError(line, "required must be 0 or 1");
-    source.required = columns[5] == "1";
+    source.level = static_cast<int>(parseNumber(columns[5], line, "level"));
+    if (source.level < 0 || source.level > 3) rowError(line, "level must be 0 to 3");
+    source.required = source.level > 0;
     source.rarity = parseNumber(columns[6], line, "rarity");
     source.wubi = columns[7];
     source.jijie = columns[8];
     source.xiangjie = columns[9];
+    if (!columns[10].empty()) source.variants = split(columns[10], ' ');
     return source;
 }
 

@@ -20,7 +20,7 @@ struct Reading {
 
 // A radical the kRSUnicode rule proposes, with where that form came from.
 struct RadicalCandidate {
-    std::string source;  // kangxi, simplified, positional or nearest
+    std::string source;  // self, kangxi, simplified, positional or nearest
     std::string form;    // UTF-8
 };
 
@@ -31,11 +31,13 @@ struct CharacterSource {
     int strokes = 0;
     std::string modernRadical;  // cnchar-radical's answer, may be empty
     std::vector<RadicalCandidate> kangxiCandidates;
-    bool required = false;  // must be kept
+    int level = 0;          // in the 2013 common list: 1-3, else 0
+    bool required = false;  // listed, so it must be kept
     long rarity = 0;        // 1 = rarest
     std::string wubi;
     std::string jijie;
     std::string xiangjie;
+    std::vector<std::string> variants;  // semantic and Z variants, UTF-8
 };
 
 // Throws BuildError naming the line when a row is malformed.

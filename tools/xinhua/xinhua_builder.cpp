@@ -107,17 +107,30 @@ void checkDistinctCharacters(const std::vector<CharacterSource>& sources) {
     }
 }
 
-// By first reading (toneless, then tone), then strokes, then code point.
+// Common characters first: by the 2013 list's level (1, 2, 3, then
+// unlisted), then first reading toneless, tone, strokes and code point. Within
+// one first reading this is level, tone, strokes; putting the level ahead of
+// the reading also puts 中 before the rare characters that reach "zhong" only
+// through a second reading (徸 chong,zhong).
 void sortForIndex(std::vector<CharacterSource>& sources) {
     const auto key = [](const CharacterSource& s) {
-        return std::make_tuple(std::cref(s.readings.front().plain), s.readings.front().tone,
-                               s.strokes, singleCodePoint(s.zi));
+        return std::make_tuple(s.level == 0 ? 4 : s.level, std::cref(s.readings.front().plain),
+                               s.readings.front().tone, s.strokes, singleCodePoint(s.zi));
     };
     std::sort(sources.begin(), sources.end(),
               [&](const CharacterSource& a, const CharacterSource& b) { return key(a) < key(b); });
 }
 
-XinHuaEntry makeEntry(const CharacterSource& source, BuildSummary& summary) {
+// cnchar-radical's answer where the table holds it, else the kRSUnicode rule.
+RadicalChoice modernOrKangxiRadical(const CharacterSource& source) {
+    if (!source.modernRadical.empty() && inRadicalTable(source.modernRadical)) {
+        return {source.modernRadical, "cnchar-radical"};
+    }
+    return kangxiRadical(source);
+}
+
+XinHuaEntry makeEntry(const CharacterSource& source, const std::set<std::string>& kept,
+                      BuildSummary& summary) {
     const char32_t codePoint = singleCodePoint(source.zi);
     if (codePoint < kFirstCodePoint || codePoint > kLastCodePoint) {
         fail(source, "character is not one of U+4E00..U+9FA5");
@@ -142,6 +155,8 @@ XinHuaEntry makeEntry(const CharacterSource& source, BuildSummary& summary) {
     const RadicalChoice radical = chooseRadical(source);
     if (radical.form.empty()) fail(source, "no radical of the radical table fits");
     ++summary.radicalsBySource[radical.source];
+    if (radical.source == "self" && modernOrKangxiRadical(source).form != radical.form)
+        summary.movedToOwnRadical.push_back(source.zi);
     if (!source.modernRadical.empty()) {
         ++summary.modernCovered;
         if (kangxiRadical(source).form == source.modernRadical) ++summary.kangxiAgrees;
@@ -162,6 +177,11 @@ XinHuaEntry makeEntry(const CharacterSource& source, BuildSummary& summary) {
     entry.wubi = source.wubi;
     entry.jijie = source.jijie;
     entry.xiangjie = source.xiangjie;
+    const std::string variants = variantLine(source, kept);
+    if (!variants.empty()) {
+        entry.xiangjie += (entry.xiangjie.empty() ? "" : "<br>") + variants;
+        ++summary.variantLines;
+    }
     return entry;
 }
 
@@ -191,16 +211,28 @@ FittedReadings fitReadings(const std::vector<Reading>& readings) {
 
 RadicalChoice kangxiRadical(const CharacterSource& source) {
     for (const RadicalCandidate& candidate : source.kangxiCandidates) {
-        if (inRadicalTable(candidate.form)) return {candidate.form, candidate.source};
+        if (candidate.source != "self" && inRadicalTable(candidate.form))
+            return {candidate.form, candidate.source};
     }
     return {};
 }
 
 RadicalChoice chooseRadical(const CharacterSource& source) {
-    if (!source.modernRadical.empty() && inRadicalTable(source.modernRadical)) {
-        return {source.modernRadical, "cnchar-radical"};
+    for (const RadicalCandidate& candidate : source.kangxiCandidates) {
+        if (candidate.source == "self" && candidate.form == source.zi &&
+            inRadicalTable(candidate.form))
+            return {candidate.form, candidate.source};
     }
-    return kangxiRadical(source);
+    return modernOrKangxiRadical(source);
+}
+
+std::string variantLine(const CharacterSource& source, const std::set<std::string>& kept) {
+    std::string listed;
+    for (const std::string& variant : source.variants) {
+        if (variant == source.zi || kept.count(variant) == 0) continue;
+        listed += (listed.empty() ? "" : "、") + variant;
+    }
+    return listed.empty() ? listed : "异体字：" + listed;
 }
 
 BuildResult buildXinHua(std::vector<CharacterSource> sources, const BuildOptions& options) {
@@ -211,9 +243,11 @@ BuildResult buildXinHua(std::vector<CharacterSource> sources, const BuildOptions
         if (source.readings.empty()) fail(source, "no reading");
     }
     sortForIndex(sources);
+    std::set<std::string> kept;
+    for (const CharacterSource& source : sources) kept.insert(source.zi);
     result.entries.reserve(sources.size());
     for (const CharacterSource& source : sources) {
-        result.entries.push_back(makeEntry(source, result.summary));
+        result.entries.push_back(makeEntry(source, kept, result.summary));
     }
     if (result.entries.size() != static_cast<std::size_t>(options.recordCount)) {
         throw BuildError("built " + std::to_string(result.entries.size()) + " records, expected " +

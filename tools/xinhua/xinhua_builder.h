@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,8 @@ struct BuildSummary {
     std::size_t charactersWithReadingsCut = 0;
     std::size_t modernCovered = 0;  // characters cnchar-radical answers for
     std::size_t kangxiAgrees = 0;   // of those, where the kRSUnicode rule gives the same
+    std::vector<std::string> movedToOwnRadical;  // radical forms now filed under themselves
+    std::size_t variantLines = 0;                // entries given an 异体字 line
     double agreementPercent() const {
         return modernCovered == 0
                    ? 100.0
@@ -74,8 +77,13 @@ struct RadicalChoice {
 };
 // The radical that the kRSUnicode candidates give on their own, or empty.
 RadicalChoice kangxiRadical(const CharacterSource& source);
+// The character itself where it is a radical form the table holds, else
 // cnchar-radical's answer where the table holds it, else kangxiRadical.
 RadicalChoice chooseRadical(const CharacterSource& source);
+
+// The 异体字 line for the variants that are among the kept characters, or
+// empty.
+std::string variantLine(const CharacterSource& source, const std::set<std::string>& kept);
 
 // Throws BuildError when a rule cannot be met.
 BuildResult buildXinHua(std::vector<CharacterSource> sources, const BuildOptions& options);

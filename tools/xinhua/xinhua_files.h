@@ -1,4 +1,7 @@
-// Writing XinHua.dat and XinHua.db from checked entries.
+// Writing XinHua.dat and XinHua.db from checked entries. Both hold the
+// entries in the order buildXinHua gives them: common characters first, by the
+// 2013 list's level (1, 2, 3, unlisted), then first reading toneless, tone,
+// strokes and code point; record k is row id k.
 #pragma once
 
 #include <array>

@@ -90,6 +90,16 @@ TEST(ChooseRadicalTest, UsesTheNearestFormWhenTheKangxiFormIsMissing) {
     EXPECT_EQ(choice.source, "nearest");
 }
 
+TEST(ChooseRadicalTest, ARadicalFormIsFiledUnderItselfWhereTheTableHoldsIt) {
+    // cnchar-radical files 龟 under its top; the table holds 龟 itself.
+    const CharacterSource turtle = source("龟", "guī/gui/1", 7, "刀", "self:龟 simplified:龟");
+    EXPECT_EQ(chooseRadical(turtle).form, "龟");
+    EXPECT_EQ(chooseRadical(turtle).source, "self");
+    EXPECT_EQ(kangxiRadical(turtle).source, "simplified");
+    // 丆 is no radical of the table, so the usual rule decides.
+    EXPECT_EQ(chooseRadical(source("丆", "hǎn/han/3", 2, "一", "self:丆 kangxi:一")).form, "一");
+}
+
 TEST(ChooseRadicalTest, NothingWhenNoCandidateIsInTheTable) {
     EXPECT_TRUE(chooseRadical(source("罔", "wǎng/wang/3", 8, "", "kangxi:网")).form.empty());
 }
@@ -107,31 +117,33 @@ BuildOptions options(std::int32_t records) {
     return o;
 }
 
-TEST(BuildXinHuaTest, OrdersByFirstReadingThenToneThenStrokesThenCodePoint) {
+TEST(BuildXinHuaTest, OrdersByLevelThenFirstReadingThenToneThenStrokesThenCodePoint) {
     std::vector<CharacterSource> sources = {
-        source("中", "zhōng/zhong/1 zhòng/zhong/4", 4, "丨", "kangxi:丨"),
-        source("阿", "ā/a/1 ē/e/1", 7, "阝", "positional:阝"),
-        source("啊", "à/a/4", 10, "口", "kangxi:口"),
+        source("中", "zhōng/zhong/1 zhòng/zhong/4", 4, "丨", "kangxi:丨", 1),
+        source("徸", "chōng/chong/1 zhōng/zhong/1", 15, "彳", "kangxi:彳"),  // rare, zhong second
+        source("阿", "ā/a/1 ē/e/1", 7, "阝", "positional:阝", 1),
+        source("啊", "à/a/4", 10, "口", "kangxi:口", 1),
         source("吖", "ā/a/1", 6, "口", "kangxi:口"),
-        source("锕", "ā/a/1", 12, "钅", "simplified:钅"),
-        source("呵", "ā/a/1", 7, "口", "kangxi:口"),  // same strokes as 阿, smaller code point
-        source("安", "ān/an/1", 6, "宀", "kangxi:宀"),
+        source("锕", "ā/a/1", 12, "钅", "simplified:钅", 3),
+        source("呵", "ā/a/1", 7, "口", "kangxi:口", 1),  // same strokes as 阿, smaller code point
+        source("嗄", "á/a/2", 13, "口", "kangxi:口", 2),
+        source("安", "ān/an/1", 6, "宀", "kangxi:宀", 1),
     };
-    const BuildResult result = buildXinHua(sources, options(7));
+    const BuildResult result = buildXinHua(sources, options(9));
     EXPECT_EQ(characters(result),
-              (std::vector<std::string>{"吖", "呵", "阿", "锕", "啊", "安", "中"}));
+              (std::vector<std::string>{"呵", "阿", "啊", "安", "中", "嗄", "锕", "吖", "徸"}));
 }
 
 TEST(BuildXinHuaTest, DropsTheRarestButNeverARequiredCharacter) {
     std::vector<CharacterSource> sources = {
-        source("丁", "dīng/ding/1", 2, "一", "kangxi:一", false, 5),
-        source("七", "qī/qi/1", 2, "一", "kangxi:一", true, 1),  // rarest, but required
-        source("丂", "kǎo/kao/3", 2, "一", "kangxi:一", false, 2),
-        source("丄", "shàng/shang/4", 2, "一", "kangxi:一", false, 3),
-        source("万", "wàn/wan/4", 3, "一", "kangxi:一", false, 4),
+        source("丁", "dīng/ding/1", 2, "一", "kangxi:一", 0, 5),
+        source("七", "qī/qi/1", 2, "一", "kangxi:一", 1, 1),  // rarest, but required
+        source("丂", "kǎo/kao/3", 2, "一", "kangxi:一", 0, 2),
+        source("丄", "shàng/shang/4", 2, "一", "kangxi:一", 0, 3),
+        source("万", "wàn/wan/4", 3, "一", "kangxi:一", 0, 4),
     };
     const BuildResult result = buildXinHua(sources, options(3));
-    EXPECT_EQ(characters(result), (std::vector<std::string>{"丁", "七", "万"}));
+    EXPECT_EQ(characters(result), (std::vector<std::string>{"七", "丁", "万"}));
     EXPECT_EQ(result.summary.dropped, 2u);
     EXPECT_EQ(result.summary.required, 1u);
     EXPECT_EQ(result.summary.candidates, 5u);
@@ -139,8 +151,8 @@ TEST(BuildXinHuaTest, DropsTheRarestButNeverARequiredCharacter) {
 
 TEST(BuildXinHuaTest, FillsBothFilesFieldsFromOneRow) {
     const BuildResult result =
-        buildXinHua({source("丁", "dīng/ding/1 zhēng/zheng/1", 2, "一", "kangxi:一", false, 1,
-                            "sgh", "male adult", "dīng：male adult<br>简体：丁")},
+        buildXinHua({source("丁", "dīng/ding/1 zhēng/zheng/1", 2, "一", "kangxi:一", 0, 1, "sgh",
+                            "male adult", "dīng：male adult<br>简体：丁")},
                     options(1));
     ASSERT_EQ(result.entries.size(), 1u);
     const XinHuaEntry& entry = result.entries[0];
@@ -159,12 +171,12 @@ TEST(BuildXinHuaTest, FillsBothFilesFieldsFromOneRow) {
 
 TEST(BuildXinHuaTest, SummaryCountsSourcesCutsAndAgreement) {
     std::vector<CharacterSource> sources = {
-        source("河", "hé/he/2", 8, "氵", "positional:氵 kangxi:水", false, 1),
-        source("说", "shuō/shuo/1", 9, "讠", "simplified:讠", false, 2),
-        source("罔", "wǎng/wang/3", 8, "", "kangxi:网 nearest:罒", false, 3),
-        source("中", "zhōng/zhong/1", 4, "丨", "kangxi:口", false, 4),  // disagrees
+        source("河", "hé/he/2", 8, "氵", "positional:氵 kangxi:水", 0, 1),
+        source("说", "shuō/shuo/1", 9, "讠", "simplified:讠", 0, 2),
+        source("罔", "wǎng/wang/3", 8, "", "kangxi:网 nearest:罒", 0, 3),
+        source("中", "zhōng/zhong/1", 4, "丨", "kangxi:口", 0, 4),  // disagrees
         source("閡", "ài/ai/4 hé/he/2 hài/hai/4 gāi/gai/1 kǎi/kai/3 ài/aiai/4", 14, "", "kangxi:門",
-               false, 5),
+               0, 5),
     };
     const BuildResult result = buildXinHua(sources, options(5));
     const BuildSummary& s = result.summary;
@@ -175,6 +187,24 @@ TEST(BuildXinHuaTest, SummaryCountsSourcesCutsAndAgreement) {
     EXPECT_EQ(s.radicalsBySource.at("kangxi"), 1u);
     EXPECT_EQ(s.readingsCut, 1u);
     EXPECT_EQ(s.charactersWithReadingsCut, 1u);
+}
+
+TEST(BuildXinHuaTest, ListsTheKeptVariantsAndCountsTheMovedRadicalForms) {
+    std::vector<CharacterSource> sources = {
+        source("峰", "fēng/feng/1", 10, "山", "kangxi:山", 1, 1, "abcd", "peak", "fēng：peak",
+               "峯 峰 丰"),
+        source("峯", "fēng/feng/1", 10, "山", "kangxi:山", 0, 3, "abcd", "peak", "", "峰"),
+        source("丰", "fēng/feng/1", 4, "丨", "kangxi:丨", 0, 2),  // dropped as the rarest
+        source("龟", "guī/gui/1", 7, "刀", "self:龟 simplified:龟", 1, 4),
+        source("食", "shí/shi/2", 9, "食", "self:食 kangxi:食", 1, 5),  // already under itself
+    };
+    const BuildResult result = buildXinHua(sources, options(4));
+    ASSERT_EQ(characters(result), (std::vector<std::string>{"峰", "龟", "食", "峯"}));
+    EXPECT_EQ(result.entries[0].xiangjie, "fēng：peak<br>异体字：峯");
+    EXPECT_EQ(result.entries[3].xiangjie, "异体字：峰");
+    EXPECT_EQ(result.entries[1].bushou, "龟");
+    EXPECT_EQ(result.summary.variantLines, 2u);
+    EXPECT_EQ(result.summary.movedToOwnRadical, (std::vector<std::string>{"龟"}));
 }
 
 TEST(BuildXinHuaTest, FailsBelowTheAgreementTarget) {
@@ -193,38 +223,38 @@ class RefusedRowTest : public testing::TestWithParam<BadRowCase> {};
 
 TEST_P(RefusedRowTest, BuildFails) {
     std::vector<CharacterSource> sources = {
-        source("丁", "dīng/ding/1", 2, "一", "kangxi:一", false, 100), GetParam().row};
+        source("丁", "dīng/ding/1", 2, "一", "kangxi:一", 0, 100), GetParam().row};
     EXPECT_THROW(buildXinHua(sources, options(2)), BuildError);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, RefusedRowTest,
-    testing::Values(
-        BadRowCase{"Duplicate", source("丁", "dīng/ding/1", 2, "一", "kangxi:一")},
-        BadRowCase{"OutsideTheBlock", source("㐀", "qiū/qiu/1", 5, "一", "kangxi:一")},
-        BadRowCase{"TwoCharacters", source("七丁", "qī/qi/1", 2, "一", "kangxi:一")},
-        BadRowCase{"NoReading", source("七", "", 2, "一", "kangxi:一")},
-        BadRowCase{"ReadingNotAscii", source("七", "qī/qī/1", 2, "一", "kangxi:一")},
-        BadRowCase{"MainReadingTooLong",
-                   source("七", "q/qqqqqqqqqqqqqqqqqqqq/1", 2, "一", "kangxi:一")},
-        BadRowCase{"NoStrokes", source("七", "qī/qi/1", 0, "一", "kangxi:一")},
-        BadRowCase{"TooManyStrokes", source("七", "qī/qi/1", 256, "一", "kangxi:一")},
-        BadRowCase{"NoWubi", source("七", "qī/qi/1", 2, "一", "kangxi:一", false, 1, "")},
-        BadRowCase{"NoTableRadical", source("七", "qī/qi/1", 2, "⻊", "kangxi:网")},
-        BadRowCase{"RarityNotUnique", source("七", "qī/qi/1", 2, "一", "kangxi:一", false, 100)}),
+    testing::Values(BadRowCase{"Duplicate", source("丁", "dīng/ding/1", 2, "一", "kangxi:一")},
+                    BadRowCase{"OutsideTheBlock", source("㐀", "qiū/qiu/1", 5, "一", "kangxi:一")},
+                    BadRowCase{"TwoCharacters", source("七丁", "qī/qi/1", 2, "一", "kangxi:一")},
+                    BadRowCase{"NoReading", source("七", "", 2, "一", "kangxi:一")},
+                    BadRowCase{"ReadingNotAscii", source("七", "qī/qī/1", 2, "一", "kangxi:一")},
+                    BadRowCase{"MainReadingTooLong",
+                               source("七", "q/qqqqqqqqqqqqqqqqqqqq/1", 2, "一", "kangxi:一")},
+                    BadRowCase{"NoStrokes", source("七", "qī/qi/1", 0, "一", "kangxi:一")},
+                    BadRowCase{"TooManyStrokes", source("七", "qī/qi/1", 256, "一", "kangxi:一")},
+                    BadRowCase{"NoWubi", source("七", "qī/qi/1", 2, "一", "kangxi:一", 0, 1, "")},
+                    BadRowCase{"NoTableRadical", source("七", "qī/qi/1", 2, "⻊", "kangxi:网")},
+                    BadRowCase{"RarityNotUnique",
+                               source("七", "qī/qi/1", 2, "一", "kangxi:一", 0, 100)}),
     [](const testing::TestParamInfo<BadRowCase>& info) { return info.param.name; });
 
 TEST(BuildXinHuaTest, RefusesTooFewCandidatesOrTooManyRequired) {
-    std::vector<CharacterSource> two = {source("丁", "dīng/ding/1", 2, "一", "kangxi:一", true, 1),
-                                        source("七", "qī/qi/1", 2, "一", "kangxi:一", true, 2)};
+    std::vector<CharacterSource> two = {source("丁", "dīng/ding/1", 2, "一", "kangxi:一", 1, 1),
+                                        source("七", "qī/qi/1", 2, "一", "kangxi:一", 1, 2)};
     EXPECT_THROW(buildXinHua(two, options(3)), BuildError);
     EXPECT_THROW(buildXinHua(two, options(1)), BuildError);
 }
 
 TEST(ParseCharacterRowTest, ReadsEveryColumn) {
     const CharacterSource row = parseCharacterRow(
-        "丁\tdīng/ding/1 zhēng/zheng/1\t2\t一\tkangxi:一 nearest:丨\t1\t42\tsgh\tmale "
-        "adult\ta<br>b",
+        "丁\tdīng/ding/1 zhēng/zheng/1\t2\t一\tkangxi:一 nearest:丨\t2\t42\tsgh\tmale "
+        "adult\ta<br>b\t丅 万",
         7);
     EXPECT_EQ(row.line, 7);
     EXPECT_EQ(row.zi, "丁");
@@ -237,11 +267,13 @@ TEST(ParseCharacterRowTest, ReadsEveryColumn) {
     ASSERT_EQ(row.kangxiCandidates.size(), 2u);
     EXPECT_EQ(row.kangxiCandidates[1].source, "nearest");
     EXPECT_EQ(row.kangxiCandidates[1].form, "丨");
+    EXPECT_EQ(row.level, 2);
     EXPECT_TRUE(row.required);
     EXPECT_EQ(row.rarity, 42);
     EXPECT_EQ(row.wubi, "sgh");
     EXPECT_EQ(row.jijie, "male adult");
     EXPECT_EQ(row.xiangjie, "a<br>b");
+    EXPECT_EQ(row.variants, (std::vector<std::string>{"丅", "万"}));
 }
 
 class MalformedRowTest : public testing::TestWithParam<const char*> {};
@@ -257,11 +289,12 @@ TEST_P(MalformedRowTest, IsRefusedWithItsLine) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, MalformedRowTest,
                          testing::Values("丁\tdīng/ding/1\t2\t一\tkangxi:一\t1\t42\tsgh\tmale",
-                                         "丁\tdīng/ding\t2\t一\tkangxi:一\t1\t42\tsgh\tm\tx",
-                                         "丁\tdīng/ding/6\t2\t一\tkangxi:一\t1\t42\tsgh\tm\tx",
-                                         "丁\tdīng/ding/1\ttwo\t一\tkangxi:一\t1\t42\tsgh\tm\tx",
-                                         "丁\tdīng/ding/1\t2\t一\t一\t1\t42\tsgh\tm\tx",
-                                         "丁\tdīng/ding/1\t2\t一\tkangxi:一\tyes\t42\tsgh\tm\tx"));
+                                         "丁\tdīng/ding\t2\t一\tkangxi:一\t1\t42\tsgh\tm\tx\t",
+                                         "丁\tdīng/ding/6\t2\t一\tkangxi:一\t1\t42\tsgh\tm\tx\t",
+                                         "丁\tdīng/ding/1\ttwo\t一\tkangxi:一\t1\t42\tsgh\tm\tx\t",
+                                         "丁\tdīng/ding/1\t2\t一\t一\t1\t42\tsgh\tm\tx\t",
+                                         "丁\tdīng/ding/1\t2\t一\tkangxi:一\tyes\t42\tsgh\tm\tx\t",
+                                         "丁\tdīng/ding/1\t2\t一\tkangxi:一\t4\t42\tsgh\tm\tx\t"));
 
 }  // namespace
 }  // namespace lexomir::xinhua

@@ -1,0 +1,97 @@
+// The text rules of a character entry, one table per rule.
+import assert from 'node:assert/strict';
+import { test } from 'node:test';
+
+import {
+  dropSelfReferences, explainsAnotherReading, glossedPart, isSelfVariantSense, listedForms,
+  usualEntry, wordSenses,
+} from '../../../tools/xinhua/character-entry.mjs';
+
+const KNOWN_WORDS = new Set(['一声', '呼唤', '千金', '机关枪', '问问', '自己']);
+const isKnownWord = (text) => KNOWN_WORDS.has(text);
+
+test('isSelfVariantSense', async (t) => {
+  const cases = [
+    ['the character itself', '却', 'old variant of 卻|却[que4]', true],
+    ['another character', '却', 'variant of 卻[que4]', false],
+    ['a plain sense', '台', 'platform; stage', false],
+  ];
+  for (const [name, ch, sense, expected] of cases) {
+    await t.test(name, () => assert.equal(isSelfVariantSense(ch, sense), expected));
+  }
+});
+
+test('dropSelfReferences', async (t) => {
+  const cases = [
+    ['a pointer to the word itself goes', '群魔乱舞', '亦作“群魔乱舞”。', ''],
+    ['the rest of the sense stays', '一伙', '亦作“一伙”。一群人。', '一群人。'],
+    ['other variants stay', '侵凌', '亦作“侵凌”、“侵陵”。', '亦作“侵陵”。'],
+    ['a pointer to another word stays', '中途', '见“中涂”。', '见“中涂”。'],
+  ];
+  for (const [name, word, text, expected] of cases) {
+    await t.test(name, () => assert.equal(dropSelfReferences(word, text), expected));
+  }
+});
+
+test('glossedPart', async (t) => {
+  const cases = [
+    ['a part glossed without its colon', '问心无愧', '问心问问自己。', '问心'],
+    ['a part glossed with its colon', '国泰民安', '泰：平安，安定。', '泰'],
+    ['a part that runs on into a known word', '一呼百应', '一声呼唤，人皆响应。', ''],
+    ['a clause naming other characters of the idiom', '一纸千金', '一纸价值千金。', ''],
+    ['the idiom\'s first character alone', '一呵而就', '一口气完成。', ''],
+    ['a word of three characters', '艺术品', '艺术作品。', ''],
+  ];
+  for (const [name, word, sentence, expected] of cases) {
+    await t.test(name, () => assert.equal(glossedPart(word, sentence, isKnownWord), expected));
+  }
+});
+
+test('wordSenses', async (t) => {
+  const cases = [
+    ['the sense of the whole idiom, not the part-gloss',
+      '问心无愧', '问心问问自己。扪心自问，毫无愧色。', '扪心自问，毫无愧色。'],
+    ['a label sentence keeps the sentence it labels', '我们', '1.代词。称包括自己在内的若干人。',
+      '代词。称包括自己在内的若干人。'],
+    ['another name before the explanation is passed over', '帝国主义',
+      '也称“垄断资本主义”。垄断占统治地位的资本主义。列宁揭示…', '垄断占统治地位的资本主义。'],
+    ['a self-pointer sense is no sense', '这个', '1.亦作"这个"。 \n2.指示比较近的事物或人。',
+      '指示比较近的事物或人。'],
+  ];
+  for (const [name, word, explanation, expected] of cases) {
+    await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord), expected));
+  }
+});
+
+test('usualEntry and explainsAnotherReading', async (t) => {
+  const chong = { pinyin: 'chong2 dian3', senses: ['to recount'] };
+  const zhong = { pinyin: 'zhong4 dian3', senses: ['key point'] };
+  await t.test('the reading a converter gives the whole word wins',
+    () => assert.equal(usualEntry([chong, zhong], () => 'zhòng diǎn'), zhong));
+  await t.test('a single reading is taken without asking',
+    () => assert.equal(usualEntry([zhong], () => assert.fail('asked')), zhong));
+  const proper = { pinyin: 'Zhong1 guo2', senses: [] };
+  const common = { pinyin: 'zhong1 guo2', senses: [] };
+  await t.test('common nouns before proper ones',
+    () => assert.equal(usualEntry([proper, common], () => ''), common));
+  const another = [
+    ['"另见" names the reading shown', '〈方〉见“天车”。另见xíngchē。', 'xíng chē', true],
+    ['with a neutral-tone dot', '一种面食品。另见juàn·zi。', 'juàn zi', true],
+    ['"另见" names another reading', '〈方〉行业。另见xíngdào。', 'háng dào', false],
+  ];
+  for (const [name, explanation, shown, expected] of another) {
+    await t.test(name, () => assert.equal(explainsAnotherReading(explanation, shown), expected));
+  }
+});
+
+test('listedForms', async (t) => {
+  const cases = [
+    ['the character is one of its own forms', '干', ['乾', '干', '幹'], true, ['干', '乾', '幹']],
+    ['Unihan lists it but it has no sense of its own', '个', ['个', '個'], false, ['個']],
+    ['only itself', '中', ['中'], true, []],
+    ['no forms', '国', [], false, []],
+  ];
+  for (const [name, ch, forms, ownForm, expected] of cases) {
+    await t.test(name, () => assert.deepEqual(listedForms(ch, forms, ownForm), expected));
+  }
+});
