@@ -22,6 +22,7 @@
 #include "lexomir_application.h"
 #include "progress_pacer.h"
 #include "radical_table.h"
+#include "settings_location.h"
 #include "song_font.h"
 #include "tfrm_about.h"
 #include "tfrm_help.h"
@@ -240,8 +241,9 @@ std::filesystem::path TFrmMain::dataFolder() const {
 
 void TFrmMain::FormShow() {
     fillLists();
-    IniSet = std::make_unique<QSettings>(
-        QString::fromStdString((dataFolder() / kSettingsFile).string()), QSettings::IniFormat);
+    const std::filesystem::path iniFile = chooseSettingsFile(AppPath, systemSettingsPlaces());
+    IniSet =
+        std::make_unique<QSettings>(QString::fromStdString(iniFile.string()), QSettings::IniFormat);
     applySettings(readWindowSettings(*IniSet));
     ProgXinHua->setRange(1, xinhua_record::kRecordCount);
     ProgChengYu->setRange(1, chengyu_record::kRecordCount);
