@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QIcon>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
@@ -143,6 +144,8 @@ TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
       Aquery(Aconn) {
     Q_INIT_RESOURCE(lexomir);
     setupUi(this);
+    // An installed program shows the icon of its menu entry.
+    setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kApplicationId), windowIcon()));
     Splitter1->setPanes(GridXinHua, Memo1);
     Splitter2->setPanes(GridChengYu, Memo2);
     GridXinHua->setFixedHeight(GridXinHua->maximumHeight());
