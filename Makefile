@@ -3,7 +3,7 @@ BUILD_DIR := build
 SOURCES_DIR := $(BUILD_DIR)/sources
 NPM_STAMP := node_modules/.lexomir-npm-ci
 
-.PHONY: all deps build run test test-asan faults check-format clean
+.PHONY: all deps build run test test-asan faults check-format package clean
 
 all: build
 
@@ -38,6 +38,19 @@ test: build check-format
 check-format:
 	tools/setup/install-debian-packages.sh
 	tools/checks/check-format.sh
+
+# The .deb and the portable .tar.gz in build/: the programs again, for /usr
+# and with Debian's build flags (all hardening), beside the data the normal
+# build made.
+DEB_FLAGS := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+package: build
+	tools/setup/install-debian-packages.sh
+	rm -f $(BUILD_DIR)/lexomir_*.deb $(BUILD_DIR)/lexomir-*.tar.gz
+	cmake --preset package \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
+	cmake --build --preset package
+	cpack --preset package
 
 # The fault suite alone, with its per-trial report.
 faults: build
@@ -77,4 +90,4 @@ test-fuzz: fuzz-build
 	ctest --preset fuzz
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-coverage $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-coverage build-package $(FUZZ_DIR)
