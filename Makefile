@@ -3,7 +3,7 @@ BUILD_DIR := build
 SOURCES_DIR := $(BUILD_DIR)/sources
 NPM_STAMP := node_modules/.lexomir-npm-ci
 
-.PHONY: all deps build run test test-asan faults check-format package clean
+.PHONY: all deps build run test test-asan faults check-format package package-check clean
 
 all: build
 
@@ -33,6 +33,7 @@ test: build check-format
 	@$(call FAULT_SUMMARY,$(BUILD_DIR))
 	$(MAKE) test-asan
 	$(MAKE) test-fuzz
+	$(MAKE) package-check
 
 # Every tracked C++ file as .clang-format says; a difference fails the run.
 check-format:
@@ -51,6 +52,11 @@ package: build
 	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
 	cmake --build --preset package
 	cpack --preset package
+
+# lintian, desktop-file-validate and appstreamcli on the package, then both
+# programs run from the unpacked tree.
+package-check: package
+	packaging/check-package.sh $(BUILD_DIR)
 
 # The fault suite alone, with its per-trial report.
 faults: build
