@@ -3,7 +3,7 @@ BUILD_DIR := build
 SOURCES_DIR := $(BUILD_DIR)/sources
 NPM_STAMP := node_modules/.lexomir-npm-ci
 
-.PHONY: all deps build run test test-asan faults check-format clean
+.PHONY: all deps build run test test-asan faults check-format package package-check clean
 
 all: build
 
@@ -33,11 +33,30 @@ test: build check-format
 	@$(call FAULT_SUMMARY,$(BUILD_DIR))
 	$(MAKE) test-asan
 	$(MAKE) test-fuzz
+	$(MAKE) package-check
 
 # Every tracked C++ file as .clang-format says; a difference fails the run.
 check-format:
 	tools/setup/install-debian-packages.sh
 	tools/checks/check-format.sh
+
+# The .deb and the portable .tar.gz in build/: the programs again, for /usr
+# and with Debian's build flags (all hardening), beside the data the normal
+# build made.
+DEB_FLAGS := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+package: build
+	tools/setup/install-debian-packages.sh
+	rm -f $(BUILD_DIR)/lexomir_*.deb $(BUILD_DIR)/lexomir-*.tar.gz
+	cmake --preset package \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
+	cmake --build --preset package
+	cpack --preset package
+
+# lintian, desktop-file-validate and appstreamcli on the package, then both
+# programs run from the unpacked tree.
+package-check: package
+	packaging/check-package.sh $(BUILD_DIR)
 
 # The fault suite alone, with its per-trial report.
 faults: build
@@ -77,4 +96,4 @@ test-fuzz: fuzz-build
 	ctest --preset fuzz
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-coverage $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-coverage build-package $(FUZZ_DIR)

@@ -20,6 +20,8 @@ LexomirApplication::LexomirApplication(int& argc, char** argv) : QApplication(ar
     // The display name follows the application name. Set on its own, Qt would
     // also append it to the main window's caption.
     setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // Desktops match the running window to its menu entry and icon by this.
+    setDesktopFileName(QString::fromLatin1(kApplicationId));
     installSongFontSubstitutes();
 }
 

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QIcon>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
@@ -22,6 +23,7 @@
 #include "lexomir_application.h"
 #include "progress_pacer.h"
 #include "radical_table.h"
+#include "settings_location.h"
 #include "song_font.h"
 #include "tfrm_about.h"
 #include "tfrm_help.h"
@@ -142,6 +144,8 @@ TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
       Aquery(Aconn) {
     Q_INIT_RESOURCE(lexomir);
     setupUi(this);
+    // An installed program shows the icon of its menu entry.
+    setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kApplicationId), windowIcon()));
     Splitter1->setPanes(GridXinHua, Memo1);
     Splitter2->setPanes(GridChengYu, Memo2);
     GridXinHua->setFixedHeight(GridXinHua->maximumHeight());
@@ -240,8 +244,9 @@ std::filesystem::path TFrmMain::dataFolder() const {
 
 void TFrmMain::FormShow() {
     fillLists();
-    IniSet = std::make_unique<QSettings>(
-        QString::fromStdString((dataFolder() / kSettingsFile).string()), QSettings::IniFormat);
+    const std::filesystem::path iniFile = chooseSettingsFile(AppPath, systemSettingsPlaces());
+    IniSet =
+        std::make_unique<QSettings>(QString::fromStdString(iniFile.string()), QSettings::IniFormat);
     applySettings(readWindowSettings(*IniSet));
     ProgXinHua->setRange(1, xinhua_record::kRecordCount);
     ProgChengYu->setRange(1, chengyu_record::kRecordCount);

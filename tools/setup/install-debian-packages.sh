@@ -11,6 +11,7 @@ packages=(
   unicode-data rime-data-wubi python3-jieba
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth fonts-noto-cjk
+  dpkg-dev file lintian appstream desktop-file-utils help2man librsvg2-bin x11-utils
 )
 # Node and npm may come from outside Debian on a developer machine; only ask
 # Debian for them when they are absent.
