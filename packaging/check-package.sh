@@ -11,6 +11,8 @@ set -euo pipefail
 if [ "${1:-}" = --inside-xvfb ]; then
   program=$2 class_file=$3
   shift 3
+  # The program may run as another user, who must reach this display.
+  chmod a+r "$XAUTHORITY"
   "$@" "$program" &
   pid=$!
   listing=
@@ -61,9 +63,17 @@ echo "== the window from the unpacked tree, HOME=$home"
 # program runs without the capabilities that would override that.
 chmod -R a-w "$root/usr"
 as_user=()
-[ "$(id -u)" -eq 0 ] && as_user=(setpriv --bounding-set=-dac_override,-dac_read_search)
+if [ "$(id -u)" -eq 0 ]; then
+  if setpriv --bounding-set=-dac_override,-dac_read_search true 2>/dev/null; then
+    as_user=(setpriv --bounding-set=-dac_override,-dac_read_search)
+  else
+    # Without CAP_SETPCAP the bounding set stays; an ordinary user does as well.
+    chmod 755 "$scratch" && chown nobody "$home"
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  fi
+fi
 before=$(cd "$root" && find . -printf '%p %s %T@\n' | sort)
-env -u XDG_CONFIG_HOME HOME="$home" xvfb-run -a -s "-screen 0 1024x768x24" \
+env -u XDG_CONFIG_HOME HOME="$home" xvfb-run -a -f "$scratch/Xauthority" -s "-screen 0 1024x768x24" \
   "$0" --inside-xvfb "$root/usr/bin/lexomir" "$scratch/class" "${as_user[@]}" ||
   fail "the window did not run"
 after=$(cd "$root" && find . -printf '%p %s %T@\n' | sort)
