@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  unicode-data rime-data-wubi
+  unicode-data rime-data-wubi python3-jieba
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth fonts-noto-cjk
 )
