@@ -133,8 +133,9 @@ function restoreOpeningQuotes(line, idiom) {
     text = beforeIdiom.replace(new RegExp(`(?<!“)${escapeRegExp(idiom)}”`, 'gu'), (whole, offset) =>
       (quotationClosedAt(beforeIdiom, offset) ? `“${idiom}”` : whole));
   }
+  // "《大唐新语》载唐代卢藏用…" tells the story in the dictionary's words.
   const afterTitle = text;
-  return afterTitle.replace(/》([诗词赋]?)([\u3400-\u9fff][^“”《》]*)”/gu, (whole, genre, quotation, offset) =>
+  return afterTitle.replace(/》([诗词赋]?)(?![载记])([\u3400-\u9fff][^“”《》]*)”/gu, (whole, genre, quotation, offset) =>
     (quotationClosedAt(afterTitle, offset) ? `》${genre}“${quotation}”` : whole));
 }
 
