@@ -428,7 +428,8 @@ export function senseDefinition(rawSense, phrase, options = {}) {
   const cleaned = cleanSense(rawSense, phrase, options.lexicon);
   const parts = separateExamples(cleaned, phrase, options.examples);
   if (!parts) return cleaned;
-  return layOutExamples(parts.filter((p) => p.kind === 'definition')).join('');
+  const definition = layOutExamples(parts.filter((p) => p.kind === 'definition')).join('');
+  return definition ? endWithStop(definition) : '';
 }
 
 // options: { lexicon, examples } — the lexicon brings the gloss colons
