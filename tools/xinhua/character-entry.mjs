@@ -1,7 +1,7 @@
 // The text rules of a character entry: which senses, words and variant forms
 // it shows. Pure functions, so extract-characters.mjs and its tests share them.
 
-import { cleanSense, hanCount, splitSenses } from '../common/explanation-text.mjs';
+import { hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
 
 const VOWEL_MARKS = {
   a: 'āáǎà', e: 'ēéěè', i: 'īíǐì', o: 'ōóǒò', u: 'ūúǔù', v: 'ǖǘǚǜ',
@@ -83,6 +83,9 @@ export function dropSelfReferences(word, text) {
 export function glossedPart(word, sentence, isKnownWord) {
   const chars = [...word];
   if (chars.length < 4) return '';
+  // "呼、喝：喊叫" glosses two characters at once.
+  const listed = /^([\u3400-\u9fff](?:、[\u3400-\u9fff])+)：/u.exec(sentence)?.[1];
+  if (listed && listed.split('、').every((c) => chars.includes(c))) return listed;
   let part = '';
   for (let start = 0; start < chars.length; start++) {
     for (let end = start + 1; end <= chars.length; end++) {
@@ -105,10 +108,10 @@ export function glossedPart(word, sentence, isKnownWord) {
 }
 
 // The first senses of a cnchar-data explanation, numbered when there are
-// several, each its first sentence that explains the whole word rather than
-// a part of it or its other names (examples often follow a definition
-// unmarked). In examples "～" stands for the word
-// and "ㄧ" separates them. Counts go to tally.
+// several, each cleaned as the idioms are (gloss colons back, run-in examples
+// split off by cleaning.examples and left out) and cut to its first sentence
+// that explains the whole word rather than a part of it or its other names.
+// cleaning: { lexicon, examples } of senseDefinition. Counts go to tally.
 const MAX_WORD_SENSES = 3;
 const SENSE_NUMBERS = '①②③';
 const MAX_LABEL_CHARACTERS = 3;
@@ -116,11 +119,15 @@ const MAX_LABEL_CHARACTERS = 3;
 // the explanation proper.
 const OTHER_NAME = /^(?:亦称|也称|又称|简称|省称|俗称|通称|亦作|也作|又作|或作)“?[^“”。]+”。?$/u;
 
-export function wordSenses(word, explanation, isKnownWord, tally = {}) {
+// Gloss colons only come back in idioms: a shorter word's definition mostly
+// opens with one of its characters ("卧于室内" under 卧室 is no gloss of 卧).
+const MIN_GLOSSED_WORD = 4;
+
+export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally = {}) {
   const senses = [];
   for (const raw of splitSenses(explanation)) {
     if (senses.length === MAX_WORD_SENSES) break;
-    const cleaned = cleanSense(raw, word);
+    const cleaned = senseDefinition(raw, word, [...word].length >= MIN_GLOSSED_WORD ? cleaning : { ...cleaning, lexicon: null });
     const text = dropSelfReferences(word, cleaned);
     if (text !== cleaned) count(tally, 'selfReferences');
     const sentences = text.split(/(?<=。)/u).filter((s) => s.trim());

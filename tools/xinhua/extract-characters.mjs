@@ -40,8 +40,9 @@
 //
 // The detailed entry: each reading with CC-CEDICT's senses (less those that
 // call a form a variant of the character itself), then up to 20 常用词, the
-// words holding the character in order of jieba's corpus count, then the
-// 简体 and 繁体 forms Unihan gives.
+// words holding the character in order of jieba's corpus count, each with its
+// first senses cleaned as the idioms' explanations are, then the 简体 and 繁体
+// forms Unihan gives.
 //
 // Usage: node extract-characters.mjs --node-modules DIR --cnchar-data DIR --out FILE
 //        [--unihan DIR] [--cjk-radicals FILE] [--wubi FILE] [--jieba FILE]
@@ -56,6 +57,8 @@ import {
   count, englishWordGloss, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
   markPinyin, markSyllable, oneLine, usualEntry, wordSenses,
 } from './character-entry.mjs';
+import { learnExampleBoundaries } from '../common/example-boundary.mjs';
+import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
 
 const FIRST_CODE_POINT = 0x4e00;
 const LAST_CODE_POINT = 0x9fa5;
@@ -71,7 +74,7 @@ function parseArguments(argv) {
     unihan: '/usr/share/unicode',
     cjkRadicals: '/usr/share/unicode/CJKRadicals.txt',
     wubi: '/usr/share/rime-data/wubi86.dict.yaml',
-    jieba: '/usr/lib/python3/dist-packages/jieba/dict.txt',
+    jieba: JIEBA_DICTIONARY,
     radicalIdeographs: '/usr/share/unicode/EquivalentUnifiedIdeograph.txt',
   };
   const names = {
@@ -336,28 +339,25 @@ function loadLeidenFrequency(requirePackage) {
   return frequency;
 }
 
-// jieba's dictionary: "word count tag" per line, counts from a large corpus.
-function loadJieba(file) {
-  if (!fs.existsSync(file)) fail(`${file} is missing (Debian package python3-jieba)`);
-  const words = new Map();
-  for (const line of fs.readFileSync(file, 'utf8').split('\n')) {
-    const [word, countText, tag] = line.trim().split(' ');
-    const count = Number(countText);
-    if (word && Number.isFinite(count)) words.set(word, { count, tag: tag ?? '' });
+// cnchar-data's explanations, [word, text] in file name order (what is
+// learnt from them must not depend on the order the folder lists them in),
+// and every word they explain, whichever character's file holds it.
+function loadExplanations(dir) {
+  const entries = [];
+  for (const name of fs.readdirSync(dir).filter((n) => n.endsWith('.json')).sort()) {
+    entries.push(...Object.entries(JSON.parse(fs.readFileSync(path.join(dir, name), 'utf8'))));
   }
-  return words;
+  const explanations = new Map();
+  for (const [word, text] of entries) if (!explanations.has(word)) explanations.set(word, String(text));
+  return { entries, explanations };
 }
 
-// Every word cnchar-data explains, whichever character's file holds it.
-function loadExplanations(dir) {
-  const explanations = new Map();
-  for (const name of fs.readdirSync(dir).filter((n) => n.endsWith('.json')).sort()) {
-    const entries = JSON.parse(fs.readFileSync(path.join(dir, name), 'utf8'));
-    for (const [word, text] of Object.entries(entries)) {
-      if (!explanations.has(word)) explanations.set(word, String(text));
-    }
+function loadJieba(file) {
+  try {
+    return readJiebaDictionary(file);
+  } catch (error) {
+    fail(error.message);
   }
-  return explanations;
 }
 
 // ---- words ----
@@ -409,7 +409,7 @@ function indexWords(cedict, explanations, jieba, leiden) {
 // Chinese explanation where cnchar-data has one for the reading shown, else
 // CC-CEDICT's English.
 function wordLine(word, context, tally) {
-  const { explanations, pinyinPro, isKnownWord } = context;
+  const { explanations, pinyinPro, isKnownWord, cleaning } = context;
   const usual = () => pinyinPro(word.simplified, { toneSandhi: false });
   const entry = word.entries.length ? usualEntry(word.entries, usual) : null;
   if (entry && entry !== usualEntry(word.entries, () => '')) count(tally, 'usualReadings');
@@ -419,7 +419,7 @@ function wordLine(word, context, tally) {
   if (raw !== undefined && explainsAnotherReading(raw, reading)) {
     count(tally, 'anotherReading');
   } else if (raw !== undefined) {
-    text = wordSenses(word.simplified, raw, isKnownWord, tally);
+    text = wordSenses(word.simplified, raw, isKnownWord, cleaning, tally);
     if (looksBroken(text)) text = '';
   }
   if (text) {
@@ -556,10 +556,12 @@ function main() {
   const wubi = loadWubi(options.wubi);
   const cedict = loadCedict(requirePackage);
   const jieba = loadJieba(options.jieba);
-  const explanations = loadExplanations(explanationDir);
+  const { entries: explanationEntries, explanations } = loadExplanations(explanationDir);
   const wordsByCharacter = indexWords(cedict, explanations, jieba, loadLeidenFrequency(requirePackage));
   const isKnownWord = (text) => cedict.has(text) || jieba.has(text) || explanations.has(text);
-  const wordContext = { explanations, pinyinPro, isKnownWord };
+  // Word senses are cleaned as the idioms are: gloss colons back, run-in examples split off.
+  const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanationEntries, jieba) };
+  const wordContext = { explanations, pinyinPro, isKnownWord, cleaning };
 
   const characters = [];
   for (let cp = FIRST_CODE_POINT; cp <= LAST_CODE_POINT; cp++) {

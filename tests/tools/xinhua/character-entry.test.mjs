@@ -6,6 +6,7 @@ import {
   dropSelfReferences, explainsAnotherReading, glossedPart, isSelfVariantSense, listedForms,
   usualEntry, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
+import { learnExampleBoundaries } from '../../../tools/common/example-boundary.mjs';
 
 const KNOWN_WORDS = new Set(['一声', '呼唤', '千金', '机关枪', '问问', '自己']);
 const isKnownWord = (text) => KNOWN_WORDS.has(text);
@@ -41,6 +42,7 @@ test('glossedPart', async (t) => {
     ['a clause naming other characters of the idiom', '一纸千金', '一纸价值千金。', ''],
     ['the idiom\'s first character alone', '一呵而就', '一口气完成。', ''],
     ['a word of three characters', '艺术品', '艺术作品。', ''],
+    ['two characters glossed at once', '呼卢喝雉', '呼、喝：喊叫；卢、雉：赌具上的颜色。', '呼、喝'],
   ];
   for (const [name, word, sentence, expected] of cases) {
     await t.test(name, () => assert.equal(glossedPart(word, sentence, isKnownWord), expected));
@@ -60,6 +62,18 @@ test('wordSenses', async (t) => {
   ];
   for (const [name, word, explanation, expected] of cases) {
     await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord), expected));
+  }
+  // An empty lexicon lets every opening character pass for a gloss.
+  const lexicon = new Map();
+  const examples = learnExampleBoundaries([['爱护', '爱惜并保护～公物ㄧ～年轻一代。']], lexicon);
+  const cleaned = [
+    ['a run-in example is left out', '爱护', '爱惜并保护～公物ㄧ～年轻一代。', '爱惜并保护。'],
+    ['an idiom gets its gloss colon back, and the part-gloss is passed over', '问心无愧',
+      '问心问问自己。扪心自问，毫无愧色。', '扪心自问，毫无愧色。'],
+    ['a shorter word gets no gloss colon', '卧室', '卧于室内。即卧房。', '卧于室内。'],
+  ];
+  for (const [name, word, explanation, expected] of cleaned) {
+    await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord, { lexicon, examples }), expected));
   }
 });
 
