@@ -389,7 +389,7 @@ export function separateExamples(sense, phrase, model) {
       parts.push({ kind: 'definition', text: sentence });
       continue;
     }
-    if (definition) parts.push({ kind: 'definition', text: definition.replace(/[，、\s]+$/u, '') });
+    if (definition) parts.push({ kind: 'definition', text: definition.replace(/[，、；\s]+$/u, '') });
     // For the example sentence: where its start is a guess, from the phrase on.
     const fromPhrase = sure ? firstExample : [...first].slice(head).join('').replaceAll('～', phrase);
     parts.push({ kind: 'examples', pieces: examples, first: fromPhrase, later: later.map((e) => e.replaceAll('～', phrase)) });

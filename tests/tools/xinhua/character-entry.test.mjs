@@ -68,6 +68,7 @@ test('wordSenses', async (t) => {
   const examples = learnExampleBoundaries([['爱护', '爱惜并保护～公物ㄧ～年轻一代。']], lexicon);
   const cleaned = [
     ['a run-in example is left out', '爱护', '爱惜并保护～公物ㄧ～年轻一代。', '爱惜并保护。'],
+    ['no stop is left before the example', '泰然', '安定；～处之。', '安定。'],
     ['an idiom gets its gloss colon back, and the part-gloss is passed over', '问心无愧',
       '问心问问自己。扪心自问，毫无愧色。', '扪心自问，毫无愧色。'],
     ['a shorter word gets no gloss colon', '卧室', '卧于室内。即卧房。', '卧于室内。'],
