@@ -37,6 +37,7 @@ import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import {
   cleanExplanation, extractExample, extractSource, hanCount, resolveExplanation, resolvedExplanationText,
 } from '../common/explanation-text.mjs';
+import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
 
 // The help text's example must always be found.
@@ -70,24 +71,6 @@ function parseCommandLine() {
     nodeModules: values['node-modules'], explanations: values.explanations, out: values.out,
     jieba: values.jieba, count, readingsReport: values['readings-report'],
   };
-}
-
-// Every character the GBK two-byte area encodes, decoded once.
-function gbkTwoByteCharacters() {
-  const decoder = new TextDecoder('gbk', { fatal: true });
-  const characters = new Set();
-  for (let lead = 0x81; lead <= 0xfe; ++lead) {
-    for (let trail = 0x40; trail <= 0xfe; ++trail) {
-      if (trail === 0x7f) continue;
-      try {
-        const ch = decoder.decode(new Uint8Array([lead, trail]));
-        if ([...ch].length === 1) characters.add(ch);
-      } catch {
-        // unassigned code
-      }
-    }
-  }
-  return characters;
 }
 
 // All of cnchar-data's explanations, one file per first character, read in

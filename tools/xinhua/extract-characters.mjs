@@ -25,7 +25,8 @@
 //                 is not listed; listed characters must be kept
 //   7 rarity      rank among all rows, 1 = rarest (see rarityKey)
 //   8 wubi        longest Wubi 86 code
-//   9 jijie       English gloss
+//   9 jijie       English gloss, then "<br>字义：" and the character's first
+//                 Chinese glosses where the idioms give some
 //  10 xiangjie    detailed entry, lines joined with "<br>"
 //  11 variants    semantic and Z variants not named by the 简体/繁体 lines,
 //                 space-separated; the builder lists those it keeps as 异体字
@@ -39,8 +40,10 @@
 // source standards only.
 //
 // The detailed entry: each reading with CC-CEDICT's senses (less those that
-// call a form a variant of the character itself), then up to 20 常用词, the
-// words holding the character in order of jieba's corpus count, each with its
+// call a form a variant of the character itself), then a 字义 line with the
+// Chinese glosses the idioms' explanations give the character and the idioms
+// they come from (character-glosses.mjs), then up to 20 常用词, the words
+// holding the character in order of jieba's corpus count, each with its
 // first senses cleaned as the idioms' explanations are, then the 简体 and 繁体
 // forms Unihan gives.
 //
@@ -57,7 +60,9 @@ import {
   count, englishWordGloss, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
   markPinyin, markSyllable, oneLine, usualEntry, wordSenses,
 } from './character-entry.mjs';
+import { briefGlosses, glossLine, harvestGlosses } from './character-glosses.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
+import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
 
 const FIRST_CODE_POINT = 0x4e00;
@@ -562,6 +567,11 @@ function main() {
   // Word senses are cleaned as the idioms are: gloss colons back, run-in examples split off.
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanationEntries, jieba) };
   const wordContext = { explanations, pinyinPro, isKnownWord, cleaning };
+  const gbk = gbkTwoByteCharacters();
+  const glossesByCharacter = harvestGlosses(explanationEntries, jieba, {
+    usable: (text) => [...text].every((c) => c < '\x80' || gbk.has(c)),
+    countOf: (phrase) => jieba.get(phrase)?.count ?? 0,
+  });
 
   const characters = [];
   for (let cp = FIRST_CODE_POINT; cp <= LAST_CODE_POINT; cp++) {
@@ -581,6 +591,12 @@ function main() {
     const level = commonLevel(unihan.kTGH.get(ch));
 
     const details = readingLines(ch, readings, cedictEntries, tally);
+    const glosses = glossesByCharacter.get(ch) ?? [];
+    if (glosses.length) {
+      details.push(glossLine(ch, glosses));
+      count(tally, 'glossed');
+      if (level === 1) count(tally, 'levelOneGlossed');
+    }
     const words = commonWordLines(ch, wordsByCharacter, wordContext, tally);
     if (words.length) {
       details.push('常用词：', ...words);
@@ -612,7 +628,7 @@ function main() {
       String(level),
       String(rarity.get(ch)),
       wubi.get(ch) ?? '',
-      englishGloss(ch, unihan, cedictEntries),
+      [englishGloss(ch, unihan, cedictEntries), briefGlosses(glosses)].filter(Boolean).join('<br>'),
       details.map(oneLine).join('<br>'),
       variants.join(' '),
     ].map((field) => field.replace(/[\t\r\n]/g, ' ')).join('\t'));
@@ -633,6 +649,10 @@ function main() {
   console.log(`  word readings by usual reading: ${figure('usualReadings')}; ` +
     `explanations of another reading replaced: ${figure('anotherReading')}`);
   console.log(`  characters listed as their own simplified or traditional form: ${figure('ownForm')}`);
+  const harvested = [...glossesByCharacter.values()].flat();
+  console.log(`  Chinese glosses of single characters from the idioms: ` +
+    `${harvested.reduce((sum, g) => sum + g.phrases.length, 0)} harvested, ${harvested.length} distinct; ` +
+    `${figure('glossed')} characters glossed, ${figure('levelOneGlossed')} of the ${figure('levelOne')} level-1 characters`);
 }
 
 main();

@@ -6,6 +6,9 @@ import {
   dropSelfReferences, explainsAnotherReading, glossedPart, isSelfVariantSense, listedForms,
   usualEntry, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
+import {
+  briefGlosses, glossLine, harvestGlosses, phraseGlosses,
+} from '../../../tools/xinhua/character-glosses.mjs';
 import { learnExampleBoundaries } from '../../../tools/common/example-boundary.mjs';
 
 const KNOWN_WORDS = new Set(['一声', '呼唤', '千金', '机关枪', '问问', '自己']);
@@ -76,6 +79,31 @@ test('wordSenses', async (t) => {
   for (const [name, word, explanation, expected] of cleaned) {
     await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord, { lexicon, examples }), expected));
   }
+});
+
+test('phraseGlosses', async (t) => {
+  const cases = [
+    ['a gloss without its colon', '国泰民安', '泰平安，安定。国家太平，人民安乐。', [['泰', '平安，安定']]],
+    ['the idiom paraphrased from its first character', '一以当百', '一人抵过百人。极言勇猛。', []],
+    ['from a number inside the idiom', '千载一合', '一千年才有这么一个时机。形容机会难得。', []],
+    ['a run into the next gloss', '佩韦佩弦', '韦熟牛皮，弦弓弦。比喻随时警戒自己。', []],
+    ['a word shorter than an idiom', '卧室', '卧于室内。即卧房。', []],
+  ];
+  for (const [name, phrase, raw, expected] of cases) {
+    await t.test(name, () => assert.deepEqual(
+      phraseGlosses(phrase, raw, new Map()).map((g) => [g.character, g.gloss]), expected));
+  }
+});
+
+test('harvestGlosses: the most attested first, a gloss another one holds folded into it', () => {
+  const glosses = harvestGlosses([
+    ['泰来否极', '泰周易卦名，是好卦。事物发展到极点就转化。'],
+    ['持盈保泰', '泰平安。富贵极盛时要小心谨慎。'],
+    ['国泰民安', '泰平安，安定。国家太平，人民安乐。'],
+    ['处之泰然', '泰安然。毫不在意。'],
+  ], new Map(), { usable: (text) => !text.includes('处'), countOf: (phrase) => (phrase === '泰来否极' ? 9 : 0) }).get('泰');
+  assert.equal(glossLine('泰', glosses), '字义：泰：平安，安定（国泰民安、持盈保泰）；泰：周易卦名，是好卦（泰来否极）');
+  assert.equal(briefGlosses(glosses), '字义：平安，安定；周易卦名，是好卦');
 });
 
 test('usualEntry and explainsAnotherReading', async (t) => {
