@@ -4,21 +4,6 @@
 #include <cstdio>
 
 namespace lexomir {
-namespace {
-
-void appendFormatV(std::string& text, const char* format, va_list args) {
-    va_list measure;
-    va_copy(measure, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (needed <= 0) return;
-    const std::size_t start = text.size();
-    text.resize(start + static_cast<std::size_t>(needed) + 1);
-    std::vsnprintf(text.data() + start, static_cast<std::size_t>(needed) + 1, format, args);
-    text.resize(start + static_cast<std::size_t>(needed));
-}
-
-}  // namespace
 
 std::string trimControl(std::string_view text) {
     std::size_t begin = 0;
@@ -62,19 +47,20 @@ std::string gbkReplaceAll(std::string text, std::string_view from, std::string_v
 }
 
 std::string formatText(const char* format, ...) {
-    std::string text;
     va_list args;
     va_start(args, format);
-    appendFormatV(text, format, args);
+    va_list measure;
+    va_copy(measure, args);
+    const int needed = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    std::string text;
+    if (needed > 0) {
+        text.resize(static_cast<std::size_t>(needed) + 1);
+        std::vsnprintf(text.data(), text.size(), format, args);
+        text.resize(static_cast<std::size_t>(needed));
+    }
     va_end(args);
     return text;
-}
-
-void appendFormat(std::string& text, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    appendFormatV(text, format, args);
-    va_end(args);
 }
 
 }  // namespace lexomir

@@ -31,7 +31,6 @@ class IndexFile {
     IndexFile& operator=(const IndexFile&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::size_t recordSize() const { return m_recordSize; }
     std::int32_t recordCount() const { return m_recordCount; }
     bool isOpen() const { return m_fd >= 0; }
 

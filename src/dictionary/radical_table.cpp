@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "gbk_codec.h"
-#include "gbk_text.h"
 
 namespace lexomir {
 namespace {
@@ -86,7 +85,7 @@ std::vector<std::string> RadicalTable::listItems() const {
     for (int i = 0; i < kListedCells; ++i) {
         const std::string_view text = cell(i);
         if (text.empty()) {
-            items.push_back(formatText("%d", ++group) + strokesSuffix);
+            items.push_back(std::to_string(++group) + strokesSuffix);
         } else {
             items.emplace_back(text);
         }

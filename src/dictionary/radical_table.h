@@ -24,8 +24,6 @@ class RadicalTable {
     // Cells 0..293 as list items: radicals, and "%d画" for empty cells.
     std::vector<std::string> listItems() const;
 
-    const std::array<char, kCellCount * kCellWidth>& bytes() const { return m_bytes; }
-
   private:
     friend const RadicalTable& BuShouTable();
     RadicalTable();

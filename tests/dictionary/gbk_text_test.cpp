@@ -127,19 +127,5 @@ TEST(FormatText, LongOutputIsNotCut) {
     EXPECT_EQ(text, "<" + longValue + ">");
 }
 
-TEST(AppendFormat, AppendsToWhatIsThere) {
-    std::string text = gbk("汉字：");
-    appendFormat(text, "%s", gbk("中").c_str());
-    appendFormat(text, "(%d)", 4);
-    EXPECT_EQ(text, gbk("汉字：中") + "(4)");
-}
-
-TEST(AppendFormat, LongAppendKeepsEarlierText) {
-    std::string text(3000, 'a');
-    const std::string longValue(7000, 'b');
-    appendFormat(text, "%s%c", longValue.c_str(), '!');
-    EXPECT_EQ(text, std::string(3000, 'a') + longValue + "!");
-}
-
 }  // namespace
 }  // namespace lexomir

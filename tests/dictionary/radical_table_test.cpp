@@ -35,16 +35,6 @@ TEST(RadicalTable, HasTheEmptyCellsAtTheirPlacesAndRadicalsElsewhere) {
     EXPECT_EQ(radicals, 277);
 }
 
-TEST(RadicalTable, BytesAreThreeBytesACellWithTheNul) {
-    const RadicalTable& table = BuShouTable();
-    ASSERT_EQ(table.bytes().size(), 885u);
-    for (int i = 0; i < RadicalTable::kCellCount; ++i) {
-        const char* cell = table.bytes().data() + i * RadicalTable::kCellWidth;
-        EXPECT_EQ(cell[2], '\0') << "cell " << i;
-        EXPECT_EQ(std::string_view(cell, table.cell(i).size()), table.cell(i)) << "cell " << i;
-    }
-}
-
 struct GroupCase {
     int group;
     int firstCell;         // the empty cell that opens the group
