@@ -14,7 +14,6 @@
 #include "dictionary_database.h"
 #include "gbk_codec.h"
 #include "idiom_search.h"
-#include "index_record_format.h"
 #include "radical_table.h"
 #include "search_requests.h"
 #include "xinhua_scan.h"
@@ -25,11 +24,6 @@ namespace {
 std::filesystem::path& dataFolder() {
     static std::filesystem::path folder = defaultDataFolder();
     return folder;
-}
-
-IndexFile openXinHua() {
-    return IndexFile(dataFolder() / kXinHuaIndexFile, xinhua_record::kSize,
-                     xinhua_record::kRecordCount);
 }
 
 int radicalItem(std::string_view utf8Radical) {
@@ -47,13 +41,13 @@ void runCharacterScan(benchmark::State& state, const CharacterSearchPlan& plan) 
         return;
     }
     const XinHuaTest& test = std::get<CharacterSearch>(plan).test;
-    IndexFile file = openXinHua();
+    IndexFile file = openXinHuaIndex(dataFolder());
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
     for (auto _ : state) {
         const ScanOutcome outcome = scanXinHua(file, test, {}, VecXinHua, StrXinHua);
         if (outcome.end != ScanEnd::Completed) {
-            state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "scan failed");
+            state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "stopped");
             return;
         }
         benchmark::DoNotOptimize(VecXinHua.data());
@@ -94,12 +88,10 @@ BENCHMARK(BM_ScanCombinedWithoutMeaning)->Unit(benchmark::kMicrosecond);
 // 32767 characters, so that every record is found.
 std::string longTypedText(IndexFile& file) {
     std::string characters;
-    if (file.rewind()) return {};
-    for (std::int32_t k = 0; k < file.recordCount(); ++k) {
-        const char* bytes = file.nextRecord();
-        if (!bytes) return {};
+    const ScanOutcome outcome = scanRecords(file, {}, [&](std::int32_t, const char* bytes) {
         characters.insert(0, XinHuaRecord(bytes).character());
-    }
+    });
+    if (outcome.end != ScanEnd::Completed) return {};
     std::string typed;
     while (typed.size() < 2 * 32767) typed += characters;
     typed.resize(2 * 32767);
@@ -107,7 +99,7 @@ std::string longTypedText(IndexFile& file) {
 }
 
 void BM_FindHanZi32767(benchmark::State& state) {
-    IndexFile file = openXinHua();
+    IndexFile file = openXinHuaIndex(dataFolder());
     const std::string typed = longTypedText(file);
     if (typed.empty()) {
         state.SkipWithError("cannot read XinHua.dat");
@@ -120,14 +112,13 @@ BENCHMARK(BM_FindHanZi32767)->Unit(benchmark::kMillisecond);
 void BM_IdiomScan(benchmark::State& state) {
     const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk("百战不="));
     const std::string& pattern = std::get<std::string>(plan);
-    IndexFile file(dataFolder() / kChengYuIndexFile, chengyu_record::kSize,
-                   chengyu_record::kRecordCount);
+    IndexFile file = openChengYuIndex(dataFolder());
     std::vector<std::int32_t> VecChengYu;
     std::vector<std::string> found;
     for (auto _ : state) {
         const ScanOutcome outcome = scanChengYu(file, pattern, {}, VecChengYu, found);
         if (outcome.end != ScanEnd::Completed) {
-            state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "scan failed");
+            state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "stopped");
             return;
         }
         benchmark::DoNotOptimize(VecChengYu.data());
@@ -139,7 +130,7 @@ BENCHMARK(BM_IdiomScan)->Unit(benchmark::kMicrosecond);
 // "大范围" with 水 and 火: one lookup per record; the connection opens on the
 // first lookup and closes after the scan, as in the window.
 void BM_MeaningSearch(benchmark::State& state) {
-    IndexFile file = openXinHua();
+    IndexFile file = openXinHuaIndex(dataFolder());
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
     CombinedControls controls;

@@ -12,7 +12,6 @@
 #include "gbk_codec.h"
 #include "gbk_text.h"
 #include "idiom_search.h"
-#include "index_record_format.h"
 #include "radical_table.h"
 #include "search_requests.h"
 #include "xinhua_scan.h"
@@ -187,8 +186,7 @@ class Session {
         const CharacterSearch& search = std::get<CharacterSearch>(plan);
         if (!search.notice.empty()) m_err << toTerminal(search.notice) << '\n';
 
-        IndexFile file(m_invocation.dataFolder / kXinHuaIndexFile, xinhua_record::kSize,
-                       xinhua_record::kRecordCount);
+        IndexFile file = openXinHuaIndex(m_invocation.dataFolder);
         // The readings of every record the test passes, to print beside the
         // hits; the scan decides which of them become hits.
         std::vector<std::pair<std::int32_t, std::string>> passed;
@@ -201,10 +199,7 @@ class Session {
         std::string StrXinHua;
         const ScanOutcome outcome = scanXinHua(file, test, {}, VecXinHua, StrXinHua);
         if (search.usesDatabase) m_query.close();
-        if (outcome.end == ScanEnd::Failed) {
-            throw IndexFailure(outcome.error ? outcome.error->describe()
-                                             : "Cannot read " + file.path().string());
-        }
+        if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
         std::size_t p = 0;
         for (std::size_t k = 0; k < VecXinHua.size(); ++k) {
@@ -223,16 +218,12 @@ class Session {
         const IdiomSearchPlan plan = planIdiomSearch(toGbk(utf8Input, "the idiom"));
         if (const auto* refusal = std::get_if<Refusal>(&plan)) return refuse(*refusal);
 
-        IndexFile file(m_invocation.dataFolder / kChengYuIndexFile, chengyu_record::kSize,
-                       chengyu_record::kRecordCount);
+        IndexFile file = openChengYuIndex(m_invocation.dataFolder);
         std::vector<std::int32_t> VecChengYu;
         std::vector<std::string> foundIdioms;
         const ScanOutcome outcome =
             scanChengYu(file, std::get<std::string>(plan), {}, VecChengYu, foundIdioms);
-        if (outcome.end == ScanEnd::Failed) {
-            throw IndexFailure(outcome.error ? outcome.error->describe()
-                                             : "Cannot read " + file.path().string());
-        }
+        if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
         if (!VecChengYu.empty()) m_connection.select(DictionaryDatabase::ChengYu);
         for (std::size_t k = 0; k < VecChengYu.size(); ++k) {

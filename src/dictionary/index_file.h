@@ -39,8 +39,9 @@ class IndexFile {
     std::optional<IndexFileError> rewind();
 
     // Reads the next record of this pass. Returns nullptr and sets error() when
-    // the read fails or the file ends before recordCount() records; the bytes
-    // returned are always bytes read during the current pass.
+    // the read fails, the file ends before recordCount() records or the pass
+    // has read them all; the bytes returned are always bytes read during the
+    // current pass.
     const char* nextRecord();
     const std::optional<IndexFileError>& error() const { return m_error; }
 
@@ -60,5 +61,9 @@ class IndexFile {
     std::size_t m_blockPos = 0;
     std::int32_t m_recordsRead = 0;
 };
+
+// The index files in a data folder, at their full record counts.
+IndexFile openXinHuaIndex(const std::filesystem::path& dataFolder);
+IndexFile openChengYuIndex(const std::filesystem::path& dataFolder);
 
 }  // namespace lexomir

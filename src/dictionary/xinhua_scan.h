@@ -3,28 +3,16 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "index_file.h"
+#include "record_scan.h"
 #include "xinhua_record.h"
 
 namespace lexomir {
 
 // A search's per-record test: record number (1-based) and the record.
 using XinHuaTest = std::function<bool(std::int32_t recordNumber, const XinHuaRecord& record)>;
-
-// Called before each record is read, with its number; the window moves its
-// progress bar and processes events here. Returning false stops the scan.
-using ScanHook = std::function<bool(std::int32_t recordNumber)>;
-
-enum class ScanEnd { Completed, Stopped, Failed };
-
-struct ScanOutcome {
-    ScanEnd end = ScanEnd::Completed;
-    std::optional<IndexFileError> error;  // set when end == Failed
-};
 
 // Empties both lists, rewinds the file, then reads recordCount() records in
 // order; each record that passes appends its number to VecXinHua and its

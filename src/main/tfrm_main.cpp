@@ -245,10 +245,8 @@ void TFrmMain::FormShow() {
     applySettings(readWindowSettings(*IniSet));
     ProgXinHua->setRange(1, xinhua_record::kRecordCount);
     ProgChengYu->setRange(1, chengyu_record::kRecordCount);
-    HdlXinHua = IndexFile(dataFolder() / kXinHuaIndexFile, xinhua_record::kSize,
-                          xinhua_record::kRecordCount);
-    HdlChengYu = IndexFile(dataFolder() / kChengYuIndexFile, chengyu_record::kSize,
-                           chengyu_record::kRecordCount);
+    HdlXinHua = openXinHuaIndex(dataFolder());
+    HdlChengYu = openChengYuIndex(dataFolder());
     VecXinHua.clear();
     VecChengYu.clear();
 }
@@ -337,12 +335,12 @@ bool TFrmMain::ScanXinHua(const XinHuaTest& test) {
         }
         if (outcome.end != ScanEnd::Stopped) FillGridXinHua();
     }
-    if (outcome.end == ScanEnd::Failed) showIndexFileError(outcome);
+    if (outcome.end == ScanEnd::Failed) showIndexFileError(*outcome.error);
     return outcome.end == ScanEnd::Completed && !m_formClosed;
 }
 
-void TFrmMain::showIndexFileError(const ScanOutcome& outcome) {
-    showMessage(toGbk(QString::fromStdString(outcome.error ? outcome.error->describe() : "")));
+void TFrmMain::showIndexFileError(const IndexFileError& error) {
+    showMessage(toGbk(QString::fromStdString(error.describe())));
 }
 
 void TFrmMain::FillGridXinHua() {
@@ -476,7 +474,7 @@ void TFrmMain::BtnChengYuClick() {
                               VecChengYu, idioms);
         if (outcome.end != ScanEnd::Stopped) fillGridChengYu(idioms);
     }
-    if (outcome.end == ScanEnd::Failed) return showIndexFileError(outcome);
+    if (outcome.end == ScanEnd::Failed) return showIndexFileError(*outcome.error);
     if (outcome.end != ScanEnd::Completed || m_formClosed) return;
     if (!VecChengYu.empty()) showFirstFound(GridChengYu, TabSheet2, &TFrmMain::GridChengYuDblClick);
 }

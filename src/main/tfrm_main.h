@@ -72,7 +72,7 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     void FindBiHua(const lexomir::XinHuaTest& test);
     void FindZuHe(const lexomir::CharacterSearch& search);
     void fillGridChengYu(const std::vector<std::string>& idioms);
-    void showIndexFileError(const lexomir::ScanOutcome& outcome);
+    void showIndexFileError(const lexomir::IndexFileError& error);
 
     void runHandler(const std::function<void()>& handler);
     void applyFonts();

@@ -22,15 +22,6 @@ namespace {
 
 const std::filesystem::path kData = LEXOMIR_DATA_DIR;
 
-IndexFile xinHuaIndex() {
-    return IndexFile(kData / kXinHuaIndexFile, xinhua_record::kSize, xinhua_record::kRecordCount);
-}
-
-IndexFile chengYuIndex() {
-    return IndexFile(kData / kChengYuIndexFile, chengyu_record::kSize,
-                     chengyu_record::kRecordCount);
-}
-
 std::int64_t singleNumber(std::string_view file, const char* sql) {
     sqlite3* db = nullptr;
     std::int64_t value = -1;
@@ -65,7 +56,7 @@ TEST(DataSetTest, TablesHoldOneRowPerRecordNumberedFromOne) {
 }
 
 TEST(DataSetTest, EveryCharacterRecordMatchesItsRow) {
-    IndexFile file = xinHuaIndex();
+    IndexFile file = openXinHuaIndex(kData);
     ASSERT_FALSE(file.rewind().has_value());
     Connection connection(kData);
     Query query(connection);
@@ -88,7 +79,7 @@ TEST(DataSetTest, EveryCharacterRecordMatchesItsRow) {
 }
 
 TEST(DataSetTest, EveryIdiomRecordMatchesItsRow) {
-    IndexFile file = chengYuIndex();
+    IndexFile file = openChengYuIndex(kData);
     std::vector<std::int32_t> numbers;
     std::vector<std::string> idioms;
     // A lone wildcard finds every record, in file order.
@@ -114,7 +105,7 @@ TEST(DataSetTest, EveryIdiomRecordMatchesItsRow) {
 
 std::string foundCharacters(std::string_view typedUtf8) {
     const CharacterSearchPlan plan = planTypedSearch(utf8ToGbk(typedUtf8));
-    IndexFile file = xinHuaIndex();
+    IndexFile file = openXinHuaIndex(kData);
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
     const ScanOutcome outcome =
@@ -131,7 +122,7 @@ TEST(DataSetTest, ZhongIsFoundByItsPinyinAndByTypingIt) {
 
 std::vector<std::string> foundIdioms(std::string_view inputUtf8) {
     const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk(inputUtf8));
-    IndexFile file = chengYuIndex();
+    IndexFile file = openChengYuIndex(kData);
     std::vector<std::int32_t> numbers;
     std::vector<std::string> idioms;
     const ScanOutcome outcome = scanChengYu(file, std::get<std::string>(plan), {}, numbers, idioms);
