@@ -15,7 +15,7 @@
 #include "gbk_codec.h"
 #include "idiom_search.h"
 #include "radical_table.h"
-#include "search_requests.h"
+#include "search_plans.h"
 #include "xinhua_scan.h"
 
 namespace lexomir {
@@ -40,12 +40,12 @@ void runCharacterScan(benchmark::State& state, const CharacterSearchPlan& plan) 
         state.SkipWithError("the search was refused");
         return;
     }
-    const XinHuaTest& test = std::get<CharacterSearch>(plan).test;
+    const CharacterFilter& filter = std::get<CharacterSearch>(plan).filter;
     IndexFile file = openXinHuaIndex(dataFolder());
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
     for (auto _ : state) {
-        const ScanOutcome outcome = scanXinHua(file, test, {}, VecXinHua, StrXinHua);
+        const ScanOutcome outcome = scanXinHua(file, filter, {}, VecXinHua, StrXinHua);
         if (outcome.end != ScanEnd::Completed) {
             state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "stopped");
             return;
@@ -142,11 +142,11 @@ void BM_MeaningSearch(benchmark::State& state) {
         const CharacterSearchPlan plan =
             planCombinedSearch(controls, [&](const std::vector<std::string>& keywords, int range) {
                 connection.select(DictionaryDatabase::XinHua);
-                return makeMeaningTest(query, keywords, range);
+                return makeMeaningFilter(query, keywords, range);
             });
         try {
             const ScanOutcome outcome =
-                scanXinHua(file, std::get<CharacterSearch>(plan).test, {}, VecXinHua, StrXinHua);
+                scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua, StrXinHua);
             if (outcome.end != ScanEnd::Completed) {
                 state.SkipWithError("scan failed");
                 return;

@@ -13,7 +13,7 @@
 #include "gbk_text.h"
 #include "idiom_search.h"
 #include "radical_table.h"
-#include "search_requests.h"
+#include "search_plans.h"
 #include "xinhua_scan.h"
 
 namespace lexomir::cli {
@@ -173,10 +173,10 @@ class Session {
         }
         controls.keywordsText = toGbk(in.keywords, "the keywords");
 
-        const MeaningTestFactory meaningTests = [this](const std::vector<std::string>& keywords,
-                                                       int range) {
+        const MeaningFilterFactory meaningTests = [this](const std::vector<std::string>& keywords,
+                                                         int range) {
             m_connection.select(DictionaryDatabase::XinHua);
-            return makeMeaningTest(m_query, keywords, range);
+            return makeMeaningFilter(m_query, keywords, range);
         };
         return characterSearch(planCombinedSearch(controls, meaningTests));
     }
@@ -187,17 +187,17 @@ class Session {
         if (!search.notice.empty()) m_err << toTerminal(search.notice) << '\n';
 
         IndexFile file = openXinHuaIndex(m_invocation.dataFolder);
-        // The readings of every record the test passes, to print beside the
+        // The readings of every record the filter passes, to print beside the
         // hits; the scan decides which of them become hits.
         std::vector<std::pair<std::int32_t, std::string>> passed;
-        const XinHuaTest test = [&](std::int32_t n, const XinHuaRecord& record) {
-            if (!search.test(n, record)) return false;
+        const CharacterFilter filter = [&](std::int32_t n, const XinHuaRecord& record) {
+            if (!search.filter(n, record)) return false;
             passed.emplace_back(n, std::string(record.pinyin()));
             return true;
         };
         std::vector<std::int32_t> VecXinHua;
         std::string StrXinHua;
-        const ScanOutcome outcome = scanXinHua(file, test, {}, VecXinHua, StrXinHua);
+        const ScanOutcome outcome = scanXinHua(file, filter, {}, VecXinHua, StrXinHua);
         if (search.usesDatabase) m_query.close();
         if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 

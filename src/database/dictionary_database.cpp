@@ -251,7 +251,7 @@ IdiomEntry readIdiomEntry(const Query& query) {
     return entry;
 }
 
-// --- Meaning test -------------------------------------------------------------
+// --- Meaning filter -----------------------------------------------------------
 
 namespace {
 
@@ -268,8 +268,8 @@ std::optional<std::vector<std::string>> keywordsAsUtf8(const std::vector<std::st
 
 }  // namespace
 
-MeaningTest makeMeaningTest(Query& query, const std::vector<std::string>& gbkKeywords,
-                            int meaningRange) {
+MeaningFilter makeMeaningFilter(Query& query, const std::vector<std::string>& gbkKeywords,
+                                int meaningRange) {
     std::optional<std::vector<std::string>> utf8Keywords = keywordsAsUtf8(gbkKeywords);
     if (!utf8Keywords) {
         // A keyword that is not valid GBK has no UTF-8 form to search for;

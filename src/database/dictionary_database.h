@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "character_tests.h"  // MeaningTest
+#include "character_filters.h"  // MeaningFilter
 #include "entry_text.h"
 
 namespace lexomir {
@@ -95,11 +95,11 @@ class Query {
 CharacterEntry readCharacterEntry(const Query& query);
 IdiomEntry readIdiomEntry(const Query& query);
 
-// Meaning test for the combined search over the connection's character
+// Meaning filter for the combined search over the connection's character
 // database: looks record id up and searches its UTF-8 explanations for the
 // keywords (converted once), so that no row needs converting. Agrees with
 // anyKeywordOccurs on the same rows.
-MeaningTest makeMeaningTest(Query& query, const std::vector<std::string>& gbkKeywords,
-                            int meaningRange);
+MeaningFilter makeMeaningFilter(Query& query, const std::vector<std::string>& gbkKeywords,
+                                int meaningRange);
 
 }  // namespace lexomir

@@ -23,7 +23,4 @@ std::size_t gbkFind(std::string_view haystack, std::string_view needle);
 // Replaces every character-aligned occurrence of from by to, left to right.
 std::string gbkReplaceAll(std::string text, std::string_view from, std::string_view to);
 
-// printf-style formatting into a new text.
-std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
 }  // namespace lexomir

@@ -315,19 +315,19 @@ ScanHook TFrmMain::progressHook(QProgressBar* bar) {
     };
 }
 
-bool TFrmMain::ScanXinHua(const XinHuaTest& test) {
+bool TFrmMain::ScanXinHua(const CharacterFilter& filter) {
     ScanOutcome outcome;
     {
         // Until the grid is filled it does not match VecXinHua.
         const ScanScope scope(*this, RunningScan::XinHua);
-        // A database failure inside the test ends the scan before the grid is
+        // A database failure inside the filter ends the scan before the grid is
         // refilled; the grid still shows the last result, so the lists must
         // go back to it, or a double click would show some other entry.
         // The scan empties both lists first, so they can be moved aside.
         std::vector<std::int32_t> shownRecords = std::move(VecXinHua);
         std::string shownCharacters = std::move(StrXinHua);
         try {
-            outcome = scanXinHua(HdlXinHua, test, progressHook(ProgXinHua), VecXinHua, StrXinHua);
+            outcome = scanXinHua(HdlXinHua, filter, progressHook(ProgXinHua), VecXinHua, StrXinHua);
         } catch (...) {
             VecXinHua = std::move(shownRecords);
             StrXinHua = std::move(shownCharacters);
@@ -356,26 +356,26 @@ void TFrmMain::FillGridXinHua() {
     });
 }
 
-void TFrmMain::FindPinYin(const XinHuaTest& test) {
-    ScanXinHua(test);
+void TFrmMain::FindPinYin(const CharacterFilter& filter) {
+    ScanXinHua(filter);
 }
 
-void TFrmMain::FindHanZi(const XinHuaTest& test) {
-    if (ScanXinHua(test)) showFirstFound(GridXinHua, TabSheet1, &TFrmMain::GridXinHuaDblClick);
+void TFrmMain::FindHanZi(const CharacterFilter& filter) {
+    if (ScanXinHua(filter)) showFirstFound(GridXinHua, TabSheet1, &TFrmMain::GridXinHuaDblClick);
 }
 
-void TFrmMain::FindBuShou(const XinHuaTest& test) {
-    ScanXinHua(test);
+void TFrmMain::FindBuShou(const CharacterFilter& filter) {
+    ScanXinHua(filter);
 }
 
-void TFrmMain::FindBiHua(const XinHuaTest& test) {
-    ScanXinHua(test);
+void TFrmMain::FindBiHua(const CharacterFilter& filter) {
+    ScanXinHua(filter);
 }
 
 void TFrmMain::FindZuHe(const CharacterSearch& search) {
     Aconn.select(DictionaryDatabase::XinHua);
     const DatabaseUse databaseUse(*this, search.usesDatabase);
-    ScanXinHua(search.test);
+    ScanXinHua(search.filter);
 }
 
 // Focus only goes to a grid on the page being shown; the entry is shown either way.
@@ -420,11 +420,11 @@ void TFrmMain::Btn1Click() {
     if (refused(std::get_if<Refusal>(&plan))) return;
     const CharacterSearch& search = std::get<CharacterSearch>(plan);
     if (RdoPinYin->isChecked()) {
-        search.showsFirstEntry ? FindHanZi(search.test) : FindPinYin(search.test);
+        search.showsFirstEntry ? FindHanZi(search.filter) : FindPinYin(search.filter);
     } else if (RdoBuShou->isChecked()) {
-        FindBuShou(search.test);
+        FindBuShou(search.filter);
     } else {
-        FindBiHua(search.test);
+        FindBiHua(search.filter);
     }
 }
 
@@ -436,7 +436,7 @@ void TFrmMain::Btn2Click() {
                                     CboZiYi->currentIndex()};
     const CharacterSearchPlan plan = planCombinedSearch(
         controls, [this](const std::vector<std::string>& keywords, int meaningRange) {
-            return makeMeaningTest(Aquery, keywords, meaningRange);
+            return makeMeaningFilter(Aquery, keywords, meaningRange);
         });
     if (refused(std::get_if<Refusal>(&plan))) return;
     const CharacterSearch& search = std::get<CharacterSearch>(plan);

@@ -13,7 +13,7 @@
 #include "data_folder.h"
 #include "dictionary_database.h"
 #include "index_file.h"
-#include "search_requests.h"
+#include "search_plans.h"
 #include "ui_tfrm_main.h"
 #include "window_settings.h"
 
@@ -64,12 +64,12 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     class SearchButtonsOff;
     class DatabaseUse;
 
-    bool ScanXinHua(const lexomir::XinHuaTest& test);
+    bool ScanXinHua(const lexomir::CharacterFilter& filter);
     void FillGridXinHua();
-    void FindPinYin(const lexomir::XinHuaTest& test);
-    void FindHanZi(const lexomir::XinHuaTest& test);
-    void FindBuShou(const lexomir::XinHuaTest& test);
-    void FindBiHua(const lexomir::XinHuaTest& test);
+    void FindPinYin(const lexomir::CharacterFilter& filter);
+    void FindHanZi(const lexomir::CharacterFilter& filter);
+    void FindBuShou(const lexomir::CharacterFilter& filter);
+    void FindBiHua(const lexomir::CharacterFilter& filter);
     void FindZuHe(const lexomir::CharacterSearch& search);
     void fillGridChengYu(const std::vector<std::string>& idioms);
     void showIndexFileError(const lexomir::IndexFileError& error);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "character_tests.h"
+#include "character_filters.h"
 #include "data_folder.h"
 #include "fixture_files.h"
 #include "gbk_codec.h"
@@ -269,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupSequence{"Negative", {-1, 1, -5, 2}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// --- The meaning test -----------------------------------------------------
+// --- The meaning filter ---------------------------------------------------
 
 struct MeaningCase {
     const char* name;
@@ -283,7 +283,7 @@ void PrintTo(const MeaningCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class MeaningTestAgreement : public ::testing::TestWithParam<MeaningCase> {
+class MeaningFilterAgreement : public ::testing::TestWithParam<MeaningCase> {
   protected:
     static void SetUpTestSuite() {
         folder = new TempFolder;
@@ -302,9 +302,9 @@ class MeaningTestAgreement : public ::testing::TestWithParam<MeaningCase> {
     }
     static TempFolder* folder;
 };
-TempFolder* MeaningTestAgreement::folder = nullptr;
+TempFolder* MeaningFilterAgreement::folder = nullptr;
 
-TEST_P(MeaningTestAgreement, AgreesWithTheGbkReference) {
+TEST_P(MeaningFilterAgreement, AgreesWithTheGbkReference) {
     const MeaningCase& c = GetParam();
     std::vector<std::string> keywords;
     for (const char* keyword : c.keywords) keywords.push_back(utf8ToGbk(keyword));
@@ -312,8 +312,8 @@ TEST_P(MeaningTestAgreement, AgreesWithTheGbkReference) {
     Connection connection(folder->path());
     Query query(connection);
     connection.select(DictionaryDatabase::XinHua);
-    const MeaningTest test = makeMeaningTest(query, keywords, c.range);
-    EXPECT_EQ(test(c.id), c.found);
+    const MeaningFilter filter = makeMeaningFilter(query, keywords, c.range);
+    EXPECT_EQ(filter(c.id), c.found);
 
     query.lookUp(c.id);
     const bool reference =
@@ -322,7 +322,7 @@ TEST_P(MeaningTestAgreement, AgreesWithTheGbkReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, MeaningTestAgreement,
+    Cases, MeaningFilterAgreement,
     ::testing::Values(MeaningCase{"BriefHit", {"中国"}, 1, 1, true},
                       MeaningCase{"DetailedOnlyMissesInBriefRange", {"火山"}, 1, 3, false},
                       MeaningCase{"DetailedOnlyHitsInWideRange", {"火山"}, 2, 3, true},
@@ -338,25 +338,25 @@ INSTANTIATE_TEST_SUITE_P(
                       MeaningCase{"EmptyBriefDetailedHit", {"树"}, 2, 5, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DatabaseTest, MeaningTestReusesOneConnectionAcrossLookups) {
+TEST_F(DatabaseTest, MeaningFilterReusesOneConnectionAcrossLookups) {
     connection.select(DictionaryDatabase::XinHua);
-    const MeaningTest test = makeMeaningTest(query, {"middle"}, 1);
-    EXPECT_TRUE(test(1));
-    EXPECT_FALSE(test(2));
-    EXPECT_TRUE(test(1));
+    const MeaningFilter filter = makeMeaningFilter(query, {"middle"}, 1);
+    EXPECT_TRUE(filter(1));
+    EXPECT_FALSE(filter(2));
+    EXPECT_TRUE(filter(1));
     EXPECT_TRUE(connection.isOpen());
 }
 
-TEST_F(DatabaseTest, MeaningTestWithAKeywordThatIsNotGbkStillAgrees) {
+TEST_F(DatabaseTest, MeaningFilterWithAKeywordThatIsNotGbkStillAgrees) {
     // A lone lead byte has no UTF-8 form; the result must still be the
     // reference's.
     const std::vector<std::string> keywords = {"\xD6"};
     connection.select(DictionaryDatabase::XinHua);
-    const MeaningTest test = makeMeaningTest(query, keywords, 2);
+    const MeaningFilter filter = makeMeaningFilter(query, keywords, 2);
     query.lookUp(1);
     const bool reference =
         anyKeywordOccurs(keywords, query.text("jijie"), query.text("xiangjie"), 2);
-    EXPECT_EQ(test(1), reference);
+    EXPECT_EQ(filter(1), reference);
 }
 
 }  // namespace

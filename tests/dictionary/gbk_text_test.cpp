@@ -114,18 +114,5 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceCase{"EmptyText", "", "<br>", "\r\n", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FormatText, FormatsStringsNumbersAndCharacters) {
-    EXPECT_EQ(formatText("%s|%d|%c", gbk("汉字").c_str(), -42, 'x'), gbk("汉字") + "|-42|x");
-    EXPECT_EQ(formatText("%d画", 17), "17画");
-    EXPECT_EQ(formatText("plain"), "plain");
-    EXPECT_EQ(formatText("%s", ""), "");
-}
-
-TEST(FormatText, LongOutputIsNotCut) {
-    const std::string longValue(10000, 'z');
-    const std::string text = formatText("<%s>", longValue.c_str());
-    EXPECT_EQ(text, "<" + longValue + ">");
-}
-
 }  // namespace
 }  // namespace lexomir

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "character_tests.h"
+#include "character_filters.h"
 #include "idiom_search.h"
 #include "index_file.h"
 #include "index_record_format.h"
@@ -36,7 +36,7 @@ std::string xinhuaFileBytes(const std::vector<XinHuaFields>& records) {
 }
 
 const ScanHook kNoHook = [](std::int32_t) { return true; };
-const XinHuaTest kEveryRecord = [](std::int32_t, const XinHuaRecord&) { return true; };
+const CharacterFilter kEveryRecord = [](std::int32_t, const XinHuaRecord&) { return true; };
 
 std::vector<std::int32_t> oneTo(std::int32_t last) {
     std::vector<std::int32_t> numbers;
@@ -53,8 +53,9 @@ class ScanXinHuaTest : public ::testing::Test {
         return IndexFile(path(), kXinHuaSize, recordCount);
     }
 
-    ScanOutcome scan(IndexFile& file, const XinHuaTest& test, const ScanHook& hook = kNoHook) {
-        return scanXinHua(file, test, hook, VecXinHua, StrXinHua);
+    ScanOutcome scan(IndexFile& file, const CharacterFilter& filter,
+                     const ScanHook& hook = kNoHook) {
+        return scanXinHua(file, filter, hook, VecXinHua, StrXinHua);
     }
 
     void expectFailureNamingTheFile(const ScanOutcome& outcome) {
@@ -72,7 +73,7 @@ class ScanXinHuaTest : public ::testing::Test {
 
 TEST_F(ScanXinHuaTest, FindsEachRecordOnceInFileOrder) {
     IndexFile file = open();
-    const ScanOutcome outcome = scan(file, hanziTest(gbk("长中中")));
+    const ScanOutcome outcome = scan(file, hanziFilter(gbk("长中中")));
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     EXPECT_FALSE(outcome.error.has_value());
     EXPECT_EQ(VecXinHua, (std::vector<std::int32_t>{1, 4, 5}));
@@ -81,7 +82,7 @@ TEST_F(ScanXinHuaTest, FindsEachRecordOnceInFileOrder) {
 
 TEST_F(ScanXinHuaTest, StrXinHuaHoldsTwoBytesPerFoundRecord) {
     IndexFile file = open();
-    scan(file, pinyinTest("zh"));
+    scan(file, pinyinFilter("zh"));
     EXPECT_EQ(VecXinHua, (std::vector<std::int32_t>{1, 3, 4, 5}));
     EXPECT_EQ(StrXinHua.size(), 2 * VecXinHua.size());
     EXPECT_EQ(StrXinHua, gbk("中张中长"));
@@ -89,13 +90,13 @@ TEST_F(ScanXinHuaTest, StrXinHuaHoldsTwoBytesPerFoundRecord) {
 
 TEST_F(ScanXinHuaTest, NothingFoundEmptiesBothLists) {
     IndexFile file = open();
-    const ScanOutcome outcome = scan(file, pinyinTest("x"));
+    const ScanOutcome outcome = scan(file, pinyinFilter("x"));
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     EXPECT_TRUE(VecXinHua.empty());
     EXPECT_EQ(StrXinHua, "");
 }
 
-TEST_F(ScanXinHuaTest, TestSeesEveryRecordWithItsFields) {
+TEST_F(ScanXinHuaTest, FilterSeesEveryRecordWithItsFields) {
     IndexFile file = open();
     std::vector<XinHuaFields> seen;
     std::vector<std::int32_t> numbers;
@@ -266,10 +267,10 @@ TEST_F(ScanXinHuaTest, ReadsOnlyTheRecordCount) {
 
 TEST_F(ScanXinHuaTest, RerunGivesTheSameResult) {
     IndexFile file = open();
-    scan(file, pinyinTest("zh"));
+    scan(file, pinyinFilter("zh"));
     const std::vector<std::int32_t> firstVec = VecXinHua;
     const std::string firstStr = StrXinHua;
-    const ScanOutcome outcome = scan(file, pinyinTest("zh"));
+    const ScanOutcome outcome = scan(file, pinyinFilter("zh"));
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     EXPECT_EQ(VecXinHua, firstVec);
     EXPECT_EQ(StrXinHua, firstStr);
@@ -307,7 +308,7 @@ TEST_F(ScanXinHuaTest, FileCompletedAfterAFailureScansCompletely) {
     EXPECT_EQ(VecXinHua, oneTo(6));
 }
 
-TEST_F(ScanXinHuaTest, ExceptionFromTheTestPropagatesAndTheNextScanWorks) {
+TEST_F(ScanXinHuaTest, ExceptionFromTheFilterPropagatesAndTheNextScanWorks) {
     IndexFile file = open();
     EXPECT_THROW(scan(file,
                       [](std::int32_t k, const XinHuaRecord&) -> bool {
@@ -315,7 +316,7 @@ TEST_F(ScanXinHuaTest, ExceptionFromTheTestPropagatesAndTheNextScanWorks) {
                           return true;
                       }),
                  std::runtime_error);
-    const ScanOutcome outcome = scan(file, hanziTest(gbk("爱")));
+    const ScanOutcome outcome = scan(file, hanziFilter(gbk("爱")));
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     EXPECT_EQ(VecXinHua, std::vector<std::int32_t>{6});
     EXPECT_EQ(StrXinHua, gbk("爱"));
@@ -339,7 +340,7 @@ class LargeXinHuaFileTest : public ::testing::Test {
     std::filesystem::path path() const { return m_dir.path() / "XinHua.dat"; }
 
     // Records whose pinyin does not name their own number, or a wrong stroke byte.
-    static XinHuaTest misplacedRecord() {
+    static CharacterFilter misplacedRecord() {
         return [](std::int32_t k, const XinHuaRecord& record) {
             return record.pinyin() != "r" + std::to_string(k) ||
                    record.strokes() != static_cast<unsigned>(k % 256);

@@ -42,11 +42,11 @@ inline std::string xinhuaRecordBytes(const XinHuaFields& fields) {
     return bytes;
 }
 
-// Asks a search's record test about one record built from fields.
-inline bool passes(const XinHuaTest& test, const XinHuaFields& fields,
+// Asks a search's record filter about one record built from fields.
+inline bool passes(const CharacterFilter& filter, const XinHuaFields& fields,
                    std::int32_t recordNumber = 1) {
     const std::string bytes = xinhuaRecordBytes(fields);
-    return test(recordNumber, XinHuaRecord(bytes.data()));
+    return filter(recordNumber, XinHuaRecord(bytes.data()));
 }
 
 // The 35 bytes of a ChengYu.dat record.

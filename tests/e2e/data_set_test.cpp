@@ -7,14 +7,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "character_tests.h"
+#include "character_filters.h"
 #include "data_folder.h"
 #include "dictionary_database.h"
 #include "gbk_codec.h"
 #include "gbk_text.h"
 #include "idiom_search.h"
 #include "index_record_format.h"
-#include "search_requests.h"
+#include "search_plans.h"
 #include "xinhua_scan.h"
 
 namespace lexomir {
@@ -109,7 +109,7 @@ std::string foundCharacters(std::string_view typedUtf8) {
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
     const ScanOutcome outcome =
-        scanXinHua(file, std::get<CharacterSearch>(plan).test, {}, VecXinHua, StrXinHua);
+        scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua, StrXinHua);
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     return gbkToUtf8(StrXinHua);
 }
@@ -161,7 +161,7 @@ TEST_P(MeaningAgreementTest, FastMatcherAgreesWithTheReferenceOnEveryRow) {
     Query fastQuery(fastConnection), referenceQuery(referenceConnection);
     fastConnection.select(DictionaryDatabase::XinHua);
     referenceConnection.select(DictionaryDatabase::XinHua);
-    const MeaningTest fast = makeMeaningTest(fastQuery, keywords, range);
+    const MeaningFilter fast = makeMeaningFilter(fastQuery, keywords, range);
 
     int found = 0, disagreements = 0;
     for (std::int32_t id = 1; id <= xinhua_record::kRecordCount; ++id) {

@@ -23,7 +23,7 @@
 #include "index_record_format.h"
 #include "messages.h"
 #include "open_files.h"
-#include "search_requests.h"
+#include "search_plans.h"
 
 namespace lexomir::testing {
 namespace {

@@ -18,7 +18,7 @@
 #include "fault_fixture.h"
 #include "gbk_qt.h"
 #include "messages.h"
-#include "search_requests.h"
+#include "search_plans.h"
 
 namespace lexomir::testing {
 namespace {

@@ -11,6 +11,7 @@
 #include "fuzz_support.h"
 #include "gbk_codec.h"
 #include "gbk_text.h"
+#include "text_format.h"
 
 namespace lexomir::fuzzing {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-#include "character_tests.h"
+#include "character_filters.h"
 
 namespace lexomir {
 
@@ -20,7 +20,7 @@ struct Refusal {
 };
 
 struct CharacterSearch {
-    XinHuaTest test;
+    CharacterFilter filter;
     bool showsFirstEntry = false;  // the search by typed characters
     bool usesDatabase = false;     // the meaning criterion is in use
     std::string notice;            // GBK; shown before the scan when not empty
@@ -48,9 +48,9 @@ struct CombinedControls {
 };
 
 // Checks the radical first, then the meaning keywords. The factory is asked
-// for the meaning test only when the meaning criterion is in use.
+// for the meaning filter only when the meaning criterion is in use.
 CharacterSearchPlan planCombinedSearch(const CombinedControls& controls,
-                                       const MeaningTestFactory& meaningTests);
+                                       const MeaningFilterFactory& meaningTests);
 
 using IdiomSearchPlan = std::variant<Refusal, std::string /* pattern */>;
 

@@ -1,4 +1,4 @@
-#include "search_requests.h"
+#include "search_plans.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +51,8 @@ TEST_P(CharacterRefusalTest, RefusesWithTheSystemMessage) {
     EXPECT_EQ(std::get<Refusal>(plan).focus, c.focus);
 }
 
-const MeaningTestFactory kNoMeaning = [](const std::vector<std::string>&, int) -> MeaningTest {
-    ADD_FAILURE() << "meaning test asked for";
+const MeaningFilterFactory kNoMeaning = [](const std::vector<std::string>&, int) -> MeaningFilter {
+    ADD_FAILURE() << "meaning filter asked for";
     return [](std::int32_t) { return false; };
 };
 
@@ -131,15 +131,15 @@ TEST_P(PlanTypedSearchTest, ChoosesTheTestByTheFirstByte) {
     const TypedCase& c = GetParam();
     const CharacterSearchPlan plan = planTypedSearch(c.typed);
     const CharacterSearch& search = searchOf(plan);
-    if (!search.test) return;
+    if (!search.filter) return;
     EXPECT_EQ(search.showsFirstEntry, c.showsFirstEntry);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_EQ(search.notice, "");
     for (const XinHuaFields& record : c.found) {
-        EXPECT_TRUE(passes(search.test, record)) << record.pinyin;
+        EXPECT_TRUE(passes(search.filter, record)) << record.pinyin;
     }
     for (const XinHuaFields& record : c.notFound) {
-        EXPECT_FALSE(passes(search.test, record)) << record.pinyin;
+        EXPECT_FALSE(passes(search.filter, record)) << record.pinyin;
     }
 }
 
@@ -170,15 +170,15 @@ TEST_P(PlanRadicalSearchTest, TakesTheStrokeGroupFromTheCell) {
     const RadicalPlanCase& c = GetParam();
     const CharacterSearchPlan plan = planRadicalSearch(c.radicalIndex, c.remainingIndex);
     const CharacterSearch& search = searchOf(plan);
-    if (!search.test) return;
+    if (!search.filter) return;
     EXPECT_FALSE(search.showsFirstEntry);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_EQ(search.notice, "");
     for (const XinHuaFields& record : c.found) {
-        EXPECT_TRUE(passes(search.test, record)) << record.strokes;
+        EXPECT_TRUE(passes(search.filter, record)) << record.strokes;
     }
     for (const XinHuaFields& record : c.notFound) {
-        EXPECT_FALSE(passes(search.test, record)) << record.strokes;
+        EXPECT_FALSE(passes(search.filter, record)) << record.strokes;
     }
 }
 
@@ -233,11 +233,11 @@ TEST(PlanStrokeSearch, ListIndexPlusOneIsTheTotal) {
     for (const auto& c : cases) {
         const CharacterSearchPlan plan = planStrokeSearch(c.index);
         const CharacterSearch& search = searchOf(plan);
-        if (!search.test) continue;
+        if (!search.filter) continue;
         EXPECT_FALSE(search.showsFirstEntry);
         EXPECT_FALSE(search.usesDatabase);
-        EXPECT_TRUE(passes(search.test, {"中", "zhong", "丨", c.matching})) << c.index;
-        EXPECT_FALSE(passes(search.test, {"中", "zhong", "丨", c.other})) << c.index;
+        EXPECT_TRUE(passes(search.filter, {"中", "zhong", "丨", c.matching})) << c.index;
+        EXPECT_FALSE(passes(search.filter, {"中", "zhong", "丨", c.other})) << c.index;
     }
 }
 
@@ -248,9 +248,9 @@ TEST(PlanStrokeSearch, IndexPastAnyRecordsCountFindsNothing) {
          {255, 256, 1000, std::numeric_limits<int>::max() - 1, std::numeric_limits<int>::max()}) {
         const CharacterSearchPlan plan = planStrokeSearch(index);
         const CharacterSearch& search = searchOf(plan);
-        if (!search.test) continue;
+        if (!search.filter) continue;
         for (const unsigned strokes : {0u, 1u, 254u, 255u}) {
-            EXPECT_FALSE(passes(search.test, {"中", "zhong", "丨", strokes}))
+            EXPECT_FALSE(passes(search.filter, {"中", "zhong", "丨", strokes}))
                 << index << " " << strokes;
         }
     }
@@ -259,14 +259,14 @@ TEST(PlanStrokeSearch, IndexPastAnyRecordsCountFindsNothing) {
 TEST(PlanCombinedSearch, AllOffFindsEveryRecordWithoutTheDatabase) {
     const CharacterSearchPlan plan = planCombinedSearch(CombinedControls{}, kNoMeaning);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
+    ASSERT_TRUE(search.filter);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_FALSE(search.showsFirstEntry);
     EXPECT_EQ(search.notice, "");
     for (const XinHuaFields& record : {kZhong, kGuo, kZhang, kChang, kAi}) {
-        EXPECT_TRUE(passes(search.test, record)) << record.pinyin;
+        EXPECT_TRUE(passes(search.filter, record)) << record.pinyin;
     }
-    EXPECT_TRUE(passes(search.test, {"", "", "", 0}));
+    EXPECT_TRUE(passes(search.filter, {"", "", "", 0}));
 }
 
 TEST(PlanCombinedSearch, MeaningOffIgnoresTheKeywordsAndNeverAsksTheFactory) {
@@ -275,12 +275,12 @@ TEST(PlanCombinedSearch, MeaningOffIgnoresTheKeywordsAndNeverAsksTheFactory) {
     controls.letterIndex = 26;  // z
     const CharacterSearchPlan plan = planCombinedSearch(controls, kNoMeaning);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
+    ASSERT_TRUE(search.filter);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_EQ(search.notice, "");
-    EXPECT_TRUE(passes(search.test, kZhong));
-    EXPECT_TRUE(passes(search.test, kChang));
-    EXPECT_FALSE(passes(search.test, kGuo));
+    EXPECT_TRUE(passes(search.filter, kZhong));
+    EXPECT_TRUE(passes(search.filter, kChang));
+    EXPECT_FALSE(passes(search.filter, kGuo));
 }
 
 TEST(PlanCombinedSearch, ListIndexesBecomeCriteria) {
@@ -290,13 +290,13 @@ TEST(PlanCombinedSearch, ListIndexesBecomeCriteria) {
     controls.minStrokesIndex = 5;
     const CharacterSearchPlan plan = planCombinedSearch(controls, kNoMeaning);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
+    ASSERT_TRUE(search.filter);
     const std::string radicalUtf8 = "黽";  // cell 282
-    EXPECT_TRUE(passes(search.test, {"中", "ai", radicalUtf8, 5}));
-    EXPECT_TRUE(passes(search.test, {"中", "ai", radicalUtf8, 13}));
-    EXPECT_FALSE(passes(search.test, {"中", "ai", radicalUtf8, 4}));
-    EXPECT_FALSE(passes(search.test, {"中", "bai", radicalUtf8, 13}));
-    EXPECT_FALSE(passes(search.test, {"中", "ai", "口", 13}));
+    EXPECT_TRUE(passes(search.filter, {"中", "ai", radicalUtf8, 5}));
+    EXPECT_TRUE(passes(search.filter, {"中", "ai", radicalUtf8, 13}));
+    EXPECT_FALSE(passes(search.filter, {"中", "ai", radicalUtf8, 4}));
+    EXPECT_FALSE(passes(search.filter, {"中", "bai", radicalUtf8, 13}));
+    EXPECT_FALSE(passes(search.filter, {"中", "ai", "口", 13}));
 }
 
 TEST(PlanCombinedSearch, RadicalItemOneIsCellZeroShiftedByTheOffItem) {
@@ -304,9 +304,9 @@ TEST(PlanCombinedSearch, RadicalItemOneIsCellZeroShiftedByTheOffItem) {
     controls.radicalIndex = 2;  // cell 1: 一
     const CharacterSearchPlan plan = planCombinedSearch(controls, kNoMeaning);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
-    EXPECT_TRUE(passes(search.test, {"丁", "ding", "一", 2}));
-    EXPECT_FALSE(passes(search.test, {"中", "zhong", "丨", 4}));
+    ASSERT_TRUE(search.filter);
+    EXPECT_TRUE(passes(search.filter, {"丁", "ding", "一", 2}));
+    EXPECT_FALSE(passes(search.filter, {"中", "zhong", "丨", 4}));
 }
 
 TEST(PlanCombinedSearch, MeaningWithKeywordsWarnsAndUsesTheDatabase) {
@@ -317,17 +317,17 @@ TEST(PlanCombinedSearch, MeaningWithKeywordsWarnsAndUsesTheDatabase) {
     std::vector<std::vector<std::string>> askedKeywords;
     std::vector<int> askedRanges;
     std::vector<std::int32_t> askedIds;
-    const MeaningTestFactory factory = [&](const std::vector<std::string>& keywords, int range) {
+    const MeaningFilterFactory factory = [&](const std::vector<std::string>& keywords, int range) {
         askedKeywords.push_back(keywords);
         askedRanges.push_back(range);
-        return MeaningTest([&](std::int32_t id) {
+        return MeaningFilter([&](std::int32_t id) {
             askedIds.push_back(id);
             return id == 2;
         });
     };
     const CharacterSearchPlan plan = planCombinedSearch(controls, factory);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
+    ASSERT_TRUE(search.filter);
     EXPECT_TRUE(search.usesDatabase);
     EXPECT_FALSE(search.showsFirstEntry);
     EXPECT_EQ(search.notice, gbkMessage(messages::kMeaningSearchIsSlow));
@@ -335,9 +335,9 @@ TEST(PlanCombinedSearch, MeaningWithKeywordsWarnsAndUsesTheDatabase) {
     EXPECT_EQ(askedKeywords[0], (std::vector<std::string>{gbk("水"), gbk("火")}));
     EXPECT_EQ(askedRanges, std::vector<int>{2});
 
-    EXPECT_FALSE(passes(search.test, kZhong, 1));
-    EXPECT_TRUE(passes(search.test, kZhong, 2));
-    EXPECT_FALSE(passes(search.test, kGuo, 2));  // letter fails: no lookup
+    EXPECT_FALSE(passes(search.filter, kZhong, 1));
+    EXPECT_TRUE(passes(search.filter, kZhong, 2));
+    EXPECT_FALSE(passes(search.filter, kGuo, 2));  // letter fails: no lookup
     EXPECT_EQ(askedIds, (std::vector<std::int32_t>{1, 2}));
 }
 

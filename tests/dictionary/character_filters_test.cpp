@@ -1,4 +1,4 @@
-#include "character_tests.h"
+#include "character_filters.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ TEST_P(ReadingsBeginWithTest, TestsTheFirstReadingAndTheRest) {
     const ReadingsCase& c = GetParam();
     EXPECT_EQ(readingsBeginWith(c.pinyinField, c.prefix), c.expected);
     // The pinyin search applies exactly this rule to the record's field.
-    EXPECT_EQ(passes(pinyinTest(c.prefix), {"中", c.pinyinField, "丨", 4}), c.expected);
+    EXPECT_EQ(passes(pinyinFilter(c.prefix), {"中", c.pinyinField, "丨", 4}), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -164,15 +164,15 @@ struct HanziCase {
     bool expected;
 };
 
-class HanziTestTest : public ::testing::TestWithParam<HanziCase> {};
+class HanziFilterTest : public ::testing::TestWithParam<HanziCase> {};
 
-TEST_P(HanziTestTest, FindsTypedCharactersAtCharacterBoundaries) {
+TEST_P(HanziFilterTest, FindsTypedCharactersAtCharacterBoundaries) {
     const HanziCase& c = GetParam();
-    EXPECT_EQ(passes(hanziTest(c.typed), {c.character, "zhong", "丨", 4}), c.expected);
+    EXPECT_EQ(passes(hanziFilter(c.typed), {c.character, "zhong", "丨", 4}), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, HanziTestTest,
+    Cases, HanziFilterTest,
     ::testing::Values(HanziCase{"FirstOfTwo", gbk("中国"), "中", true},
                       HanziCase{"SecondOfTwo", gbk("中国"), "国", true},
                       HanziCase{"NotTyped", gbk("中国"), "人", false},
@@ -196,16 +196,16 @@ struct RadicalCase {
     bool expected;
 };
 
-class RadicalTestTest : public ::testing::TestWithParam<RadicalCase> {};
+class RadicalFilterTest : public ::testing::TestWithParam<RadicalCase> {};
 
-TEST_P(RadicalTestTest, MatchesRadicalAndTotalStrokes) {
+TEST_P(RadicalFilterTest, MatchesRadicalAndTotalStrokes) {
     const RadicalCase& c = GetParam();
-    EXPECT_EQ(passes(radicalTest(gbk(c.radical), c.strokeGroup, c.remaining), c.record),
+    EXPECT_EQ(passes(radicalFilter(gbk(c.radical), c.strokeGroup, c.remaining), c.record),
               c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, RadicalTestTest,
+    Cases, RadicalFilterTest,
     ::testing::Values(
         RadicalCase{"AnyRemainingFindsEveryStrokeCount", "一", 1, 0, {"丁", "ding", "一", 2}, true},
         RadicalCase{"AnyRemainingLargeStrokeCount", "一", 1, 0, {"爨", "cuan", "一", 30}, true},
@@ -232,14 +232,14 @@ struct StrokeCountCase {
     bool expected;
 };
 
-class StrokeCountTestTest : public ::testing::TestWithParam<StrokeCountCase> {};
+class StrokeCountFilterTest : public ::testing::TestWithParam<StrokeCountCase> {};
 
-TEST_P(StrokeCountTestTest, MatchesExactlyTheTotal) {
+TEST_P(StrokeCountFilterTest, MatchesExactlyTheTotal) {
     const StrokeCountCase& c = GetParam();
-    EXPECT_EQ(passes(strokeCountTest(c.total), {"中", "zhong", "丨", c.strokes}), c.expected);
+    EXPECT_EQ(passes(strokeCountFilter(c.total), {"中", "zhong", "丨", c.strokes}), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, StrokeCountTestTest,
+INSTANTIATE_TEST_SUITE_P(Cases, StrokeCountFilterTest,
                          ::testing::Values(StrokeCountCase{"OneStroke", 1, 1, true},
                                            StrokeCountCase{"Equal", 4, 4, true},
                                            StrokeCountCase{"Fewer", 5, 4, false},
@@ -263,19 +263,19 @@ struct CombinedCase {
     bool expected;
 };
 
-class CombinedTestTest : public ::testing::TestWithParam<CombinedCase> {};
+class CombinedFilterTest : public ::testing::TestWithParam<CombinedCase> {};
 
-TEST_P(CombinedTestTest, AllCriteriaInUseMustHold) {
+TEST_P(CombinedFilterTest, AllCriteriaInUseMustHold) {
     const CombinedCase& c = GetParam();
     CombinedCriteria criteria;
     criteria.letter = c.letter;
     criteria.radical = gbk(c.radical);
     criteria.minStrokes = c.minStrokes;
-    EXPECT_EQ(passes(combinedTest(criteria, nullptr), c.record), c.expected);
+    EXPECT_EQ(passes(combinedFilter(criteria, nullptr), c.record), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, CombinedTestTest,
+    Cases, CombinedFilterTest,
     ::testing::Values(CombinedCase{"NothingInUse", "", "", 0, kXing, true},
                       CombinedCase{"NothingInUseOtherRecord", "", "", 0, kA, true},
                       CombinedCase{"LetterOfSecondReading", "h", "", 0, kXing, true},
@@ -303,9 +303,9 @@ struct MeaningCase {
     bool expectedAsked;
 };
 
-class CombinedMeaningTest : public ::testing::TestWithParam<MeaningCase> {};
+class CombinedMeaningFilterTest : public ::testing::TestWithParam<MeaningCase> {};
 
-TEST_P(CombinedMeaningTest, AsksTheMeaningOnlyForRecordsPassingTheRest) {
+TEST_P(CombinedMeaningFilterTest, AsksTheMeaningOnlyForRecordsPassingTheRest) {
     const MeaningCase& c = GetParam();
     CombinedCriteria criteria;
     criteria.letter = c.letter;
@@ -314,16 +314,16 @@ TEST_P(CombinedMeaningTest, AsksTheMeaningOnlyForRecordsPassingTheRest) {
     criteria.keywords = {gbk("水")};
     criteria.meaningRange = 1;
     std::vector<std::int32_t> asked;
-    const MeaningTest meaning = [&](std::int32_t id) {
+    const MeaningFilter meaning = [&](std::int32_t id) {
         asked.push_back(id);
         return c.meaningAnswer;
     };
-    EXPECT_EQ(passes(combinedTest(criteria, meaning), kXing, 7), c.expectedFound);
+    EXPECT_EQ(passes(combinedFilter(criteria, meaning), kXing, 7), c.expectedFound);
     EXPECT_EQ(asked, c.expectedAsked ? std::vector<std::int32_t>{7} : std::vector<std::int32_t>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, CombinedMeaningTest,
+    Cases, CombinedMeaningFilterTest,
     ::testing::Values(MeaningCase{"OnlyMeaningHits", "", "", 0, true, true, true},
                       MeaningCase{"OnlyMeaningMisses", "", "", 0, false, false, true},
                       MeaningCase{"AllPassAndMeaningHits", "h", "彳", 6, true, true, true},
@@ -333,25 +333,26 @@ INSTANTIATE_TEST_SUITE_P(
                       MeaningCase{"StrokesFailFirst", "", "", 7, true, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CombinedTest, MeaningOffNeverAsksTheMeaningTest) {
+TEST(CombinedFilter, MeaningOffNeverAsksTheMeaningFilter) {
     CombinedCriteria criteria;
     criteria.keywords = {gbk("水")};
     bool asked = false;
-    const XinHuaTest test = combinedTest(criteria, [&](std::int32_t) {
+    const CharacterFilter filter = combinedFilter(criteria, [&](std::int32_t) {
         asked = true;
         return false;
     });
-    EXPECT_TRUE(passes(test, kXing));
+    EXPECT_TRUE(passes(filter, kXing));
     EXPECT_FALSE(asked);
 }
 
-TEST(CombinedTest, MeaningIsAskedWithTheRecordNumber) {
+TEST(CombinedFilter, MeaningIsAskedWithTheRecordNumber) {
     CombinedCriteria criteria;
     criteria.meaningRange = 2;
     criteria.keywords = {gbk("水")};
-    const XinHuaTest test = combinedTest(criteria, [](std::int32_t id) { return id == 20823; });
-    EXPECT_TRUE(passes(test, kHang, 20823));
-    EXPECT_FALSE(passes(test, kHang, 20822));
+    const CharacterFilter filter =
+        combinedFilter(criteria, [](std::int32_t id) { return id == 20823; });
+    EXPECT_TRUE(passes(filter, kHang, 20823));
+    EXPECT_FALSE(passes(filter, kHang, 20822));
 }
 
 }  // namespace
