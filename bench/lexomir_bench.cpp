@@ -27,12 +27,7 @@ std::filesystem::path& dataFolder() {
 }
 
 int radicalItem(std::string_view utf8Radical) {
-    const std::string gbk = utf8ToGbk(utf8Radical);
-    const std::vector<std::string> items = BuShouTable().listItems();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == gbk) return static_cast<int>(i);
-    }
-    return -1;
+    return BuShouTable().listIndexOf(utf8ToGbk(utf8Radical)).value_or(-1);
 }
 
 void runCharacterScan(benchmark::State& state, const CharacterSearchPlan& plan) {

@@ -19,8 +19,6 @@
 namespace lexomir::cli {
 namespace {
 
-constexpr int kMaxStrokes = 69;  // the largest count the stroke lists offer
-
 // Bad input found while executing; ends the command with kExitRefused.
 struct UsageFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -80,16 +78,13 @@ int parseNumber(const std::string& text, int min, int max, std::string_view what
     return value;
 }
 
-// The item of the radical list that the text names: the first cell holding
-// that radical, or a stroke-group heading such as "3画" (which the search
-// then refuses, as the window does).
+// The item of the radical list that the text names; a stroke-group heading
+// such as "3画" is an item too, which the search then refuses, as the window
+// does.
 int radicalListIndex(const std::string& utf8Radical) {
-    const std::string gbk = toGbk(utf8Radical, "the radical");
-    const std::vector<std::string> items = BuShouTable().listItems();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == gbk) return static_cast<int>(i);
-    }
-    throw UsageFailure("\"" + utf8Radical + "\" is not in the radical table");
+    const std::optional<int> index = BuShouTable().listIndexOf(toGbk(utf8Radical, "the radical"));
+    if (!index) throw UsageFailure("\"" + utf8Radical + "\" is not in the radical table");
+    return *index;
 }
 
 class Session {
@@ -108,11 +103,11 @@ class Session {
         if (command == "radical") {
             return characterSearch(
                 planRadicalSearch(radicalListIndex(operands[0]),
-                                  parseNumber(operands[1], 0, kMaxStrokes, "REMAINING")));
+                                  parseNumber(operands[1], 0, kMostListedStrokes, "REMAINING")));
         }
         if (command == "strokes") {
             return characterSearch(
-                planStrokeSearch(parseNumber(operands[0], 1, kMaxStrokes, "N") - 1));
+                planStrokeSearch(parseNumber(operands[0], 1, kMostListedStrokes, "N") - 1));
         }
         if (command == "combined") return combinedSearch();
         if (command == "idiom") return idiomSearch(operands[0]);
@@ -139,7 +134,7 @@ class Session {
         // first byte; here the command says which is meant, so check it.
         const std::string trimmed = trimControl(typed);
         if (!trimmed.empty()) {
-            const bool looksLikePinyin = trimmed.front() >= 'a' && trimmed.front() <= 'z';
+            const bool looksLikePinyin = isPinyinPrefix(trimmed);
             if (m_invocation.command == "pinyin" && !looksLikePinyin) {
                 throw UsageFailure(
                     "pinyin: PREFIX must begin with a lower-case letter a-z "
@@ -165,7 +160,8 @@ class Session {
         }
         if (!in.radical.empty()) controls.radicalIndex = radicalListIndex(in.radical) + 1;
         if (!in.minStrokes.empty()) {
-            controls.minStrokesIndex = parseNumber(in.minStrokes, 1, kMaxStrokes, "--min-strokes");
+            controls.minStrokesIndex =
+                parseNumber(in.minStrokes, 1, kMostListedStrokes, "--min-strokes");
         }
         if (!in.range.empty()) controls.meaningRangeIndex = parseNumber(in.range, 1, 2, "--range");
         if (!in.keywords.empty() && in.range.empty()) {

@@ -30,8 +30,6 @@ using namespace lexomir;
 
 namespace {
 
-constexpr int kMostStrokes = 69;  // the stroke lists offer 0 or 1 up to this
-
 QString currentCellText(const QTableWidget& grid) {
     const QTableWidgetItem* item = grid.item(grid.currentRow(), grid.currentColumn());
     return item ? item->text() : QString();
@@ -264,7 +262,7 @@ void TFrmMain::fillLists() {
         CboBuShou2->addItem(text);
     }
     CboBiHua2->addItem(unused);
-    for (int strokes = 0; strokes <= kMostStrokes; ++strokes) {
+    for (int strokes = 0; strokes <= kMostListedStrokes; ++strokes) {
         CboBiHua->addItem(QString::number(strokes));
         if (strokes == 0) continue;
         CboBiHua2->addItem(QString::number(strokes));
