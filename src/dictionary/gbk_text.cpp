@@ -2,6 +2,13 @@
 
 namespace lexomir {
 
+bool isGbkTwoByteCharacter(std::string_view bytes) {
+    if (bytes.size() != 2) return false;
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const auto trail = static_cast<unsigned char>(bytes[1]);
+    return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+}
+
 std::string trimControl(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();

@@ -12,6 +12,11 @@ inline bool isGbkLeadByte(unsigned char byte) {
     return byte >= 0x81;
 }
 
+// Exactly one character of GBK's two-byte area: lead byte 0x81-0xFE, trail
+// byte 0x40-0xFE but not 0x7F. GB18030's four-byte forms fail: their second
+// byte is a digit.
+bool isGbkTwoByteCharacter(std::string_view bytes);
+
 // Removes leading and trailing bytes of value 0x20 or less.
 std::string trimControl(std::string_view text);
 

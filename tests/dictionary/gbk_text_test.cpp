@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "test_support.h"
 
@@ -10,6 +12,18 @@ namespace lexomir {
 namespace {
 
 using testing::gbk;
+
+TEST(IsGbkTwoByteCharacter, TakesOnlyOneCharacterOfTheTwoByteArea) {
+    const std::pair<std::string_view, bool> cases[] = {
+        {"\xD6\xD0", true},  {"\x81\x40", true},      {"\xFE\xFE", true},
+        {"\xFE\x71", true},  {"\x80\x40", false},     {"\xFF\x40", false},
+        {"\x81\x3F", false}, {"\x81\x7F", false},     {"\x81\xFF", false},
+        {"\x81\x30", false}, {"\xD6", false},         {"", false},
+        {"ab", false},       {"\xD6\xD0\xB9", false}, {std::string_view("\xD6\0", 2), false}};
+    for (const auto& [bytes, expected] : cases) {
+        EXPECT_EQ(isGbkTwoByteCharacter(bytes), expected) << ::testing::PrintToString(bytes);
+    }
+}
 
 struct TrimCase {
     const char* name;

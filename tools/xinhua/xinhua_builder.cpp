@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "gbk_codec.h"
+#include "gbk_text.h"
 #include "radical_table.h"
 
 namespace lexomir::xinhua {
@@ -30,14 +31,6 @@ char32_t singleCodePoint(const std::string& text) {
     return 0;
 }
 
-// One GBK character: 2 bytes, lead byte 0x81..0xFE, trail byte not NUL.
-bool isTwoByteGbk(const std::string& gbk) {
-    if (gbk.size() != 2) return false;
-    const auto lead = static_cast<unsigned char>(gbk[0]);
-    const auto trail = static_cast<unsigned char>(gbk[1]);
-    return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail != 0x7F && trail != 0xFF;
-}
-
 std::string toGbkCharacter(const CharacterSource& source, const std::string& utf8,
                            const char* what) {
     std::string gbk;
@@ -46,7 +39,7 @@ std::string toGbkCharacter(const CharacterSource& source, const std::string& utf
     } catch (const TextConversionError& error) {
         fail(source, std::string(what) + " \"" + utf8 + "\" cannot be converted: " + error.what());
     }
-    if (!isTwoByteGbk(gbk))
+    if (!isGbkTwoByteCharacter(gbk))
         fail(source, std::string(what) + " \"" + utf8 + "\" is not one 2-byte GBK character");
     return gbk;
 }
@@ -54,7 +47,7 @@ std::string toGbkCharacter(const CharacterSource& source, const std::string& utf
 bool inRadicalTable(const std::string& utf8) {
     try {
         const std::string gbk = utf8ToGbk(utf8);
-        return isTwoByteGbk(gbk) && BuShouTable().contains(gbk);
+        return isGbkTwoByteCharacter(gbk) && BuShouTable().contains(gbk);
     } catch (const TextConversionError&) {
         return false;
     }

@@ -23,6 +23,7 @@
 #include <cstring>
 #include <string>
 
+#include "gbk_text.h"
 #include "radical_table.h"
 
 namespace lexomir::xinhua {
@@ -38,10 +39,6 @@ void putField(XinHuaRecordBytes& record, std::size_t offset, std::size_t width,
                          std::to_string(width - 1) + " bytes, has " + std::to_string(text.size()));
     }
     std::memcpy(record.data() + offset, text.data(), text.size());
-}
-
-bool isTwoByteCharacter(const std::string& gbk) {
-    return gbk.size() == 2 && static_cast<unsigned char>(gbk[0]) >= 0x81 && gbk[1] != '\0';
 }
 
 bool isReadingList(const std::string& text) {
@@ -67,7 +64,7 @@ XinHuaRecordBytes encodeRecord(const XinHuaEntry& entry) {
     putField(record, layout::kPinyinOffset, layout::kPinyinWidth, entry.pinyinGbk, "pinyin", entry);
     putField(record, layout::kRadicalOffset, layout::kRadicalWidth, entry.radicalGbk, "radical",
              entry);
-    if (!isTwoByteCharacter(entry.ziGbk) || !isTwoByteCharacter(entry.radicalGbk)) {
+    if (!isGbkTwoByteCharacter(entry.ziGbk) || !isGbkTwoByteCharacter(entry.radicalGbk)) {
         throw BuildError("record for " + entry.zi +
                          ": character and radical must be one 2-byte GBK character each");
     }
