@@ -136,10 +136,10 @@ void BM_MeaningSearch(benchmark::State& state) {
         Query query(connection);
         const CharacterSearchPlan plan =
             planCombinedSearch(controls, [&](const std::vector<std::string>& keywords, int range) {
-                connection.select(DictionaryDatabase::XinHua);
                 return makeMeaningFilter(query, keywords, range);
             });
         try {
+            const DatabaseUse databaseUse(connection, query, DictionaryDatabase::XinHua);
             const ScanOutcome outcome =
                 scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua, StrXinHua);
             if (outcome.end != ScanEnd::Completed) {
@@ -150,7 +150,6 @@ void BM_MeaningSearch(benchmark::State& state) {
             state.SkipWithError(error.what());
             return;
         }
-        query.close();
     }
     state.counters["found"] = static_cast<double>(VecXinHua.size());
 }

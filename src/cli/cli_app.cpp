@@ -8,6 +8,7 @@
 
 #include "data_folder.h"
 #include "dictionary_database.h"
+#include "dictionary_tables.h"
 #include "entry_text.h"
 #include "gbk_codec.h"
 #include "gbk_text.h"
@@ -169,12 +170,11 @@ class Session {
         }
         controls.keywordsText = toGbk(in.keywords, "the keywords");
 
-        const MeaningFilterFactory meaningTests = [this](const std::vector<std::string>& keywords,
-                                                         int range) {
-            m_connection.select(DictionaryDatabase::XinHua);
+        const MeaningFilterFactory meaningFilters = [this](const std::vector<std::string>& keywords,
+                                                           int range) {
             return makeMeaningFilter(m_query, keywords, range);
         };
-        return characterSearch(planCombinedSearch(controls, meaningTests));
+        return characterSearch(planCombinedSearch(controls, meaningFilters));
     }
 
     int characterSearch(const CharacterSearchPlan& plan) {
@@ -193,8 +193,13 @@ class Session {
         };
         std::vector<std::int32_t> VecXinHua;
         std::string StrXinHua;
-        const ScanOutcome outcome = scanXinHua(file, filter, {}, VecXinHua, StrXinHua);
-        if (search.usesDatabase) m_query.close();
+        ScanOutcome outcome;
+        {
+            std::optional<DatabaseUse> databaseUse;
+            if (search.usesDatabase)
+                databaseUse.emplace(m_connection, m_query, DictionaryDatabase::XinHua);
+            outcome = scanXinHua(file, filter, {}, VecXinHua, StrXinHua);
+        }
         if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
         std::size_t p = 0;
@@ -221,33 +226,28 @@ class Session {
             scanChengYu(file, std::get<std::string>(plan), {}, VecChengYu, foundIdioms);
         if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
-        if (!VecChengYu.empty()) m_connection.select(DictionaryDatabase::ChengYu);
+        const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::ChengYu);
         for (std::size_t k = 0; k < VecChengYu.size(); ++k) {
             m_query.lookUp(VecChengYu[k]);
             m_out << VecChengYu[k] << '\t' << toTerminal(foundIdioms[k]) << '\t'
-                  << toTerminal(m_query.text("PinYin")) << '\n';
+                  << toTerminal(m_query.text(chengyu_table::kPinYin)) << '\n';
             if (m_invocation.showEntries)
                 m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
         }
-        m_query.close();
         m_out << toTerminal(idiomsFoundMessage(VecChengYu.size())) << '\n';
         return kExitSuccess;
     }
 
     void showCharacter(std::int32_t n) {
-        m_connection.select(DictionaryDatabase::XinHua);
+        const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::XinHua);
         m_query.lookUp(n);
-        const CharacterEntry entry = readCharacterEntry(m_query);
-        m_query.close();
-        m_out << toTerminal(formatCharacterEntry(entry));
+        m_out << toTerminal(formatCharacterEntry(readCharacterEntry(m_query)));
     }
 
     void showIdiom(std::int32_t n) {
-        m_connection.select(DictionaryDatabase::ChengYu);
+        const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::ChengYu);
         m_query.lookUp(n);
-        const IdiomEntry entry = readIdiomEntry(m_query);
-        m_query.close();
-        m_out << toTerminal(formatIdiomEntry(entry));
+        m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
     }
 
     const Invocation& m_invocation;

@@ -112,18 +112,18 @@ class TFrmMain::SearchButtonsOff {
     TFrmMain& m_window;
 };
 
-// One use of the database: the connection is closed at the end, on every
-// path. During a meaning scan it also keeps the idiom page's detail view from
-// switching the connection under the scan.
+// During a meaning scan, keeps the idiom page's detail view from switching
+// the connection under the scan.
 class TFrmMain::DatabaseUse {
   public:
-    DatabaseUse(TFrmMain& window, bool meaningScan) : m_window(window), m_meaningScan(meaningScan) {
+    DatabaseUse(TFrmMain& window, DictionaryDatabase database, bool meaningScan)
+        : m_window(window),
+          m_meaningScan(meaningScan),
+          m_use(window.Aconn, window.Aquery, database) {
         if (meaningScan) window.m_meaningScanRunning = true;
     }
     ~DatabaseUse() {
         if (m_meaningScan) m_window.m_meaningScanRunning = false;
-        m_window.Aquery.close();
-        m_window.Aconn.close();
     }
     DatabaseUse(const DatabaseUse&) = delete;
     DatabaseUse& operator=(const DatabaseUse&) = delete;
@@ -131,6 +131,7 @@ class TFrmMain::DatabaseUse {
   private:
     TFrmMain& m_window;
     bool m_meaningScan;
+    lexomir::DatabaseUse m_use;
 };
 
 TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
@@ -371,8 +372,7 @@ void TFrmMain::FindBiHua(const CharacterFilter& filter) {
 }
 
 void TFrmMain::FindZuHe(const CharacterSearch& search) {
-    Aconn.select(DictionaryDatabase::XinHua);
-    const DatabaseUse databaseUse(*this, search.usesDatabase);
+    const DatabaseUse databaseUse(*this, DictionaryDatabase::XinHua, search.usesDatabase);
     ScanXinHua(search.filter);
 }
 
@@ -449,8 +449,7 @@ void TFrmMain::GridXinHuaDblClick() {
     if (toGbk(currentCellText(*GridXinHua)).size() != 2) return;
     const auto record = foundRecordAtCurrentCell(*GridXinHua, VecXinHua);
     if (!record) return;
-    Aconn.select(DictionaryDatabase::XinHua);
-    const DatabaseUse databaseUse(*this, false);
+    const DatabaseUse databaseUse(*this, DictionaryDatabase::XinHua, false);
     Aquery.lookUp(*record);
     showEntry(*Memo1, formatCharacterEntry(readCharacterEntry(Aquery)));
 }
@@ -491,8 +490,7 @@ void TFrmMain::GridChengYuDblClick() {
     if (currentCellText(*GridChengYu).isEmpty()) return;
     const auto record = foundRecordAtCurrentCell(*GridChengYu, VecChengYu);
     if (!record) return;
-    Aconn.select(DictionaryDatabase::ChengYu);
-    const DatabaseUse databaseUse(*this, false);
+    const DatabaseUse databaseUse(*this, DictionaryDatabase::ChengYu, false);
     Aquery.lookUp(*record);
     showEntry(*Memo2, formatIdiomEntry(readIdiomEntry(Aquery)));
 }

@@ -109,17 +109,33 @@ TEST_F(DatabaseTest, SwitchingDatabasesReprepares) {
     EXPECT_THROW(query.text("ChengYu"), DatabaseError);
 }
 
-TEST_F(DatabaseTest, CloseEndsTheQueryAndTheConnection) {
+TEST_F(DatabaseTest, TheQueryEndsItsStatementAndTheOwnerClosesTheConnection) {
     connection.select(DictionaryDatabase::XinHua);
     query.lookUp(1);
+    query.finalize();
     EXPECT_TRUE(connection.isOpen());
-    query.close();
-    EXPECT_FALSE(connection.isOpen());
     EXPECT_FALSE(query.hasRow());
     EXPECT_EQ(query.text("zi"), "");
+    connection.close();
+    EXPECT_FALSE(connection.isOpen());
 
     query.lookUp(1);
     EXPECT_EQ(query.text("zi"), kZhongGbk);
+}
+
+TEST_F(DatabaseTest, ADatabaseUseClosesTheConnectionOnEveryWayOut) {
+    for (const bool failing : {false, true}) {
+        try {
+            const DatabaseUse use(connection, query, DictionaryDatabase::XinHua);
+            query.lookUp(1);
+            EXPECT_TRUE(connection.isOpen());
+            if (failing) (void)query.text("shiyi");
+        } catch (const DatabaseError&) {
+            EXPECT_TRUE(failing);
+        }
+        EXPECT_FALSE(connection.isOpen()) << failing;
+        EXPECT_FALSE(query.hasRow()) << failing;
+    }
 }
 
 TEST_F(DatabaseTest, NothingIsOpenedBeforeTheFirstLookup) {
