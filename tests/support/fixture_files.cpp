@@ -5,11 +5,11 @@
 
 #include <cstring>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 
 #include "gbk_codec.h"
 #include "index_record_format.h"
+#include "sqlite_handles.h"
 
 namespace lexomir::testing {
 
@@ -26,19 +26,10 @@ TempFolder::~TempFolder() {
 
 namespace {
 
-struct DatabaseCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
-using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
-DatabaseHandle openForWriting(const std::filesystem::path& file) {
+SqliteConnection openForWriting(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open(file.c_str(), &db);
-    DatabaseHandle handle(db);
+    SqliteConnection handle(db);
     if (rc != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
     return handle;
 }
@@ -52,10 +43,10 @@ void exec(sqlite3* db, const std::string& sql) {
     check(db, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr));
 }
 
-StatementHandle prepare(sqlite3* db, const char* sql) {
+SqliteStatement prepare(sqlite3* db, const char* sql) {
     sqlite3_stmt* statement = nullptr;
     check(db, sqlite3_prepare_v2(db, sql, -1, &statement, nullptr));
-    return StatementHandle(statement);
+    return SqliteStatement(statement);
 }
 
 void bindText(sqlite3* db, sqlite3_stmt* statement, int index, const std::string& text) {
@@ -91,17 +82,17 @@ void putField(std::string& record, std::size_t offset, std::size_t width, std::s
 }  // namespace
 
 void executeSql(const std::filesystem::path& file, const std::string& sql) {
-    DatabaseHandle db = openForWriting(file);
+    SqliteConnection db = openForWriting(file);
     exec(db.get(), sql);
 }
 
 void writeXinHuaDatabase(const std::filesystem::path& file, const std::vector<XinHuaRow>& rows) {
-    DatabaseHandle db = openForWriting(file);
+    SqliteConnection db = openForWriting(file);
     exec(db.get(),
          "create table xhzd (id integer primary key, zi text, pinyin text, py text, bushou text,"
          " bihua integer, wubi text, jijie text, xiangjie text);"
          "begin;");
-    StatementHandle insert = prepare(db.get(), "insert into xhzd values (?,?,?,?,?,?,?,?,?)");
+    SqliteStatement insert = prepare(db.get(), "insert into xhzd values (?,?,?,?,?,?,?,?,?)");
     for (const XinHuaRow& row : rows) {
         sqlite3_stmt* s = insert.get();
         check(db.get(), sqlite3_bind_int(s, 1, row.id));
@@ -123,12 +114,12 @@ void writeXinHuaDatabase(const std::filesystem::path& file, const std::vector<Xi
 }
 
 void writeChengYuDatabase(const std::filesystem::path& file, const std::vector<ChengYuRow>& rows) {
-    DatabaseHandle db = openForWriting(file);
+    SqliteConnection db = openForWriting(file);
     exec(db.get(),
          "create table ChengYu (id integer primary key, ChengYu text, PinYin text, DianGu text,"
          " ChuChu text, LiZi text);"
          "begin;");
-    StatementHandle insert = prepare(db.get(), "insert into ChengYu values (?,?,?,?,?,?)");
+    SqliteStatement insert = prepare(db.get(), "insert into ChengYu values (?,?,?,?,?,?)");
     for (const ChengYuRow& row : rows) {
         sqlite3_stmt* s = insert.get();
         check(db.get(), sqlite3_bind_int(s, 1, row.id));
