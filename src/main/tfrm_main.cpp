@@ -20,7 +20,6 @@
 #include "idiom_search.h"
 #include "index_record_format.h"
 #include "lexomir_application.h"
-#include "progress_pacer.h"
 #include "radical_table.h"
 #include "song_font.h"
 #include "tfrm_about.h"
@@ -79,61 +78,6 @@ int gridHeight(const QWidget& grid) {
 
 }  // namespace
 
-// Marks which index file a scan is reading, for the handlers that must not
-// act on a result that is being rebuilt.
-class TFrmMain::ScanScope {
-  public:
-    ScanScope(TFrmMain& window, RunningScan scan) : m_window(window) {
-        window.m_runningScan = scan;
-    }
-    ~ScanScope() { m_window.m_runningScan = RunningScan::None; }
-    ScanScope(const ScanScope&) = delete;
-    ScanScope& operator=(const ScanScope&) = delete;
-
-  private:
-    TFrmMain& m_window;
-};
-
-// No search may start while another one scans: the three search buttons are
-// off for a handler's whole run, and on again however it ends.
-class TFrmMain::SearchButtonsOff {
-  public:
-    explicit SearchButtonsOff(TFrmMain& window) : m_window(window) { setEnabled(false); }
-    ~SearchButtonsOff() { setEnabled(true); }
-    SearchButtonsOff(const SearchButtonsOff&) = delete;
-    SearchButtonsOff& operator=(const SearchButtonsOff&) = delete;
-
-  private:
-    void setEnabled(bool enabled) {
-        m_window.Btn1->setEnabled(enabled);
-        m_window.Btn2->setEnabled(enabled);
-        m_window.BtnChengYu->setEnabled(enabled);
-    }
-    TFrmMain& m_window;
-};
-
-// During a meaning scan, keeps the idiom page's detail view from switching
-// the connection under the scan.
-class TFrmMain::DatabaseUse {
-  public:
-    DatabaseUse(TFrmMain& window, DictionaryDatabase database, bool meaningScan)
-        : m_window(window),
-          m_meaningScan(meaningScan),
-          m_use(window.Aconn, window.Aquery, database) {
-        if (meaningScan) window.m_meaningScanRunning = true;
-    }
-    ~DatabaseUse() {
-        if (m_meaningScan) m_window.m_meaningScanRunning = false;
-    }
-    DatabaseUse(const DatabaseUse&) = delete;
-    DatabaseUse& operator=(const DatabaseUse&) = delete;
-
-  private:
-    TFrmMain& m_window;
-    bool m_meaningScan;
-    lexomir::DatabaseUse m_use;
-};
-
 TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
     : QMainWindow(parent),
       AppPath((appFolder / "").string()),
@@ -141,6 +85,7 @@ TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
       Aquery(Aconn) {
     Q_INIT_RESOURCE(lexomir);
     setupUi(this);
+    m_session.setSearchButtons({Btn1, Btn2, BtnChengYu});
     Splitter1->setPanes(GridXinHua, Memo1);
     Splitter2->setPanes(GridChengYu, Memo2);
     GridXinHua->setFixedHeight(GridXinHua->maximumHeight());
@@ -229,7 +174,7 @@ void TFrmMain::showEvent(QShowEvent* event) {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
-    if (m_formShown && !m_formClosed) runHandler([this] { FormClose(); });
+    if (m_formShown && !m_session.isWindowClosed()) runHandler([this] { FormClose(); });
     QMainWindow::closeEvent(event);
 }
 
@@ -287,8 +232,7 @@ void TFrmMain::applySettings(WindowSettings values) {
 }
 
 void TFrmMain::FormClose() {
-    // A scan running underneath sees this at its next record and stops.
-    m_formClosed = true;
+    m_session.closeWindow();
     HdlXinHua.close();
     HdlChengYu.close();
     if (!IniSet) return;
@@ -306,19 +250,10 @@ void TFrmMain::FormClose() {
     IniSet.reset();
 }
 
-ScanHook TFrmMain::progressHook(QProgressBar* bar) {
-    return [this, bar, pacer = ProgressPacer(bar->maximum())](std::int32_t record) mutable {
-        if (pacer.shouldShow(record, ProgressPacer::Clock::now())) bar->setValue(record);
-        QCoreApplication::processEvents();
-        return !m_formClosed;
-    };
-}
-
-bool TFrmMain::ScanXinHua(const CharacterFilter& filter) {
+bool TFrmMain::ScanXinHua(const CharacterFilter& filter, bool readsDatabase) {
     ScanOutcome outcome;
     {
-        // Until the grid is filled it does not match VecXinHua.
-        const ScanScope scope(*this, RunningScan::XinHua);
+        const ScanSession::Scan scan(m_session, ScanSession::Grid::Characters, readsDatabase);
         // A database failure inside the filter ends the scan before the grid is
         // refilled; the grid still shows the last result, so the lists must
         // go back to it, or a double click would show some other entry.
@@ -326,7 +261,8 @@ bool TFrmMain::ScanXinHua(const CharacterFilter& filter) {
         std::vector<std::int32_t> shownRecords = std::move(VecXinHua);
         std::string shownCharacters = std::move(StrXinHua);
         try {
-            outcome = scanXinHua(HdlXinHua, filter, progressHook(ProgXinHua), VecXinHua, StrXinHua);
+            outcome = scanXinHua(HdlXinHua, filter, m_session.progressHook(*ProgXinHua), VecXinHua,
+                                 StrXinHua);
         } catch (...) {
             VecXinHua = std::move(shownRecords);
             StrXinHua = std::move(shownCharacters);
@@ -335,7 +271,7 @@ bool TFrmMain::ScanXinHua(const CharacterFilter& filter) {
         if (outcome.end != ScanEnd::Stopped) FillGridXinHua();
     }
     if (outcome.end == ScanEnd::Failed) showIndexFileError(*outcome.error);
-    return outcome.end == ScanEnd::Completed && !m_formClosed;
+    return outcome.end == ScanEnd::Completed && !m_session.isWindowClosed();
 }
 
 void TFrmMain::showIndexFileError(const IndexFileError& error) {
@@ -372,8 +308,8 @@ void TFrmMain::FindBiHua(const CharacterFilter& filter) {
 }
 
 void TFrmMain::FindZuHe(const CharacterSearch& search) {
-    const DatabaseUse databaseUse(*this, DictionaryDatabase::XinHua, search.usesDatabase);
-    ScanXinHua(search.filter);
+    const DatabaseUse databaseUse(Aconn, Aquery, DictionaryDatabase::XinHua);
+    ScanXinHua(search.filter, search.usesDatabase);
 }
 
 // Focus only goes to a grid on the page being shown; the entry is shown either way.
@@ -403,8 +339,8 @@ bool TFrmMain::refused(const Refusal* refusal) {
 }
 
 void TFrmMain::Btn1Click() {
-    if (isScanning()) return;
-    const SearchButtonsOff buttonsOff(*this);
+    const ScanSession::Search searchRun(m_session);
+    if (!searchRun.started()) return;
     CharacterSearchPlan plan;
     if (RdoPinYin->isChecked()) {
         plan = planTypedSearch(toGbk(LedtPinYin->text()));
@@ -427,8 +363,8 @@ void TFrmMain::Btn1Click() {
 }
 
 void TFrmMain::Btn2Click() {
-    if (isScanning()) return;
-    const SearchButtonsOff buttonsOff(*this);
+    const ScanSession::Search searchRun(m_session);
+    if (!searchRun.started()) return;
     const CombinedControls controls{CboZiMu2->currentIndex(), CboBuShou2->currentIndex(),
                                     CboBiHua2->currentIndex(), toGbk(LedtZiYi->text()),
                                     CboZiYi->currentIndex()};
@@ -439,17 +375,16 @@ void TFrmMain::Btn2Click() {
     if (refused(std::get_if<Refusal>(&plan))) return;
     const CharacterSearch& search = std::get<CharacterSearch>(plan);
     if (!search.notice.empty()) showMessage(search.notice);
-    if (m_formClosed) return;
+    if (m_session.isWindowClosed()) return;
     FindZuHe(search);
 }
 
 void TFrmMain::GridXinHuaDblClick() {
-    // While a character scan runs the grid still shows the previous result.
-    if (m_runningScan == RunningScan::XinHua) return;
+    if (!m_session.mayShowDetail(ScanSession::Grid::Characters)) return;
     if (toGbk(currentCellText(*GridXinHua)).size() != 2) return;
     const auto record = foundRecordAtCurrentCell(*GridXinHua, VecXinHua);
     if (!record) return;
-    const DatabaseUse databaseUse(*this, DictionaryDatabase::XinHua, false);
+    const DatabaseUse databaseUse(Aconn, Aquery, DictionaryDatabase::XinHua);
     Aquery.lookUp(*record);
     showEntry(*Memo1, formatCharacterEntry(readCharacterEntry(Aquery)));
 }
@@ -459,20 +394,20 @@ void TFrmMain::GridXinHuaMouseUp(Qt::MouseButton button) {
 }
 
 void TFrmMain::BtnChengYuClick() {
-    if (isScanning()) return;
-    const SearchButtonsOff buttonsOff(*this);
+    const ScanSession::Search searchRun(m_session);
+    if (!searchRun.started()) return;
     const IdiomSearchPlan plan = planIdiomSearch(toGbk(LedtChengYu->text()));
     if (refused(std::get_if<Refusal>(&plan))) return;
     ScanOutcome outcome;
     {
-        const ScanScope scope(*this, RunningScan::ChengYu);
+        const ScanSession::Scan scan(m_session, ScanSession::Grid::Idioms, false);
         std::vector<std::string> idioms;
-        outcome = scanChengYu(HdlChengYu, std::get<std::string>(plan), progressHook(ProgChengYu),
-                              VecChengYu, idioms);
+        outcome = scanChengYu(HdlChengYu, std::get<std::string>(plan),
+                              m_session.progressHook(*ProgChengYu), VecChengYu, idioms);
         if (outcome.end != ScanEnd::Stopped) fillGridChengYu(idioms);
     }
     if (outcome.end == ScanEnd::Failed) return showIndexFileError(*outcome.error);
-    if (outcome.end != ScanEnd::Completed || m_formClosed) return;
+    if (outcome.end != ScanEnd::Completed || m_session.isWindowClosed()) return;
     if (!VecChengYu.empty()) showFirstFound(GridChengYu, TabSheet2, &TFrmMain::GridChengYuDblClick);
 }
 
@@ -484,13 +419,11 @@ void TFrmMain::fillGridChengYu(const std::vector<std::string>& idioms) {
 }
 
 void TFrmMain::GridChengYuDblClick() {
-    if (m_runningScan == RunningScan::ChengYu) return;
-    // Switching the connection would pull the database from under the combined search.
-    if (m_meaningScanRunning) return;
+    if (!m_session.mayShowDetail(ScanSession::Grid::Idioms)) return;
     if (currentCellText(*GridChengYu).isEmpty()) return;
     const auto record = foundRecordAtCurrentCell(*GridChengYu, VecChengYu);
     if (!record) return;
-    const DatabaseUse databaseUse(*this, DictionaryDatabase::ChengYu, false);
+    const DatabaseUse databaseUse(Aconn, Aquery, DictionaryDatabase::ChengYu);
     Aquery.lookUp(*record);
     showEntry(*Memo2, formatIdiomEntry(readIdiomEntry(Aquery)));
 }

@@ -13,12 +13,12 @@
 #include "data_folder.h"
 #include "dictionary_database.h"
 #include "index_file.h"
+#include "scan_session.h"
 #include "search_plans.h"
 #include "ui_tfrm_main.h"
 #include "window_settings.h"
 
 class QPlainTextEdit;
-class QProgressBar;
 class QSettings;
 class QTableWidget;
 
@@ -35,7 +35,7 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
 
     // Every plain message box goes through the sink; by default a modal box.
     void setMessageSink(MessageSink sink);
-    bool isScanning() const { return m_runningScan != RunningScan::None; }
+    bool isScanning() const { return m_session.isScanning(); }
     const std::vector<std::int32_t>& foundCharacters() const { return VecXinHua; }
     const std::vector<std::int32_t>& foundIdioms() const { return VecChengYu; }
 
@@ -59,12 +59,7 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    enum class RunningScan { None, XinHua, ChengYu };
-    class ScanScope;
-    class SearchButtonsOff;
-    class DatabaseUse;
-
-    bool ScanXinHua(const lexomir::CharacterFilter& filter);
+    bool ScanXinHua(const lexomir::CharacterFilter& filter, bool readsDatabase = false);
     void FillGridXinHua();
     void FindPinYin(const lexomir::CharacterFilter& filter);
     void FindHanZi(const lexomir::CharacterFilter& filter);
@@ -80,7 +75,6 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     void fillLists();
     void applySettings(lexomir::WindowSettings values);
     std::filesystem::path dataFolder() const;
-    lexomir::ScanHook progressHook(QProgressBar* bar);
     bool refused(const lexomir::Refusal* refusal);
     void showFirstFound(QTableWidget* grid, QWidget* page, void (TFrmMain::*showDetail)());
     void showMessage(std::string_view gbkText);
@@ -97,7 +91,5 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
 
     MessageSink m_showMessage;
     bool m_formShown = false;
-    bool m_formClosed = false;
-    RunningScan m_runningScan = RunningScan::None;
-    bool m_meaningScanRunning = false;
+    lexomir::ScanSession m_session;
 };
