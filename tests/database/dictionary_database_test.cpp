@@ -9,6 +9,7 @@
 #include "data_folder.h"
 #include "fixture_files.h"
 #include "gbk_codec.h"
+#include "named_case.h"
 
 namespace lexomir {
 namespace {
@@ -162,15 +163,10 @@ TEST_F(DatabaseTest, MissingColumnIsAnEngineErrorNamingTheColumn) {
 
 // Each case breaks the database of one kind; the next select and lookup of a
 // sound database must work again.
-struct BrokenDatabaseCase {
-    const char* name;
+struct BrokenDatabaseCase : testing::NamedCase {
     void (*breakIt)(const std::filesystem::path& file);
     const char* messagePart;
 };
-
-void PrintTo(const BrokenDatabaseCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class BrokenDatabaseTest : public DatabaseTest,
                            public ::testing::WithParamInterface<BrokenDatabaseCase> {};
@@ -218,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BrokenDatabaseCase{"MissingFile", removeFile, "unable to open"},
                       BrokenDatabaseCase{"CorruptFile", overwriteWithGarbage, "not a database"},
                       BrokenDatabaseCase{"MissingTable", dropTable, "no such table"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST_F(DatabaseTest, MissingFileIsNotCreated) {
     const std::filesystem::path file = folder / std::string(kChengYuDatabaseFile);
@@ -243,14 +239,9 @@ TEST_F(DatabaseTest, ReopenedConnectionIsNotConfusedWithTheOldOne) {
 
 // Lookups in any order must find exactly the row with the asked id, whether
 // the query steps forward or searches.
-struct LookupSequence {
-    const char* name;
+struct LookupSequence : testing::NamedCase {
     std::vector<std::int32_t> ids;
 };
-
-void PrintTo(const LookupSequence& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class LookupOrderTest : public ::testing::TestWithParam<LookupSequence> {};
 
@@ -283,21 +274,16 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupSequence{"Repeated", {5, 5, 4, 4, 5, 3, 3}},
                       LookupSequence{"PastTheEndAndBack", {20, 21, 22, 23, 1, 2}},
                       LookupSequence{"Negative", {-1, 1, -5, 2}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 // --- The meaning filter ---------------------------------------------------
 
-struct MeaningCase {
-    const char* name;
+struct MeaningCase : testing::NamedCase {
     std::vector<const char*> keywords;  // UTF-8
     int range;
     std::int32_t id;
     bool found;
 };
-
-void PrintTo(const MeaningCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class MeaningFilterAgreement : public ::testing::TestWithParam<MeaningCase> {
   protected:
@@ -352,7 +338,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MeaningCase{"NullExplanations", {"水"}, 2, 4, false},
                       MeaningCase{"MissingRow", {"水"}, 2, 42, false},
                       MeaningCase{"EmptyBriefDetailedHit", {"树"}, 2, 5, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST_F(DatabaseTest, MeaningFilterReusesOneConnectionAcrossLookups) {
     connection.select(DictionaryDatabase::XinHua);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -13,12 +14,11 @@ namespace {
 
 using testing::gbk;
 using testing::passes;
-using testing::XinHuaFields;
+using testing::XinHuaIndexRecord;
 
 constexpr int kIntMax = std::numeric_limits<int>::max();
 
-struct ReadingsCase {
-    const char* name;
+struct ReadingsCase : testing::NamedCase {
     std::string pinyinField;
     std::string prefix;
     bool expected;
@@ -56,10 +56,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadingsCase{"FullNineteenBytes", "shuang,chuang,zhuan", "zhuan", false},
                       ReadingsCase{"FullNineteenBytesRest", "shuang,chuang,zhuan", "chuang,zhuan",
                                    true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct InitialLetterCase {
-    const char* name;
+struct InitialLetterCase : testing::NamedCase {
     std::string pinyinField;
     std::string letter;
     bool expected;
@@ -85,10 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
                       InitialLetterCase{"UpperCaseLetterNeverMatches", "hang", "H", false},
                       InitialLetterCase{"EmptyField", "", "h", false},
                       InitialLetterCase{"OneByteReadings", "x,h", "h", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct KeywordListCase {
-    const char* name;
+struct KeywordListCase : testing::NamedCase {
     std::string text;                   // UTF-8
     std::vector<std::string> expected;  // UTF-8
 };
@@ -116,10 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                       KeywordListCase{"DuplicatesStay", "水 水", {"水", "水"}},
                       KeywordListCase{"LeadingBlanksGiveNoEmptyWord", "  水", {"水"}},
                       KeywordListCase{"TrailingBlanksGiveNoEmptyWord", "水  ", {"水"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct KeywordOccursCase {
-    const char* name;
+struct KeywordOccursCase : testing::NamedCase {
     std::vector<std::string> keywords;
     std::string jijie;
     std::string xiangjie;
@@ -155,10 +152,9 @@ INSTANTIATE_TEST_SUITE_P(
         KeywordOccursCase{"AlignedAfterTheStraddle", {gbk("泄")}, gbk("中国泄"), "", 1, true},
         KeywordOccursCase{"CaseSensitive", {"Water"}, "water", "water", 2, false},
         KeywordOccursCase{"AsciiKeyword", {"river"}, "a river", "", 1, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct HanziCase {
-    const char* name;
+struct HanziCase : testing::NamedCase {
     std::string typed;      // GBK
     std::string character;  // UTF-8
     bool expected;
@@ -185,14 +181,13 @@ INSTANTIATE_TEST_SUITE_P(
                       HanziCase{"AlignedLaterInTheText", gbk("中国泄"), "泄", true},
                       HanziCase{"RecordWithoutCharacter", gbk("中"), "", false},
                       HanziCase{"EmptyTyped", "", "中", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct RadicalCase {
-    const char* name;
+struct RadicalCase : testing::NamedCase {
     std::string radical;  // UTF-8
     int strokeGroup;
     int remaining;
-    XinHuaFields record;
+    XinHuaIndexRecord record;
     bool expected;
 };
 
@@ -223,10 +218,9 @@ INSTANTIATE_TEST_SUITE_P(
         RadicalCase{"NegativeRemainingFindsNothing", "一", 1, -1, {"丁", "ding", "一", 2}, false},
         RadicalCase{"NegativeRemainingMatchingSum", "一", 1, -1, {"一", "yi", "一", 0}, false},
         RadicalCase{"StrokesReadUnsigned", "龠", 17, 183, {"中", "zhong", "龠", 200}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct StrokeCountCase {
-    const char* name;
+struct StrokeCountCase : testing::NamedCase {
     int total;
     unsigned strokes;
     bool expected;
@@ -246,20 +240,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, StrokeCountFilterTest,
                                            StrokeCountCase{"More", 3, 4, false},
                                            StrokeCountCase{"LastListItem", 69, 69, true},
                                            StrokeCountCase{"ReadUnsigned", 200, 200, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing::CaseName());
 
 // 行 has the readings xing and hang, 航 only hang, 啊 a third reading ha.
-const XinHuaFields kXing{"行", "xing,hang", "彳", 6};
-const XinHuaFields kHang{"航", "hang", "舟", 10};
-const XinHuaFields kA{"啊", "a,o,ha", "口", 10};
-const XinHuaFields kHe{"和", "he,huo,hu", "禾", 8};
+const XinHuaIndexRecord kXing{"行", "xing,hang", "彳", 6};
+const XinHuaIndexRecord kHang{"航", "hang", "舟", 10};
+const XinHuaIndexRecord kA{"啊", "a,o,ha", "口", 10};
+const XinHuaIndexRecord kHe{"和", "he,huo,hu", "禾", 8};
 
-struct CombinedCase {
-    const char* name;
+struct CombinedCase : testing::NamedCase {
     std::string letter;
     std::string radical;  // UTF-8
     int minStrokes;
-    XinHuaFields record;
+    XinHuaIndexRecord record;
     bool expected;
 };
 
@@ -291,10 +284,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CombinedCase{"LetterFailsTheRest", "a", "彳", 6, kXing, false},
                       CombinedCase{"RadicalFailsTheRest", "x", "口", 6, kXing, false},
                       CombinedCase{"StrokesFailTheRest", "x", "彳", 7, kXing, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct MeaningCase {
-    const char* name;
+struct MeaningCase : testing::NamedCase {
     std::string letter;
     std::string radical;  // UTF-8
     int minStrokes;
@@ -331,7 +323,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MeaningCase{"LetterFailsFirst", "a", "", 0, true, false, false},
                       MeaningCase{"RadicalFailsFirst", "", "口", 0, true, false, false},
                       MeaningCase{"StrokesFailFirst", "", "", 7, true, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST(CombinedFilter, MeaningOffNeverAsksTheMeaningFilter) {
     CombinedCriteria criteria;

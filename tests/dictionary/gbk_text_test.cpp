@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -25,8 +26,7 @@ TEST(IsGbkTwoByteCharacter, TakesOnlyOneCharacterOfTheTwoByteArea) {
     }
 }
 
-struct TrimCase {
-    const char* name;
+struct TrimCase : testing::NamedCase {
     std::string input;
     std::string expected;
 };
@@ -58,10 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TrimCase{"ChineseTextUnchanged", gbk("中国"), gbk("中国")},
                       TrimCase{"BlanksAroundChinese", " " + gbk("爱") + "\t", gbk("爱")},
                       TrimCase{"FullWidthBlankIsNotTrimmed", gbk("　爱　"), gbk("　爱　")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct FindCase {
-    const char* name;
+struct FindCase : testing::NamedCase {
     std::string haystack;
     std::string needle;
     std::size_t expected;
@@ -93,10 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FindCase{"AsciiFoundAfterTheCharacter", gbk("亅") + "|", "|", 3},
                       FindCase{"CaseSensitive", "Zhang", "zh", 0},
                       FindCase{"TwoCharacterNeedle", gbk("百战不殆"), gbk("不殆"), 5}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct ReplaceCase {
-    const char* name;
+struct ReplaceCase : testing::NamedCase {
     std::string text;
     std::string from;
     std::string to;
@@ -126,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceCase{"ShorterReplacementKeepsAlignment", gbk("泄泄"), gbk("泄"), "x", "xx"},
         ReplaceCase{"EmptyFromChangesNothing", "abc", "", "x", "abc"},
         ReplaceCase{"EmptyText", "", "<br>", "\r\n", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 }  // namespace
 }  // namespace lexomir

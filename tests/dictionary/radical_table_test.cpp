@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gbk_text.h"
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -40,6 +41,10 @@ struct GroupCase {
     int firstCell;         // the empty cell that opens the group
     const char* radicals;  // UTF-8, blank-separated, in table order
 };
+
+void PrintTo(const GroupCase& c, std::ostream* out) {
+    *out << "group " << c.group;
+}
 
 class RadicalGroupTest : public ::testing::TestWithParam<GroupCase> {};
 
@@ -99,6 +104,10 @@ struct StrokeGroupCase {
     int group;
 };
 
+void PrintTo(const StrokeGroupCase& c, std::ostream* out) {
+    *out << "cell " << c.cell << " (" << c.radical << ")";
+}
+
 class StrokeGroupTest : public ::testing::TestWithParam<StrokeGroupCase> {};
 
 TEST_P(StrokeGroupTest, CountsTheEmptyCellsUpToTheCell) {
@@ -149,8 +158,7 @@ TEST(RadicalTable, ListItemsAreRadicalsAndStrokeHeaders) {
     EXPECT_EQ(items[293], gbk("龠"));
 }
 
-struct ContainsCase {
-    const char* name;
+struct ContainsCase : testing::NamedCase {
     std::string radical;
     bool expected;
 };
@@ -173,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ContainsCase{"RadicalWithExtraBytes", gbk("一") + "a", false},
                       ContainsCase{"TwoRadicals", gbk("一丨"), false},
                       ContainsCase{"StrokeHeader", gbk("1画"), false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 }  // namespace
 }  // namespace lexomir

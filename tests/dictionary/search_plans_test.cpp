@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "messages.h"
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -14,7 +15,7 @@ namespace {
 
 using testing::gbk;
 using testing::passes;
-using testing::XinHuaFields;
+using testing::XinHuaIndexRecord;
 
 std::string gbkMessage(std::string_view utf8) {
     return gbk(utf8);
@@ -28,14 +29,13 @@ const CharacterSearch& searchOf(const CharacterSearchPlan& plan) {
     return none;
 }
 
-const XinHuaFields kZhong{"中", "zhong", "丨", 4};
-const XinHuaFields kGuo{"国", "guo", "囗", 8};
-const XinHuaFields kZhang{"张", "zhang", "弓", 7};
-const XinHuaFields kChang{"长", "chang,zhang", "长", 4};
-const XinHuaFields kAi{"爱", "ai", "爫", 10};
+const XinHuaIndexRecord kZhong{"中", "zhong", "丨", 4};
+const XinHuaIndexRecord kGuo{"国", "guo", "囗", 8};
+const XinHuaIndexRecord kZhang{"张", "zhang", "弓", 7};
+const XinHuaIndexRecord kChang{"长", "chang,zhang", "长", 4};
+const XinHuaIndexRecord kAi{"爱", "ai", "爫", 10};
 
-struct RefusalCase {
-    const char* name;
+struct RefusalCase : testing::NamedCase {
     CharacterSearchPlan (*plan)();
     std::string_view message;
     InputFocus focus;
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       return planCombinedSearch(controls, kNoMeaning);
                                   },
                                   messages::kKeywordsNeeded, InputFocus::LedtZiYi}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST(PlanRadicalSearch, SelectionOutsideTheListIsRefused) {
     for (int index : {-1, 294, 1000}) {
@@ -117,12 +117,11 @@ TEST(PlanRadicalSearch, SelectionOutsideTheListIsRefused) {
     }
 }
 
-struct TypedCase {
-    const char* name;
+struct TypedCase : testing::NamedCase {
     std::string typed;  // GBK
     bool showsFirstEntry;
-    std::vector<XinHuaFields> found;
-    std::vector<XinHuaFields> notFound;
+    std::vector<XinHuaIndexRecord> found;
+    std::vector<XinHuaIndexRecord> notFound;
 };
 
 class PlanTypedSearchTest : public ::testing::TestWithParam<TypedCase> {};
@@ -135,10 +134,10 @@ TEST_P(PlanTypedSearchTest, ChoosesTheTestByTheFirstByte) {
     EXPECT_EQ(search.showsFirstEntry, c.showsFirstEntry);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_EQ(search.notice, "");
-    for (const XinHuaFields& record : c.found) {
+    for (const XinHuaIndexRecord& record : c.found) {
         EXPECT_TRUE(passes(search.filter, record)) << record.pinyin;
     }
-    for (const XinHuaFields& record : c.notFound) {
+    for (const XinHuaIndexRecord& record : c.notFound) {
         EXPECT_FALSE(passes(search.filter, record)) << record.pinyin;
     }
 }
@@ -154,14 +153,13 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"Characters", gbk("中国"), true, {kZhong, kGuo}, {kZhang}},
                       TypedCase{"CharactersTrimmed", " " + gbk("中") + " ", true, {kZhong}, {kGuo}},
                       TypedCase{"CharacterThenAscii", gbk("中") + "a", true, {kZhong}, {kAi}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct RadicalPlanCase {
-    const char* name;
+struct RadicalPlanCase : testing::NamedCase {
     int radicalIndex;
     int remainingIndex;
-    std::vector<XinHuaFields> found;
-    std::vector<XinHuaFields> notFound;
+    std::vector<XinHuaIndexRecord> found;
+    std::vector<XinHuaIndexRecord> notFound;
 };
 
 class PlanRadicalSearchTest : public ::testing::TestWithParam<RadicalPlanCase> {};
@@ -174,10 +172,10 @@ TEST_P(PlanRadicalSearchTest, TakesTheStrokeGroupFromTheCell) {
     EXPECT_FALSE(search.showsFirstEntry);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_EQ(search.notice, "");
-    for (const XinHuaFields& record : c.found) {
+    for (const XinHuaIndexRecord& record : c.found) {
         EXPECT_TRUE(passes(search.filter, record)) << record.strokes;
     }
-    for (const XinHuaFields& record : c.notFound) {
+    for (const XinHuaIndexRecord& record : c.notFound) {
         EXPECT_FALSE(passes(search.filter, record)) << record.strokes;
     }
 }
@@ -222,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
                         -1,
                         {},
                         {{"一", "yi", "一", 1}, {"丁", "ding", "一", 2}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST(PlanStrokeSearch, ListIndexPlusOneIsTheTotal) {
     const struct {
@@ -263,7 +261,7 @@ TEST(PlanCombinedSearch, AllOffFindsEveryRecordWithoutTheDatabase) {
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_FALSE(search.showsFirstEntry);
     EXPECT_EQ(search.notice, "");
-    for (const XinHuaFields& record : {kZhong, kGuo, kZhang, kChang, kAi}) {
+    for (const XinHuaIndexRecord& record : {kZhong, kGuo, kZhang, kChang, kAi}) {
         EXPECT_TRUE(passes(search.filter, record)) << record.pinyin;
     }
     EXPECT_TRUE(passes(search.filter, {"", "", "", 0}));
