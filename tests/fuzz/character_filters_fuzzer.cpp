@@ -69,14 +69,14 @@ void checkGbkFind(std::string_view haystack, std::string_view needle) {
 }
 
 // One scan over a file holding only this record must find exactly what the
-// test accepts, and only as a two-byte character.
+// filter accepts, and only as a two-byte character.
 void checkScan(const CharacterFilter& filter, const std::vector<char>& recordBytes, bool passes) {
     static MemoryFile file;
     file.assign(std::string_view(recordBytes.data(), recordBytes.size()));
     IndexFile index(file.path(), xinhua_record::kSize, 1);
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
-    const ScanOutcome outcome = scanXinHua(index, test, nullptr, VecXinHua, StrXinHua);
+    const ScanOutcome outcome = scanXinHua(index, filter, nullptr, VecXinHua, StrXinHua);
     FUZZ_CHECK(outcome.end == ScanEnd::Completed);
     const std::string_view character = XinHuaRecord(recordBytes.data()).character();
     const bool found = passes && character.size() == 2;
@@ -131,8 +131,8 @@ void checkRadicalSearch(int radicalIndex, int remainingIndex, const XinHuaRecord
 void checkStrokeSearch(int totalStrokesIndex, const XinHuaRecord& record, std::int32_t id) {
     const CharacterSearchPlan plan = planStrokeSearch(totalStrokesIndex);
     const auto* search = std::get_if<CharacterSearch>(&plan);
-    FUZZ_CHECK(search && search->test);
-    const bool passes = search->test(id, record);
+    FUZZ_CHECK(search && search->filter);
+    const bool passes = search->filter(id, record);
     FUZZ_CHECK(passes == (static_cast<long long>(record.strokes()) ==
                           static_cast<long long>(totalStrokesIndex) + 1));
 }
