@@ -238,29 +238,19 @@ DatabaseUse::~DatabaseUse() {
 
 // --- Readers ----------------------------------------------------------------
 
+// A braced list reads the columns in the order written, so the first missing
+// one is the one reported.
 CharacterEntry readCharacterEntry(const Query& query) {
     namespace t = xhzd_table;
-    CharacterEntry entry;
-    entry.zi = query.text(t::kZi);
-    entry.pinyin = query.text(t::kPinyin);
-    entry.py = query.text(t::kPy);
-    entry.bushou = query.text(t::kBushou);
-    entry.bihua = query.integer(t::kBihua);
-    entry.wubi = query.text(t::kWubi);
-    entry.jijie = query.text(t::kJijie);
-    entry.xiangjie = query.text(t::kXiangjie);
-    return entry;
+    return {query.text(t::kZi),     query.text(t::kPinyin),   query.text(t::kPy),
+            query.text(t::kBushou), query.integer(t::kBihua), query.text(t::kWubi),
+            query.text(t::kJijie),  query.text(t::kXiangjie)};
 }
 
 IdiomEntry readIdiomEntry(const Query& query) {
     namespace t = chengyu_table;
-    IdiomEntry entry;
-    entry.ChengYu = query.text(t::kChengYu);
-    entry.PinYin = query.text(t::kPinYin);
-    entry.DianGu = query.text(t::kDianGu);
-    entry.ChuChu = query.text(t::kChuChu);
-    entry.LiZi = query.text(t::kLiZi);
-    return entry;
+    return {query.text(t::kChengYu), query.text(t::kPinYin), query.text(t::kDianGu),
+            query.text(t::kChuChu), query.text(t::kLiZi)};
 }
 
 // --- Meaning filter -----------------------------------------------------------

@@ -382,11 +382,20 @@ void TFrmMain::Btn2Click() {
 void TFrmMain::GridXinHuaDblClick() {
     if (!m_session.mayShowDetail(ScanSession::Grid::Characters)) return;
     if (toGbk(currentCellText(*GridXinHua)).size() != 2) return;
-    const auto record = foundRecordAtCurrentCell(*GridXinHua, VecXinHua);
+    showEntryOfCurrentCell(
+        *GridXinHua, VecXinHua, DictionaryDatabase::XinHua, *Memo1,
+        [](const Query& row) { return formatCharacterEntry(readCharacterEntry(row)); });
+}
+
+void TFrmMain::showEntryOfCurrentCell(const QTableWidget& grid,
+                                      const std::vector<std::int32_t>& found,
+                                      DictionaryDatabase database, QPlainTextEdit& memo,
+                                      std::string (*entryText)(const Query& row)) {
+    const auto record = foundRecordAtCurrentCell(grid, found);
     if (!record) return;
-    const DatabaseUse databaseUse(Aconn, Aquery, DictionaryDatabase::XinHua);
+    const DatabaseUse databaseUse(Aconn, Aquery, database);
     Aquery.lookUp(*record);
-    showEntry(*Memo1, formatCharacterEntry(readCharacterEntry(Aquery)));
+    showEntry(memo, entryText(Aquery));
 }
 
 void TFrmMain::GridXinHuaMouseUp(Qt::MouseButton button) {
@@ -421,11 +430,8 @@ void TFrmMain::fillGridChengYu(const std::vector<std::string>& idioms) {
 void TFrmMain::GridChengYuDblClick() {
     if (!m_session.mayShowDetail(ScanSession::Grid::Idioms)) return;
     if (currentCellText(*GridChengYu).isEmpty()) return;
-    const auto record = foundRecordAtCurrentCell(*GridChengYu, VecChengYu);
-    if (!record) return;
-    const DatabaseUse databaseUse(Aconn, Aquery, DictionaryDatabase::ChengYu);
-    Aquery.lookUp(*record);
-    showEntry(*Memo2, formatIdiomEntry(readIdiomEntry(Aquery)));
+    showEntryOfCurrentCell(*GridChengYu, VecChengYu, DictionaryDatabase::ChengYu, *Memo2,
+                           [](const Query& row) { return formatIdiomEntry(readIdiomEntry(row)); });
 }
 
 void TFrmMain::GridChengYuMouseUp(Qt::MouseButton button) {

@@ -77,6 +77,10 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     std::filesystem::path dataFolder() const;
     bool refused(const lexomir::Refusal* refusal);
     void showFirstFound(QTableWidget* grid, QWidget* page, void (TFrmMain::*showDetail)());
+    // The entry of the found record behind the grid's current cell, if any.
+    void showEntryOfCurrentCell(const QTableWidget& grid, const std::vector<std::int32_t>& found,
+                                lexomir::DictionaryDatabase database, QPlainTextEdit& memo,
+                                std::string (*entryText)(const lexomir::Query& row));
     void showMessage(std::string_view gbkText);
 
     std::unique_ptr<QSettings> IniSet;
