@@ -107,20 +107,20 @@ bool IndexFile::refill() {
 }
 
 const char* IndexFile::nextRecord() {
-    if (m_error) return nullptr;
-    if (m_fd < 0) {
-        m_error = IndexFileError{m_path, "the file is not open"};
-        return nullptr;
-    }
-    if (m_recordsRead >= m_recordCount) {
-        m_error = IndexFileError{m_path, "every record has been read"};
-        return nullptr;
-    }
+    if (m_error || m_fd < 0 || m_recordsRead >= m_recordCount) return noRecord();
     if (m_blockUsed - m_blockPos < m_recordSize && !refill()) return nullptr;
     const char* record = m_block.data() + m_blockPos;
     m_blockPos += m_recordSize;
     ++m_recordsRead;
     return record;
+}
+
+const char* IndexFile::noRecord() {
+    if (!m_error) {
+        m_error = IndexFileError{m_path,
+                                 m_fd < 0 ? "the file is not open" : "every record has been read"};
+    }
+    return nullptr;
 }
 
 void IndexFile::close() {

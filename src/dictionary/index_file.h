@@ -49,6 +49,8 @@ class IndexFile {
 
   private:
     bool refill();
+    // Sets why no record can be read, unless an error is set already; nullptr.
+    const char* noRecord();
 
     std::filesystem::path m_path;
     std::size_t m_recordSize = 0;
