@@ -111,6 +111,16 @@ void Connection::close() noexcept {
 
 Query::Query(Connection& connection) : m_connection(connection) {}
 
+void Query::check(int rc) {
+    if (!succeeded(rc)) failWith(rc);
+}
+
+void Query::failWith(int rc) {
+    const DatabaseError error = engineError(rc, m_preparedOn, m_connection.selectedFile());
+    finalize();
+    throw error;
+}
+
 void Query::lookUp(std::int32_t id) {
     m_hasRow = false;
     prepare();
@@ -140,16 +150,11 @@ void Query::prepare() {
         const char* name = sqlite3_column_name(prepared, i);
         m_columnNames.emplace_back(name ? name : "");
     }
-    for (std::size_t i = 0; i < m_columnNames.size() && m_idColumn < 0; ++i) {
-        if (sameColumnName(m_columnNames[i], idColumn(database))) m_idColumn = static_cast<int>(i);
-    }
-    if (m_idColumn < 0) {
-        const std::filesystem::path file = m_connection.selectedFile();
+    try {
+        m_idColumn = columnIndex(idColumn(database));
+    } catch (const DatabaseError&) {
         finalize();
-        fail(SQLITE_ERROR,
-             "no such column: " + std::string(idColumn(database)) + " in table " +
-                 std::string(tableName(database)),
-             file);
+        throw;
     }
 }
 
@@ -170,13 +175,6 @@ void Query::step() {
     check(rc);
     m_onRow = rc == SQLITE_ROW;
     if (m_onRow) m_cursorId = sqlite3_column_int64(m_statement.get(), m_idColumn);
-}
-
-void Query::check(int rc) {
-    if (succeeded(rc)) return;
-    const DatabaseError error = engineError(rc, m_preparedOn, m_connection.selectedFile());
-    finalize();
-    throw error;
 }
 
 int Query::columnIndex(std::string_view column) const {

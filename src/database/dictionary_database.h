@@ -84,6 +84,7 @@ class Query {
     void step();
     // Ends the statement and throws unless rc tells of success.
     void check(int rc);
+    [[noreturn]] void failWith(int rc);
     int columnIndex(std::string_view column) const;
 
     Connection& m_connection;
