@@ -8,7 +8,7 @@ namespace lexomir::chengyu {
 
 void writeChengYuDb(const std::filesystem::path& file, const std::vector<IdiomRow>& rows) {
     namespace t = chengyu_table;
-    constexpr data::ColumnSpec kColumns[] = {
+    constexpr data::ColumnDefinition kColumns[] = {
         {t::kId, "INTEGER PRIMARY KEY"}, {t::kChengYu, "TEXT NOT NULL"},
         {t::kPinYin, "TEXT NOT NULL"},   {t::kDianGu, "TEXT NOT NULL"},
         {t::kChuChu, "TEXT NOT NULL"},   {t::kLiZi, "TEXT NOT NULL"},

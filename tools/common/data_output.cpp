@@ -41,7 +41,7 @@ void execute(sqlite3* db, const fs::path& file, const std::string& sql) {
 }
 
 // "CREATE TABLE t (a INTEGER, b TEXT)"
-std::string createTableSql(std::string_view table, std::span<const ColumnSpec> columns) {
+std::string createTableSql(std::string_view table, std::span<const ColumnDefinition> columns) {
     std::string sql = "CREATE TABLE " + std::string(table) + " (";
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (i > 0) sql += ", ";
@@ -51,7 +51,7 @@ std::string createTableSql(std::string_view table, std::span<const ColumnSpec> c
 }
 
 // "INSERT INTO t (a, b) VALUES (?, ?)"
-std::string insertSql(std::string_view table, std::span<const ColumnSpec> columns) {
+std::string insertSql(std::string_view table, std::span<const ColumnDefinition> columns) {
     std::string names;
     std::string values;
     for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -116,7 +116,7 @@ void writeFileReplacing(const fs::path& file, std::string_view bytes) {
 }
 
 void writeDatabaseReplacing(const fs::path& file, std::string_view table,
-                            std::span<const ColumnSpec> columns, std::size_t rowCount,
+                            std::span<const ColumnDefinition> columns, std::size_t rowCount,
                             const std::function<void(RowBinder&, std::size_t)>& bindRow) {
     const fs::path temporary = temporaryBeside(file);
     std::error_code ignored;

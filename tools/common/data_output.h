@@ -38,7 +38,7 @@ class RowBinder {
 };
 
 // A column of a table the builders create: its name and its SQL type.
-struct ColumnSpec {
+struct ColumnDefinition {
     std::string_view name;
     std::string_view type;
 };
@@ -48,7 +48,7 @@ struct ColumnSpec {
 // transaction, bindRow(binder, i) filling the values of row i in column order.
 // Only a complete file replaces file.
 void writeDatabaseReplacing(const std::filesystem::path& file, std::string_view table,
-                            std::span<const ColumnSpec> columns, std::size_t rowCount,
+                            std::span<const ColumnDefinition> columns, std::size_t rowCount,
                             const std::function<void(RowBinder&, std::size_t)>& bindRow);
 
 }  // namespace lexomir::data

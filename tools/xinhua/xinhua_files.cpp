@@ -94,7 +94,7 @@ void writeXinHuaDat(const std::vector<XinHuaEntry>& entries, const fs::path& fil
 
 void writeXinHuaDb(const std::vector<XinHuaEntry>& entries, const fs::path& file) {
     namespace t = xhzd_table;
-    constexpr data::ColumnSpec kColumns[] = {
+    constexpr data::ColumnDefinition kColumns[] = {
         {t::kId, "INTEGER PRIMARY KEY"}, {t::kZi, "TEXT NOT NULL"},
         {t::kPinyin, "TEXT NOT NULL"},   {t::kPy, "TEXT NOT NULL"},
         {t::kBushou, "TEXT NOT NULL"},   {t::kBihua, "INTEGER NOT NULL"},
