@@ -14,9 +14,8 @@
 #include "dictionary_database.h"
 #include "gbk_codec.h"
 #include "idiom_search.h"
-#include "index_record_format.h"
 #include "radical_table.h"
-#include "search_requests.h"
+#include "search_plans.h"
 #include "xinhua_scan.h"
 
 namespace lexomir {
@@ -27,18 +26,8 @@ std::filesystem::path& dataFolder() {
     return folder;
 }
 
-IndexFile openXinHua() {
-    return IndexFile(dataFolder() / kXinHuaIndexFile, xinhua_record::kSize,
-                     xinhua_record::kRecordCount);
-}
-
 int radicalItem(std::string_view utf8Radical) {
-    const std::string gbk = utf8ToGbk(utf8Radical);
-    const std::vector<std::string> items = BuShouTable().listItems();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == gbk) return static_cast<int>(i);
-    }
-    return -1;
+    return BuShouTable().listIndexOf(utf8ToGbk(utf8Radical)).value_or(-1);
 }
 
 void runCharacterScan(benchmark::State& state, const CharacterSearchPlan& plan) {
@@ -46,14 +35,14 @@ void runCharacterScan(benchmark::State& state, const CharacterSearchPlan& plan) 
         state.SkipWithError("the search was refused");
         return;
     }
-    const XinHuaTest& test = std::get<CharacterSearch>(plan).test;
-    IndexFile file = openXinHua();
+    const CharacterFilter& filter = std::get<CharacterSearch>(plan).filter;
+    IndexFile file = openXinHuaIndex(dataFolder());
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
     for (auto _ : state) {
-        const ScanOutcome outcome = scanXinHua(file, test, {}, VecXinHua, StrXinHua);
+        const ScanOutcome outcome = scanXinHua(file, filter, {}, VecXinHua, StrXinHua);
         if (outcome.end != ScanEnd::Completed) {
-            state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "scan failed");
+            state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "stopped");
             return;
         }
         benchmark::DoNotOptimize(VecXinHua.data());
@@ -94,12 +83,10 @@ BENCHMARK(BM_ScanCombinedWithoutMeaning)->Unit(benchmark::kMicrosecond);
 // 32767 characters, so that every record is found.
 std::string longTypedText(IndexFile& file) {
     std::string characters;
-    if (file.rewind()) return {};
-    for (std::int32_t k = 0; k < file.recordCount(); ++k) {
-        const char* bytes = file.nextRecord();
-        if (!bytes) return {};
+    const ScanOutcome outcome = scanRecords(file, {}, [&](std::int32_t, const char* bytes) {
         characters.insert(0, XinHuaRecord(bytes).character());
-    }
+    });
+    if (outcome.end != ScanEnd::Completed) return {};
     std::string typed;
     while (typed.size() < 2 * 32767) typed += characters;
     typed.resize(2 * 32767);
@@ -107,7 +94,7 @@ std::string longTypedText(IndexFile& file) {
 }
 
 void BM_FindHanZi32767(benchmark::State& state) {
-    IndexFile file = openXinHua();
+    IndexFile file = openXinHuaIndex(dataFolder());
     const std::string typed = longTypedText(file);
     if (typed.empty()) {
         state.SkipWithError("cannot read XinHua.dat");
@@ -120,14 +107,13 @@ BENCHMARK(BM_FindHanZi32767)->Unit(benchmark::kMillisecond);
 void BM_IdiomScan(benchmark::State& state) {
     const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk("百战不="));
     const std::string& pattern = std::get<std::string>(plan);
-    IndexFile file(dataFolder() / kChengYuIndexFile, chengyu_record::kSize,
-                   chengyu_record::kRecordCount);
+    IndexFile file = openChengYuIndex(dataFolder());
     std::vector<std::int32_t> VecChengYu;
     std::vector<std::string> found;
     for (auto _ : state) {
         const ScanOutcome outcome = scanChengYu(file, pattern, {}, VecChengYu, found);
         if (outcome.end != ScanEnd::Completed) {
-            state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "scan failed");
+            state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "stopped");
             return;
         }
         benchmark::DoNotOptimize(VecChengYu.data());
@@ -139,7 +125,7 @@ BENCHMARK(BM_IdiomScan)->Unit(benchmark::kMicrosecond);
 // "大范围" with 水 and 火: one lookup per record; the connection opens on the
 // first lookup and closes after the scan, as in the window.
 void BM_MeaningSearch(benchmark::State& state) {
-    IndexFile file = openXinHua();
+    IndexFile file = openXinHuaIndex(dataFolder());
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
     CombinedControls controls;
@@ -150,12 +136,12 @@ void BM_MeaningSearch(benchmark::State& state) {
         Query query(connection);
         const CharacterSearchPlan plan =
             planCombinedSearch(controls, [&](const std::vector<std::string>& keywords, int range) {
-                connection.select(DictionaryDatabase::XinHua);
-                return makeMeaningTest(query, keywords, range);
+                return makeMeaningFilter(query, keywords, range);
             });
         try {
+            const DatabaseUse databaseUse(connection, query, DictionaryDatabase::XinHua);
             const ScanOutcome outcome =
-                scanXinHua(file, std::get<CharacterSearch>(plan).test, {}, VecXinHua, StrXinHua);
+                scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua, StrXinHua);
             if (outcome.end != ScanEnd::Completed) {
                 state.SkipWithError("scan failed");
                 return;
@@ -164,7 +150,6 @@ void BM_MeaningSearch(benchmark::State& state) {
             state.SkipWithError(error.what());
             return;
         }
-        query.close();
     }
     state.counters["found"] = static_cast<double>(VecXinHua.size());
 }

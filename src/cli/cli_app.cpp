@@ -8,19 +8,17 @@
 
 #include "data_folder.h"
 #include "dictionary_database.h"
+#include "dictionary_tables.h"
 #include "entry_text.h"
 #include "gbk_codec.h"
 #include "gbk_text.h"
 #include "idiom_search.h"
-#include "index_record_format.h"
 #include "radical_table.h"
-#include "search_requests.h"
+#include "search_plans.h"
 #include "xinhua_scan.h"
 
 namespace lexomir::cli {
 namespace {
-
-constexpr int kMaxStrokes = 69;  // the largest count the stroke lists offer
 
 // Bad input found while executing; ends the command with kExitRefused.
 struct UsageFailure : std::runtime_error {
@@ -81,16 +79,13 @@ int parseNumber(const std::string& text, int min, int max, std::string_view what
     return value;
 }
 
-// The item of the radical list that the text names: the first cell holding
-// that radical, or a stroke-group heading such as "3画" (which the search
-// then refuses, as the window does).
+// The item of the radical list that the text names; a stroke-group heading
+// such as "3画" is an item too, which the search then refuses, as the window
+// does.
 int radicalListIndex(const std::string& utf8Radical) {
-    const std::string gbk = toGbk(utf8Radical, "the radical");
-    const std::vector<std::string> items = BuShouTable().listItems();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == gbk) return static_cast<int>(i);
-    }
-    throw UsageFailure("\"" + utf8Radical + "\" is not in the radical table");
+    const std::optional<int> index = BuShouTable().listIndexOf(toGbk(utf8Radical, "the radical"));
+    if (!index) throw UsageFailure("\"" + utf8Radical + "\" is not in the radical table");
+    return *index;
 }
 
 class Session {
@@ -109,11 +104,11 @@ class Session {
         if (command == "radical") {
             return characterSearch(
                 planRadicalSearch(radicalListIndex(operands[0]),
-                                  parseNumber(operands[1], 0, kMaxStrokes, "REMAINING")));
+                                  parseNumber(operands[1], 0, kMostListedStrokes, "REMAINING")));
         }
         if (command == "strokes") {
             return characterSearch(
-                planStrokeSearch(parseNumber(operands[0], 1, kMaxStrokes, "N") - 1));
+                planStrokeSearch(parseNumber(operands[0], 1, kMostListedStrokes, "N") - 1));
         }
         if (command == "combined") return combinedSearch();
         if (command == "idiom") return idiomSearch(operands[0]);
@@ -140,7 +135,7 @@ class Session {
         // first byte; here the command says which is meant, so check it.
         const std::string trimmed = trimControl(typed);
         if (!trimmed.empty()) {
-            const bool looksLikePinyin = trimmed.front() >= 'a' && trimmed.front() <= 'z';
+            const bool looksLikePinyin = isPinyinPrefix(trimmed);
             if (m_invocation.command == "pinyin" && !looksLikePinyin) {
                 throw UsageFailure(
                     "pinyin: PREFIX must begin with a lower-case letter a-z "
@@ -166,7 +161,8 @@ class Session {
         }
         if (!in.radical.empty()) controls.radicalIndex = radicalListIndex(in.radical) + 1;
         if (!in.minStrokes.empty()) {
-            controls.minStrokesIndex = parseNumber(in.minStrokes, 1, kMaxStrokes, "--min-strokes");
+            controls.minStrokesIndex =
+                parseNumber(in.minStrokes, 1, kMostListedStrokes, "--min-strokes");
         }
         if (!in.range.empty()) controls.meaningRangeIndex = parseNumber(in.range, 1, 2, "--range");
         if (!in.keywords.empty() && in.range.empty()) {
@@ -174,12 +170,11 @@ class Session {
         }
         controls.keywordsText = toGbk(in.keywords, "the keywords");
 
-        const MeaningTestFactory meaningTests = [this](const std::vector<std::string>& keywords,
-                                                       int range) {
-            m_connection.select(DictionaryDatabase::XinHua);
-            return makeMeaningTest(m_query, keywords, range);
+        const MeaningFilterFactory meaningFilters = [this](const std::vector<std::string>& keywords,
+                                                           int range) {
+            return makeMeaningFilter(m_query, keywords, range);
         };
-        return characterSearch(planCombinedSearch(controls, meaningTests));
+        return characterSearch(planCombinedSearch(controls, meaningFilters));
     }
 
     int characterSearch(const CharacterSearchPlan& plan) {
@@ -187,24 +182,25 @@ class Session {
         const CharacterSearch& search = std::get<CharacterSearch>(plan);
         if (!search.notice.empty()) m_err << toTerminal(search.notice) << '\n';
 
-        IndexFile file(m_invocation.dataFolder / kXinHuaIndexFile, xinhua_record::kSize,
-                       xinhua_record::kRecordCount);
-        // The readings of every record the test passes, to print beside the
+        IndexFile file = openXinHuaIndex(m_invocation.dataFolder);
+        // The readings of every record the filter passes, to print beside the
         // hits; the scan decides which of them become hits.
         std::vector<std::pair<std::int32_t, std::string>> passed;
-        const XinHuaTest test = [&](std::int32_t n, const XinHuaRecord& record) {
-            if (!search.test(n, record)) return false;
+        const CharacterFilter filter = [&](std::int32_t n, const XinHuaRecord& record) {
+            if (!search.filter(n, record)) return false;
             passed.emplace_back(n, std::string(record.pinyin()));
             return true;
         };
         std::vector<std::int32_t> VecXinHua;
         std::string StrXinHua;
-        const ScanOutcome outcome = scanXinHua(file, test, {}, VecXinHua, StrXinHua);
-        if (search.usesDatabase) m_query.close();
-        if (outcome.end == ScanEnd::Failed) {
-            throw IndexFailure(outcome.error ? outcome.error->describe()
-                                             : "Cannot read " + file.path().string());
+        ScanOutcome outcome;
+        {
+            std::optional<DatabaseUse> databaseUse;
+            if (search.usesDatabase)
+                databaseUse.emplace(m_connection, m_query, DictionaryDatabase::XinHua);
+            outcome = scanXinHua(file, filter, {}, VecXinHua, StrXinHua);
         }
+        if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
         std::size_t p = 0;
         for (std::size_t k = 0; k < VecXinHua.size(); ++k) {
@@ -223,44 +219,35 @@ class Session {
         const IdiomSearchPlan plan = planIdiomSearch(toGbk(utf8Input, "the idiom"));
         if (const auto* refusal = std::get_if<Refusal>(&plan)) return refuse(*refusal);
 
-        IndexFile file(m_invocation.dataFolder / kChengYuIndexFile, chengyu_record::kSize,
-                       chengyu_record::kRecordCount);
+        IndexFile file = openChengYuIndex(m_invocation.dataFolder);
         std::vector<std::int32_t> VecChengYu;
         std::vector<std::string> foundIdioms;
         const ScanOutcome outcome =
             scanChengYu(file, std::get<std::string>(plan), {}, VecChengYu, foundIdioms);
-        if (outcome.end == ScanEnd::Failed) {
-            throw IndexFailure(outcome.error ? outcome.error->describe()
-                                             : "Cannot read " + file.path().string());
-        }
+        if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
-        if (!VecChengYu.empty()) m_connection.select(DictionaryDatabase::ChengYu);
+        const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::ChengYu);
         for (std::size_t k = 0; k < VecChengYu.size(); ++k) {
             m_query.lookUp(VecChengYu[k]);
             m_out << VecChengYu[k] << '\t' << toTerminal(foundIdioms[k]) << '\t'
-                  << toTerminal(m_query.text("PinYin")) << '\n';
+                  << toTerminal(m_query.text(chengyu_table::kPinYin)) << '\n';
             if (m_invocation.showEntries)
                 m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
         }
-        m_query.close();
         m_out << toTerminal(idiomsFoundMessage(VecChengYu.size())) << '\n';
         return kExitSuccess;
     }
 
     void showCharacter(std::int32_t n) {
-        m_connection.select(DictionaryDatabase::XinHua);
+        const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::XinHua);
         m_query.lookUp(n);
-        const CharacterEntry entry = readCharacterEntry(m_query);
-        m_query.close();
-        m_out << toTerminal(formatCharacterEntry(entry));
+        m_out << toTerminal(formatCharacterEntry(readCharacterEntry(m_query)));
     }
 
     void showIdiom(std::int32_t n) {
-        m_connection.select(DictionaryDatabase::ChengYu);
+        const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::ChengYu);
         m_query.lookUp(n);
-        const IdiomEntry entry = readIdiomEntry(m_query);
-        m_query.close();
-        m_out << toTerminal(formatIdiomEntry(entry));
+        m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
     }
 
     const Invocation& m_invocation;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "data_folder.h"
+#include "dictionary_tables.h"
 #include "gbk_codec.h"
 
 namespace lexomir {
@@ -14,28 +15,41 @@ std::string_view databaseFileName(DictionaryDatabase database) {
     return database == DictionaryDatabase::XinHua ? kXinHuaDatabaseFile : kChengYuDatabaseFile;
 }
 
-// Rows in id order from the given id on; lookUp() reads the first one, and
-// the next lookups of an ascending scan just step on.
-const char* lookUpStatement(DictionaryDatabase database) {
-    return database == DictionaryDatabase::XinHua
-               ? "select * from xhzd where id >= ? order by id"
-               : "select * from ChengYu where id >= ? order by id";
+std::string_view tableName(DictionaryDatabase database) {
+    return database == DictionaryDatabase::XinHua ? xhzd_table::kName : chengyu_table::kName;
+}
+
+std::string_view idColumn(DictionaryDatabase database) {
+    return database == DictionaryDatabase::XinHua ? xhzd_table::kId : chengyu_table::kId;
+}
+
+// Rows in id order from the given id on; seek() reads the first one, and the
+// next lookups of an ascending scan just step on.
+std::string lookUpStatement(DictionaryDatabase database) {
+    const std::string id(idColumn(database));
+    return "select * from " + std::string(tableName(database)) + " where " + id +
+           " >= ? order by " + id;
 }
 
 // Stepping over a row costs about half a search by id, so a lookup steps
 // forward over at most this many rows and searches beyond that.
 constexpr std::int64_t kMaxForwardSteps = 2;
 
-std::string_view tableName(DictionaryDatabase database) {
-    return database == DictionaryDatabase::XinHua ? "xhzd" : "ChengYu";
+bool succeeded(int rc) {
+    return rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE;
 }
 
-std::string engineMessage(sqlite3* db) {
-    return db ? sqlite3_errmsg(db) : "out of memory";
+DatabaseError engineError(int rc, sqlite3* db, const std::filesystem::path& file) {
+    return DatabaseError(
+        rc, std::string(db ? sqlite3_errmsg(db) : "out of memory") + " (" + file.string() + ")");
 }
 
-[[noreturn]] void fail(int code, std::string what, const std::filesystem::path& file) {
-    throw DatabaseError(code, std::move(what) + " (" + file.string() + ")");
+void check(int rc, sqlite3* db, const std::filesystem::path& file) {
+    if (!succeeded(rc)) throw engineError(rc, db, file);
+}
+
+[[noreturn]] void fail(int code, const std::string& what, const std::filesystem::path& file) {
+    throw DatabaseError(code, what + " (" + file.string() + ")");
 }
 
 // Column names compare as SQL compares them: ASCII case does not matter.
@@ -54,10 +68,6 @@ bool sameColumnName(std::string_view name, std::string_view wanted) {
 
 Connection::Connection(std::filesystem::path dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
-Connection::~Connection() {
-    close();
-}
-
 void Connection::select(DictionaryDatabase database) {
     close();
     m_selected = database;
@@ -68,116 +78,103 @@ std::filesystem::path Connection::selectedFile() const {
 }
 
 sqlite3* Connection::handle() {
-    if (m_db) return m_db;
+    if (m_db) return m_db.get();
     const std::filesystem::path file = selectedFile();
-    sqlite3* db = nullptr;
+    sqlite3* opened = nullptr;
     // Read-only and without SQLITE_OPEN_CREATE, so a missing file is an error
     // instead of a new empty database; used by one thread, so no mutex.
     const int rc =
-        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        std::string message = engineMessage(db);
-        sqlite3_close_v2(db);
-        fail(rc, std::move(message), file);
-    }
-    sqlite3_extended_result_codes(db, 1);
+        sqlite3_open_v2(file.c_str(), &opened, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    SqliteConnection db(opened);
+    check(rc, db.get(), file);
+    check(sqlite3_extended_result_codes(db.get(), 1), db.get(), file);
     // No memory mapping: a file cut short by another program while it is
     // mapped would end the process with SIGBUS instead of an error message.
-    sqlite3_exec(db, "pragma mmap_size = 0", nullptr, nullptr, nullptr);
+    check(sqlite3_exec(db.get(), "pragma mmap_size = 0", nullptr, nullptr, nullptr), db.get(),
+          file);
     // One read transaction for as long as the file is open: otherwise every
     // lookup takes and drops the file lock and checks for a hot journal,
     // which costs more than the lookup itself.
-    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
-    m_db = db;
-    return m_db;
+    check(sqlite3_exec(db.get(), "begin", nullptr, nullptr, nullptr), db.get(), file);
+    m_db = std::move(db);
+    return m_db.get();
 }
 
 void Connection::close() noexcept {
-    // close_v2 defers the real close until a Query finalizes a statement still
-    // prepared on this handle; that also keeps the address from being reused
-    // while such a statement lives, so Query can tell a reopened connection.
-    if (m_db) sqlite3_close_v2(m_db);
-    m_db = nullptr;
+    // The real close waits until a Query finalizes a statement still prepared
+    // on this handle; that also keeps the address from being reused while
+    // such a statement lives, so Query can tell a reopened connection.
+    m_db.reset();
 }
 
 // --- Query ----------------------------------------------------------------
 
 Query::Query(Connection& connection) : m_connection(connection) {}
 
-Query::~Query() {
-    // Never touches m_connection: the connection may already be gone.
-    sqlite3_finalize(m_statement);
+void Query::check(int rc) {
+    if (!succeeded(rc)) failWith(rc);
+}
+
+void Query::failWith(int rc) {
+    const DatabaseError error = engineError(rc, m_preparedOn, m_connection.selectedFile());
+    finalize();
+    throw error;
 }
 
 void Query::lookUp(std::int32_t id) {
     m_hasRow = false;
+    prepare();
+    seek(id);
+}
+
+void Query::prepare() {
     sqlite3* db = nullptr;
     try {
         db = m_connection.handle();
     } catch (...) {
-        close();
+        finalize();
         throw;
     }
     const DictionaryDatabase database = m_connection.selected();
-    if (m_statement && (m_preparedOn != db || m_preparedFor != database)) {
-        sqlite3_finalize(m_statement);
-        m_statement = nullptr;
-    }
-    auto failHere = [&](int rc) {
-        std::string message = engineMessage(db);
-        const std::filesystem::path file = m_connection.selectedFile();
-        close();
-        fail(rc, std::move(message), file);
-    };
+    if (m_statement && m_preparedOn == db && m_preparedFor == database) return;
 
-    if (m_statement == nullptr) {
-        m_onRow = false;
-        sqlite3_stmt* statement = nullptr;
-        const int rc = sqlite3_prepare_v3(db, lookUpStatement(database), -1,
-                                          SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
-        if (rc != SQLITE_OK) {
-            sqlite3_finalize(statement);
-            failHere(rc);
-        }
-        m_statement = statement;
-        m_preparedOn = db;
-        m_preparedFor = database;
-        m_columnNames.clear();
-        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-            const char* name = sqlite3_column_name(statement, i);
-            m_columnNames.emplace_back(name ? name : "");
-        }
-        m_idColumn = -1;
-        for (std::size_t i = 0; i < m_columnNames.size() && m_idColumn < 0; ++i) {
-            if (sameColumnName(m_columnNames[i], "id")) m_idColumn = static_cast<int>(i);
-        }
-        if (m_idColumn < 0) {
-            const std::filesystem::path file = m_connection.selectedFile();
-            close();
-            fail(SQLITE_ERROR, "no such column: id in table " + std::string(tableName(database)),
-                 file);
-        }
+    finalize();
+    sqlite3_stmt* prepared = nullptr;
+    const int rc = sqlite3_prepare_v3(db, lookUpStatement(database).c_str(), -1,
+                                      SQLITE_PREPARE_PERSISTENT, &prepared, nullptr);
+    m_statement.reset(prepared);
+    m_preparedOn = db;
+    m_preparedFor = database;
+    check(rc);
+    for (int i = 0; i < sqlite3_column_count(prepared); ++i) {
+        const char* name = sqlite3_column_name(prepared, i);
+        m_columnNames.emplace_back(name ? name : "");
     }
+    try {
+        m_idColumn = columnIndex(idColumn(database));
+    } catch (const DatabaseError&) {
+        finalize();
+        throw;
+    }
+}
 
-    auto step = [&] {
-        const int rc = sqlite3_step(m_statement);
-        m_onRow = rc == SQLITE_ROW;
-        if (m_onRow) {
-            m_cursorId = sqlite3_column_int64(m_statement, m_idColumn);
-        } else if (rc != SQLITE_DONE) {
-            failHere(rc);
-        }
-    };
+void Query::seek(std::int32_t id) {
     const bool closeAhead = m_onRow && id >= m_cursorId && id - m_cursorId <= kMaxForwardSteps;
     if (!closeAhead) {
-        sqlite3_reset(m_statement);
+        check(sqlite3_reset(m_statement.get()));
         m_onRow = false;
-        const int rc = sqlite3_bind_int64(m_statement, 1, id);
-        if (rc != SQLITE_OK) failHere(rc);
+        check(sqlite3_bind_int64(m_statement.get(), 1, id));
         step();
     }
     while (m_onRow && m_cursorId < id) step();
     m_hasRow = m_onRow && m_cursorId == id;
+}
+
+void Query::step() {
+    const int rc = sqlite3_step(m_statement.get());
+    check(rc);
+    m_onRow = rc == SQLITE_ROW;
+    if (m_onRow) m_cursorId = sqlite3_column_int64(m_statement.get(), m_idColumn);
 }
 
 int Query::columnIndex(std::string_view column) const {
@@ -191,12 +188,12 @@ int Query::columnIndex(std::string_view column) const {
 }
 
 std::string_view Query::utf8(std::string_view column) const {
-    if (m_statement == nullptr) return {};
+    if (!m_statement) return {};
     const int index = columnIndex(column);
     if (!m_hasRow) return {};
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, index));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement.get(), index));
     if (text == nullptr) return {};
-    return {text, static_cast<std::size_t>(sqlite3_column_bytes(m_statement, index))};
+    return {text, static_cast<std::size_t>(sqlite3_column_bytes(m_statement.get(), index))};
 }
 
 std::string Query::text(std::string_view column) const {
@@ -210,48 +207,51 @@ std::string Query::text(std::string_view column) const {
 }
 
 std::int32_t Query::integer(std::string_view column) const {
-    if (m_statement == nullptr) return 0;
+    if (!m_statement) return 0;
     const int index = columnIndex(column);
     if (!m_hasRow) return 0;
-    return sqlite3_column_int(m_statement, index);
+    return sqlite3_column_int(m_statement.get(), index);
 }
 
-void Query::close() noexcept {
-    sqlite3_finalize(m_statement);
-    m_statement = nullptr;
+void Query::finalize() noexcept {
+    m_statement.reset();
     m_preparedOn = nullptr;
     m_hasRow = false;
     m_onRow = false;
     m_columnNames.clear();
+    m_idColumn = -1;
+}
+
+// --- DatabaseUse --------------------------------------------------------------
+
+DatabaseUse::DatabaseUse(Connection& connection, Query& query, DictionaryDatabase database)
+    : m_connection(connection), m_query(query) {
+    m_connection.select(database);
+}
+
+DatabaseUse::~DatabaseUse() {
+    m_query.finalize();
     m_connection.close();
 }
 
 // --- Readers ----------------------------------------------------------------
 
+// A braced list reads the columns in the order written, so the first missing
+// one is the one reported.
 CharacterEntry readCharacterEntry(const Query& query) {
-    CharacterEntry entry;
-    entry.zi = query.text("zi");
-    entry.pinyin = query.text("pinyin");
-    entry.py = query.text("py");
-    entry.bushou = query.text("bushou");
-    entry.bihua = query.integer("bihua");
-    entry.wubi = query.text("wubi");
-    entry.jijie = query.text("jijie");
-    entry.xiangjie = query.text("xiangjie");
-    return entry;
+    namespace t = xhzd_table;
+    return {query.text(t::kZi),     query.text(t::kPinyin),   query.text(t::kPy),
+            query.text(t::kBushou), query.integer(t::kBihua), query.text(t::kWubi),
+            query.text(t::kJijie),  query.text(t::kXiangjie)};
 }
 
 IdiomEntry readIdiomEntry(const Query& query) {
-    IdiomEntry entry;
-    entry.ChengYu = query.text("ChengYu");
-    entry.PinYin = query.text("PinYin");
-    entry.DianGu = query.text("DianGu");
-    entry.ChuChu = query.text("ChuChu");
-    entry.LiZi = query.text("LiZi");
-    return entry;
+    namespace t = chengyu_table;
+    return {query.text(t::kChengYu), query.text(t::kPinYin), query.text(t::kDianGu),
+            query.text(t::kChuChu), query.text(t::kLiZi)};
 }
 
-// --- Meaning test -------------------------------------------------------------
+// --- Meaning filter -----------------------------------------------------------
 
 namespace {
 
@@ -268,8 +268,8 @@ std::optional<std::vector<std::string>> keywordsAsUtf8(const std::vector<std::st
 
 }  // namespace
 
-MeaningTest makeMeaningTest(Query& query, const std::vector<std::string>& gbkKeywords,
-                            int meaningRange) {
+MeaningFilter makeMeaningFilter(Query& query, const std::vector<std::string>& gbkKeywords,
+                                int meaningRange) {
     std::optional<std::vector<std::string>> utf8Keywords = keywordsAsUtf8(gbkKeywords);
     if (!utf8Keywords) {
         // A keyword that is not valid GBK has no UTF-8 form to search for;
@@ -277,8 +277,9 @@ MeaningTest makeMeaningTest(Query& query, const std::vector<std::string>& gbkKey
         return [&query, keywords = gbkKeywords, meaningRange](std::int32_t id) {
             query.lookUp(id);
             if (!query.hasRow()) return false;
-            const std::string jijie = query.text("jijie");
-            const std::string xiangjie = meaningRange >= 2 ? query.text("xiangjie") : std::string();
+            const std::string jijie = query.text(xhzd_table::kJijie);
+            const std::string xiangjie =
+                meaningRange >= 2 ? query.text(xhzd_table::kXiangjie) : std::string();
             return anyKeywordOccurs(keywords, jijie, xiangjie, meaningRange);
         };
     }
@@ -288,9 +289,9 @@ MeaningTest makeMeaningTest(Query& query, const std::vector<std::string>& gbkKey
         if (meaningRange < 1) return false;
         query.lookUp(id);
         if (!query.hasRow()) return false;
-        const std::string_view jijie = query.utf8("jijie");
+        const std::string_view jijie = query.utf8(xhzd_table::kJijie);
         const std::string_view xiangjie =
-            meaningRange >= 2 ? query.utf8("xiangjie") : std::string_view();
+            meaningRange >= 2 ? query.utf8(xhzd_table::kXiangjie) : std::string_view();
         for (const std::string& keyword : keywords) {
             if (keyword.empty()) continue;
             if (jijie.find(keyword) != std::string_view::npos) return true;

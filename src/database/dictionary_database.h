@@ -1,7 +1,7 @@
 // The dictionary databases (XinHua.db, table xhzd; ChengYu.db, table ChengYu)
 // on SQLite. One connection (Aconn) and one query bound to it (Aquery): select
-// a database, look a row up by id, read its columns by name, close. SQLite
-// stores UTF-8; callers get GBK.
+// a database, look a row up by id, read its columns by name; the connection's
+// owner closes it. SQLite stores UTF-8; callers get GBK.
 #pragma once
 
 #include <sqlite3.h>
@@ -13,8 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "character_tests.h"  // MeaningTest
+#include "character_filters.h"  // MeaningFilter
 #include "entry_text.h"
+#include "sqlite_handles.h"
 
 namespace lexomir {
 
@@ -34,7 +35,6 @@ enum class DictionaryDatabase { XinHua, ChengYu };
 class Connection {
   public:
     explicit Connection(std::filesystem::path dataFolder);
-    ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
@@ -51,19 +51,18 @@ class Connection {
   private:
     std::filesystem::path m_dataFolder;
     DictionaryDatabase m_selected = DictionaryDatabase::XinHua;
-    sqlite3* m_db = nullptr;
+    SqliteConnection m_db;
 };
 
 class Query {
   public:
     explicit Query(Connection& connection);
-    ~Query();
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
 
     // Makes the row of the selected database's table whose id is id (a bound
     // parameter, never pasted into SQL) the current row; hasRow() is false
-    // when there is none.
+    // when there is none. A failure ends the statement and throws.
     void lookUp(std::int32_t id);
     bool hasRow() const { return m_hasRow; }
     // GBK text of a column of the current row; empty for no row or null.
@@ -71,15 +70,25 @@ class Query {
     // 0 for no row or null.
     std::int32_t integer(std::string_view column) const;
     // UTF-8 bytes of a column of the current row, valid until the next
-    // lookUp or close; empty for no row or null.
+    // lookUp or finalize; empty for no row or null.
     std::string_view utf8(std::string_view column) const;
-    void close() noexcept;
+    // Ends the statement. The connection stays as it is: its owner closes it.
+    void finalize() noexcept;
 
   private:
+    // The statement for the selected database on the connection's current
+    // file, prepared again when either changed.
+    void prepare();
+    // Moves the cursor to the row with this id, or past where it would be.
+    void seek(std::int32_t id);
+    void step();
+    // Ends the statement and throws unless rc tells of success.
+    void check(int rc);
+    [[noreturn]] void failWith(int rc);
     int columnIndex(std::string_view column) const;
 
     Connection& m_connection;
-    sqlite3_stmt* m_statement = nullptr;
+    SqliteStatement m_statement;
     sqlite3* m_preparedOn = nullptr;
     DictionaryDatabase m_preparedFor = DictionaryDatabase::XinHua;
     bool m_hasRow = false;
@@ -91,15 +100,30 @@ class Query {
     std::int64_t m_cursorId = 0;  // ... with this id
 };
 
+// One use of a database: selects it, and on every way out ends the query's
+// statement and closes the connection, so that the file is open only while
+// it is in use.
+class DatabaseUse {
+  public:
+    DatabaseUse(Connection& connection, Query& query, DictionaryDatabase database);
+    ~DatabaseUse();
+    DatabaseUse(const DatabaseUse&) = delete;
+    DatabaseUse& operator=(const DatabaseUse&) = delete;
+
+  private:
+    Connection& m_connection;
+    Query& m_query;
+};
+
 // The columns the detail views show, read from the current row.
 CharacterEntry readCharacterEntry(const Query& query);
 IdiomEntry readIdiomEntry(const Query& query);
 
-// Meaning test for the combined search over the connection's character
+// Meaning filter for the combined search over the connection's character
 // database: looks record id up and searches its UTF-8 explanations for the
 // keywords (converted once), so that no row needs converting. Agrees with
 // anyKeywordOccurs on the same rows.
-MeaningTest makeMeaningTest(Query& query, const std::vector<std::string>& gbkKeywords,
-                            int meaningRange);
+MeaningFilter makeMeaningFilter(Query& query, const std::vector<std::string>& gbkKeywords,
+                                int meaningRange);
 
 }  // namespace lexomir

@@ -35,7 +35,7 @@ std::string formatCharacterEntry(const CharacterEntry& e) {
     text += "(" + e.pinyin + "  ";
     text += e.py + ")";
     text += labels.bushou + e.bushou + ")";
-    text += labels.bihua + formatText("%d", e.bihua) + ")";
+    text += labels.bihua + std::to_string(e.bihua) + ")";
     text += labels.wubi + e.wubi + ")\r\n";
     text += kDashLine;
     text += labels.jijie + e.jijie + "\r\n";

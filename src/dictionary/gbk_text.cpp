@@ -1,24 +1,13 @@
 #include "gbk_text.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 namespace lexomir {
-namespace {
 
-void appendFormatV(std::string& text, const char* format, va_list args) {
-    va_list measure;
-    va_copy(measure, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (needed <= 0) return;
-    const std::size_t start = text.size();
-    text.resize(start + static_cast<std::size_t>(needed) + 1);
-    std::vsnprintf(text.data() + start, static_cast<std::size_t>(needed) + 1, format, args);
-    text.resize(start + static_cast<std::size_t>(needed));
+bool isGbkTwoByteCharacter(std::string_view bytes) {
+    if (bytes.size() != 2) return false;
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const auto trail = static_cast<unsigned char>(bytes[1]);
+    return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
 }
-
-}  // namespace
 
 std::string trimControl(std::string_view text) {
     std::size_t begin = 0;
@@ -59,22 +48,6 @@ std::string gbkReplaceAll(std::string text, std::string_view from, std::string_v
         pos += width;
     }
     return result;
-}
-
-std::string formatText(const char* format, ...) {
-    std::string text;
-    va_list args;
-    va_start(args, format);
-    appendFormatV(text, format, args);
-    va_end(args);
-    return text;
-}
-
-void appendFormat(std::string& text, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    appendFormatV(text, format, args);
-    va_end(args);
 }
 
 }  // namespace lexomir

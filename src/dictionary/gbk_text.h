@@ -12,6 +12,11 @@ inline bool isGbkLeadByte(unsigned char byte) {
     return byte >= 0x81;
 }
 
+// Exactly one character of GBK's two-byte area: lead byte 0x81-0xFE, trail
+// byte 0x40-0xFE but not 0x7F. GB18030's four-byte forms fail: their second
+// byte is a digit.
+bool isGbkTwoByteCharacter(std::string_view bytes);
+
 // Removes leading and trailing bytes of value 0x20 or less.
 std::string trimControl(std::string_view text);
 
@@ -22,9 +27,5 @@ std::size_t gbkFind(std::string_view haystack, std::string_view needle);
 
 // Replaces every character-aligned occurrence of from by to, left to right.
 std::string gbkReplaceAll(std::string text, std::string_view from, std::string_view to);
-
-// printf-style formatting into a new text, or appended to an existing one.
-std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void appendFormat(std::string& text, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 }  // namespace lexomir

@@ -7,6 +7,10 @@
 
 namespace lexomir {
 
+// Neither a result grid nor the memo under it is ever lower than this, in
+// pixels.
+inline constexpr int kMinimumPaneHeight = 30;
+
 struct GridLayout {
     int columns = 1;
     int rows = 1;

@@ -48,18 +48,12 @@ ScanOutcome scanChengYu(IndexFile& file, std::string_view pattern, const ScanHoo
                         std::vector<std::string>& foundIdioms) {
     VecChengYu.clear();
     foundIdioms.clear();
-    if (auto error = file.rewind()) return {ScanEnd::Failed, std::move(error)};
-
-    for (std::int32_t r = 1; r <= file.recordCount(); ++r) {
-        if (beforeRecord && !beforeRecord(r)) return {ScanEnd::Stopped, std::nullopt};
-        const char* bytes = file.nextRecord();
-        if (!bytes) return {ScanEnd::Failed, file.error()};
+    return scanRecords(file, beforeRecord, [&](std::int32_t r, const char* bytes) {
         const std::string_view text = idiomText(bytes);
-        if (!idiomMatches(text, pattern)) continue;
+        if (!idiomMatches(text, pattern)) return;
         VecChengYu.push_back(r);
         foundIdioms.emplace_back(text);
-    }
-    return {};
+    });
 }
 
 }  // namespace lexomir

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "xinhua_scan.h"  // ScanHook, ScanOutcome
+#include "record_scan.h"
 
 namespace lexomir {
 

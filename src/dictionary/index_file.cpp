@@ -8,6 +8,9 @@
 #include <cstring>
 #include <utility>
 
+#include "data_folder.h"
+#include "index_record_format.h"
+
 namespace lexomir {
 namespace {
 
@@ -104,15 +107,20 @@ bool IndexFile::refill() {
 }
 
 const char* IndexFile::nextRecord() {
-    if (m_error || m_fd < 0 || m_recordsRead >= m_recordCount) {
-        if (!m_error && m_fd < 0) m_error = IndexFileError{m_path, "the file is not open"};
-        return nullptr;
-    }
+    if (m_error || m_fd < 0 || m_recordsRead >= m_recordCount) return noRecord();
     if (m_blockUsed - m_blockPos < m_recordSize && !refill()) return nullptr;
     const char* record = m_block.data() + m_blockPos;
     m_blockPos += m_recordSize;
     ++m_recordsRead;
     return record;
+}
+
+const char* IndexFile::noRecord() {
+    if (!m_error) {
+        m_error = IndexFileError{m_path,
+                                 m_fd < 0 ? "the file is not open" : "every record has been read"};
+    }
+    return nullptr;
 }
 
 void IndexFile::close() {
@@ -121,6 +129,16 @@ void IndexFile::close() {
         m_fd = -1;
         m_openError = IndexFileError{m_path, "the file was closed"};
     }
+}
+
+IndexFile openXinHuaIndex(const std::filesystem::path& dataFolder) {
+    return IndexFile(dataFolder / kXinHuaIndexFile, xinhua_record::kSize,
+                     xinhua_record::kRecordCount);
+}
+
+IndexFile openChengYuIndex(const std::filesystem::path& dataFolder) {
+    return IndexFile(dataFolder / kChengYuIndexFile, chengyu_record::kSize,
+                     chengyu_record::kRecordCount);
 }
 
 }  // namespace lexomir

@@ -31,7 +31,6 @@ class IndexFile {
     IndexFile& operator=(const IndexFile&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::size_t recordSize() const { return m_recordSize; }
     std::int32_t recordCount() const { return m_recordCount; }
     bool isOpen() const { return m_fd >= 0; }
 
@@ -40,8 +39,9 @@ class IndexFile {
     std::optional<IndexFileError> rewind();
 
     // Reads the next record of this pass. Returns nullptr and sets error() when
-    // the read fails or the file ends before recordCount() records; the bytes
-    // returned are always bytes read during the current pass.
+    // the read fails, the file ends before recordCount() records or the pass
+    // has read them all; the bytes returned are always bytes read during the
+    // current pass.
     const char* nextRecord();
     const std::optional<IndexFileError>& error() const { return m_error; }
 
@@ -49,6 +49,8 @@ class IndexFile {
 
   private:
     bool refill();
+    // Sets why no record can be read, unless an error is set already; nullptr.
+    const char* noRecord();
 
     std::filesystem::path m_path;
     std::size_t m_recordSize = 0;
@@ -61,5 +63,9 @@ class IndexFile {
     std::size_t m_blockPos = 0;
     std::int32_t m_recordsRead = 0;
 };
+
+// The index files in a data folder, at their full record counts.
+IndexFile openXinHuaIndex(const std::filesystem::path& dataFolder);
+IndexFile openChengYuIndex(const std::filesystem::path& dataFolder);
 
 }  // namespace lexomir

@@ -1,5 +1,5 @@
-// The system's own user messages, in UTF-8 source form; searchMessage()
-// and the plans below hand them out as GBK.
+// The system's own user messages, in UTF-8 source form; the search plans
+// hand them out as GBK.
 #pragma once
 
 #include <string_view>

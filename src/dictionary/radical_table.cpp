@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "gbk_codec.h"
-#include "gbk_text.h"
 
 namespace lexomir {
 namespace {
@@ -61,6 +60,10 @@ std::string_view RadicalTable::cell(int index) const {
     return {start, start[0] == '\0' ? 0u : 2u};
 }
 
+std::string_view RadicalTable::listedRadical(int index) const {
+    return index < kListedCells ? cell(index) : std::string_view{};
+}
+
 int RadicalTable::strokeGroup(int index) const {
     const int last = std::min(index, kCellCount - 1);
     int group = 0;
@@ -86,12 +89,20 @@ std::vector<std::string> RadicalTable::listItems() const {
     for (int i = 0; i < kListedCells; ++i) {
         const std::string_view text = cell(i);
         if (text.empty()) {
-            items.push_back(formatText("%d", ++group) + strokesSuffix);
+            items.push_back(std::to_string(++group) + strokesSuffix);
         } else {
             items.emplace_back(text);
         }
     }
     return items;
+}
+
+std::optional<int> RadicalTable::listIndexOf(std::string_view gbkText) const {
+    const std::vector<std::string> items = listItems();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == gbkText) return static_cast<int>(i);
+    }
+    return std::nullopt;
 }
 
 const RadicalTable& BuShouTable() {

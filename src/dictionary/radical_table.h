@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,13 +19,17 @@ class RadicalTable {
 
     // The cell's text: a 2-byte radical, or empty.
     std::string_view cell(int index) const;
+    // The radical of list item index, or empty for a stroke-group heading or
+    // an index outside the list.
+    std::string_view listedRadical(int index) const;
     // Number of empty cells among cells 0..index (clamped to the table).
     int strokeGroup(int index) const;
     bool contains(std::string_view radical) const;
     // Cells 0..293 as list items: radicals, and "%d画" for empty cells.
     std::vector<std::string> listItems() const;
-
-    const std::array<char, kCellCount * kCellWidth>& bytes() const { return m_bytes; }
+    // The first list item whose text is gbkText: a radical or a heading
+    // such as "3画".
+    std::optional<int> listIndexOf(std::string_view gbkText) const;
 
   private:
     friend const RadicalTable& BuShouTable();

@@ -24,7 +24,6 @@ class XinHuaRecord {
     unsigned strokes() const {
         return static_cast<unsigned char>(m_bytes[xinhua_record::kStrokesOffset]);
     }
-    const char* bytes() const { return m_bytes; }
 
   private:
     // The bytes up to the first NUL, never past the field's width.

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "grid_layout.h"
+
 namespace lexomir {
 
 SplitterBar::SplitterBar(QWidget* parent) : QFrame(parent) {

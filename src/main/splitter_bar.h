@@ -10,8 +10,6 @@ class SplitterBar : public QFrame {
     Q_OBJECT
 
   public:
-    static constexpr int kMinimumPaneHeight = 30;
-
     explicit SplitterBar(QWidget* parent = nullptr);
 
     void setPanes(QWidget* above, QWidget* below);

@@ -21,7 +21,6 @@
 #include "idiom_search.h"
 #include "index_record_format.h"
 #include "lexomir_application.h"
-#include "progress_pacer.h"
 #include "radical_table.h"
 #include "settings_location.h"
 #include "song_font.h"
@@ -31,8 +30,6 @@
 using namespace lexomir;
 
 namespace {
-
-constexpr int kMostStrokes = 69;  // the stroke lists offer 0 or 1 up to this
 
 QString currentCellText(const QTableWidget& grid) {
     const QTableWidgetItem* item = grid.item(grid.currentRow(), grid.currentColumn());
@@ -83,60 +80,6 @@ int gridHeight(const QWidget& grid) {
 
 }  // namespace
 
-// Marks which index file a scan is reading, for the handlers that must not
-// act on a result that is being rebuilt.
-class TFrmMain::ScanScope {
-  public:
-    ScanScope(TFrmMain& window, RunningScan scan) : m_window(window) {
-        window.m_runningScan = scan;
-    }
-    ~ScanScope() { m_window.m_runningScan = RunningScan::None; }
-    ScanScope(const ScanScope&) = delete;
-    ScanScope& operator=(const ScanScope&) = delete;
-
-  private:
-    TFrmMain& m_window;
-};
-
-// No search may start while another one scans: the three search buttons are
-// off for a handler's whole run, and on again however it ends.
-class TFrmMain::SearchButtonsOff {
-  public:
-    explicit SearchButtonsOff(TFrmMain& window) : m_window(window) { setEnabled(false); }
-    ~SearchButtonsOff() { setEnabled(true); }
-    SearchButtonsOff(const SearchButtonsOff&) = delete;
-    SearchButtonsOff& operator=(const SearchButtonsOff&) = delete;
-
-  private:
-    void setEnabled(bool enabled) {
-        m_window.Btn1->setEnabled(enabled);
-        m_window.Btn2->setEnabled(enabled);
-        m_window.BtnChengYu->setEnabled(enabled);
-    }
-    TFrmMain& m_window;
-};
-
-// One use of the database: the connection is closed at the end, on every
-// path. During a meaning scan it also keeps the idiom page's detail view from
-// switching the connection under the scan.
-class TFrmMain::DatabaseUse {
-  public:
-    DatabaseUse(TFrmMain& window, bool meaningScan) : m_window(window), m_meaningScan(meaningScan) {
-        if (meaningScan) window.m_meaningScanRunning = true;
-    }
-    ~DatabaseUse() {
-        if (m_meaningScan) m_window.m_meaningScanRunning = false;
-        m_window.Aquery.close();
-        m_window.Aconn.close();
-    }
-    DatabaseUse(const DatabaseUse&) = delete;
-    DatabaseUse& operator=(const DatabaseUse&) = delete;
-
-  private:
-    TFrmMain& m_window;
-    bool m_meaningScan;
-};
-
 TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
     : QMainWindow(parent),
       AppPath((appFolder / "").string()),
@@ -146,6 +89,7 @@ TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
     setupUi(this);
     // An installed program shows the icon of its menu entry.
     setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kApplicationId), windowIcon()));
+    m_session.setSearchButtons({Btn1, Btn2, BtnChengYu});
     Splitter1->setPanes(GridXinHua, Memo1);
     Splitter2->setPanes(GridChengYu, Memo2);
     GridXinHua->setFixedHeight(GridXinHua->maximumHeight());
@@ -234,7 +178,7 @@ void TFrmMain::showEvent(QShowEvent* event) {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
-    if (m_formShown && !m_formClosed) runHandler([this] { FormClose(); });
+    if (m_formShown && !m_session.isWindowClosed()) runHandler([this] { FormClose(); });
     QMainWindow::closeEvent(event);
 }
 
@@ -250,10 +194,8 @@ void TFrmMain::FormShow() {
     applySettings(readWindowSettings(*IniSet));
     ProgXinHua->setRange(1, xinhua_record::kRecordCount);
     ProgChengYu->setRange(1, chengyu_record::kRecordCount);
-    HdlXinHua = IndexFile(dataFolder() / kXinHuaIndexFile, xinhua_record::kSize,
-                          xinhua_record::kRecordCount);
-    HdlChengYu = IndexFile(dataFolder() / kChengYuIndexFile, chengyu_record::kSize,
-                           chengyu_record::kRecordCount);
+    HdlXinHua = openXinHuaIndex(dataFolder());
+    HdlChengYu = openChengYuIndex(dataFolder());
     VecXinHua.clear();
     VecChengYu.clear();
 }
@@ -271,7 +213,7 @@ void TFrmMain::fillLists() {
         CboBuShou2->addItem(text);
     }
     CboBiHua2->addItem(unused);
-    for (int strokes = 0; strokes <= kMostStrokes; ++strokes) {
+    for (int strokes = 0; strokes <= kMostListedStrokes; ++strokes) {
         CboBiHua->addItem(QString::number(strokes));
         if (strokes == 0) continue;
         CboBiHua2->addItem(QString::number(strokes));
@@ -295,8 +237,7 @@ void TFrmMain::applySettings(WindowSettings values) {
 }
 
 void TFrmMain::FormClose() {
-    // A scan running underneath sees this at its next record and stops.
-    m_formClosed = true;
+    m_session.closeWindow();
     HdlXinHua.close();
     HdlChengYu.close();
     if (!IniSet) return;
@@ -314,27 +255,19 @@ void TFrmMain::FormClose() {
     IniSet.reset();
 }
 
-ScanHook TFrmMain::progressHook(QProgressBar* bar) {
-    return [this, bar, pacer = ProgressPacer(bar->maximum())](std::int32_t record) mutable {
-        if (pacer.shouldShow(record, ProgressPacer::Clock::now())) bar->setValue(record);
-        QCoreApplication::processEvents();
-        return !m_formClosed;
-    };
-}
-
-bool TFrmMain::ScanXinHua(const XinHuaTest& test) {
+bool TFrmMain::ScanXinHua(const CharacterFilter& filter, bool readsDatabase) {
     ScanOutcome outcome;
     {
-        // Until the grid is filled it does not match VecXinHua.
-        const ScanScope scope(*this, RunningScan::XinHua);
-        // A database failure inside the test ends the scan before the grid is
+        const ScanSession::Scan scan(m_session, ScanSession::Grid::Characters, readsDatabase);
+        // A database failure inside the filter ends the scan before the grid is
         // refilled; the grid still shows the last result, so the lists must
         // go back to it, or a double click would show some other entry.
         // The scan empties both lists first, so they can be moved aside.
         std::vector<std::int32_t> shownRecords = std::move(VecXinHua);
         std::string shownCharacters = std::move(StrXinHua);
         try {
-            outcome = scanXinHua(HdlXinHua, test, progressHook(ProgXinHua), VecXinHua, StrXinHua);
+            outcome = scanXinHua(HdlXinHua, filter, m_session.progressHook(*ProgXinHua), VecXinHua,
+                                 StrXinHua);
         } catch (...) {
             VecXinHua = std::move(shownRecords);
             StrXinHua = std::move(shownCharacters);
@@ -342,12 +275,12 @@ bool TFrmMain::ScanXinHua(const XinHuaTest& test) {
         }
         if (outcome.end != ScanEnd::Stopped) FillGridXinHua();
     }
-    if (outcome.end == ScanEnd::Failed) showIndexFileError(outcome);
-    return outcome.end == ScanEnd::Completed && !m_formClosed;
+    if (outcome.end == ScanEnd::Failed) showIndexFileError(*outcome.error);
+    return outcome.end == ScanEnd::Completed && !m_session.isWindowClosed();
 }
 
-void TFrmMain::showIndexFileError(const ScanOutcome& outcome) {
-    showMessage(toGbk(QString::fromStdString(outcome.error ? outcome.error->describe() : "")));
+void TFrmMain::showIndexFileError(const IndexFileError& error) {
+    showMessage(toGbk(QString::fromStdString(error.describe())));
 }
 
 void TFrmMain::FillGridXinHua() {
@@ -363,26 +296,25 @@ void TFrmMain::FillGridXinHua() {
     });
 }
 
-void TFrmMain::FindPinYin(const XinHuaTest& test) {
-    ScanXinHua(test);
+void TFrmMain::FindPinYin(const CharacterFilter& filter) {
+    ScanXinHua(filter);
 }
 
-void TFrmMain::FindHanZi(const XinHuaTest& test) {
-    if (ScanXinHua(test)) showFirstFound(GridXinHua, TabSheet1, &TFrmMain::GridXinHuaDblClick);
+void TFrmMain::FindHanZi(const CharacterFilter& filter) {
+    if (ScanXinHua(filter)) showFirstFound(GridXinHua, TabSheet1, &TFrmMain::GridXinHuaDblClick);
 }
 
-void TFrmMain::FindBuShou(const XinHuaTest& test) {
-    ScanXinHua(test);
+void TFrmMain::FindBuShou(const CharacterFilter& filter) {
+    ScanXinHua(filter);
 }
 
-void TFrmMain::FindBiHua(const XinHuaTest& test) {
-    ScanXinHua(test);
+void TFrmMain::FindBiHua(const CharacterFilter& filter) {
+    ScanXinHua(filter);
 }
 
 void TFrmMain::FindZuHe(const CharacterSearch& search) {
-    Aconn.select(DictionaryDatabase::XinHua);
-    const DatabaseUse databaseUse(*this, search.usesDatabase);
-    ScanXinHua(search.test);
+    const DatabaseUse databaseUse(Aconn, Aquery, DictionaryDatabase::XinHua);
+    ScanXinHua(search.filter, search.usesDatabase);
 }
 
 // Focus only goes to a grid on the page being shown; the entry is shown either way.
@@ -412,8 +344,8 @@ bool TFrmMain::refused(const Refusal* refusal) {
 }
 
 void TFrmMain::Btn1Click() {
-    if (isScanning()) return;
-    const SearchButtonsOff buttonsOff(*this);
+    const ScanSession::Search searchRun(m_session);
+    if (!searchRun.started()) return;
     CharacterSearchPlan plan;
     if (RdoPinYin->isChecked()) {
         plan = planTypedSearch(toGbk(LedtPinYin->text()));
@@ -427,41 +359,48 @@ void TFrmMain::Btn1Click() {
     if (refused(std::get_if<Refusal>(&plan))) return;
     const CharacterSearch& search = std::get<CharacterSearch>(plan);
     if (RdoPinYin->isChecked()) {
-        search.showsFirstEntry ? FindHanZi(search.test) : FindPinYin(search.test);
+        search.showsFirstEntry ? FindHanZi(search.filter) : FindPinYin(search.filter);
     } else if (RdoBuShou->isChecked()) {
-        FindBuShou(search.test);
+        FindBuShou(search.filter);
     } else {
-        FindBiHua(search.test);
+        FindBiHua(search.filter);
     }
 }
 
 void TFrmMain::Btn2Click() {
-    if (isScanning()) return;
-    const SearchButtonsOff buttonsOff(*this);
+    const ScanSession::Search searchRun(m_session);
+    if (!searchRun.started()) return;
     const CombinedControls controls{CboZiMu2->currentIndex(), CboBuShou2->currentIndex(),
                                     CboBiHua2->currentIndex(), toGbk(LedtZiYi->text()),
                                     CboZiYi->currentIndex()};
     const CharacterSearchPlan plan = planCombinedSearch(
         controls, [this](const std::vector<std::string>& keywords, int meaningRange) {
-            return makeMeaningTest(Aquery, keywords, meaningRange);
+            return makeMeaningFilter(Aquery, keywords, meaningRange);
         });
     if (refused(std::get_if<Refusal>(&plan))) return;
     const CharacterSearch& search = std::get<CharacterSearch>(plan);
     if (!search.notice.empty()) showMessage(search.notice);
-    if (m_formClosed) return;
+    if (m_session.isWindowClosed()) return;
     FindZuHe(search);
 }
 
 void TFrmMain::GridXinHuaDblClick() {
-    // While a character scan runs the grid still shows the previous result.
-    if (m_runningScan == RunningScan::XinHua) return;
+    if (!m_session.mayShowDetail(ScanSession::Grid::Characters)) return;
     if (toGbk(currentCellText(*GridXinHua)).size() != 2) return;
-    const auto record = foundRecordAtCurrentCell(*GridXinHua, VecXinHua);
+    showEntryOfCurrentCell(
+        *GridXinHua, VecXinHua, DictionaryDatabase::XinHua, *Memo1,
+        [](const Query& row) { return formatCharacterEntry(readCharacterEntry(row)); });
+}
+
+void TFrmMain::showEntryOfCurrentCell(const QTableWidget& grid,
+                                      const std::vector<std::int32_t>& found,
+                                      DictionaryDatabase database, QPlainTextEdit& memo,
+                                      std::string (*entryText)(const Query& row)) {
+    const auto record = foundRecordAtCurrentCell(grid, found);
     if (!record) return;
-    Aconn.select(DictionaryDatabase::XinHua);
-    const DatabaseUse databaseUse(*this, false);
+    const DatabaseUse databaseUse(Aconn, Aquery, database);
     Aquery.lookUp(*record);
-    showEntry(*Memo1, formatCharacterEntry(readCharacterEntry(Aquery)));
+    showEntry(memo, entryText(Aquery));
 }
 
 void TFrmMain::GridXinHuaMouseUp(Qt::MouseButton button) {
@@ -469,20 +408,20 @@ void TFrmMain::GridXinHuaMouseUp(Qt::MouseButton button) {
 }
 
 void TFrmMain::BtnChengYuClick() {
-    if (isScanning()) return;
-    const SearchButtonsOff buttonsOff(*this);
+    const ScanSession::Search searchRun(m_session);
+    if (!searchRun.started()) return;
     const IdiomSearchPlan plan = planIdiomSearch(toGbk(LedtChengYu->text()));
     if (refused(std::get_if<Refusal>(&plan))) return;
     ScanOutcome outcome;
     {
-        const ScanScope scope(*this, RunningScan::ChengYu);
+        const ScanSession::Scan scan(m_session, ScanSession::Grid::Idioms, false);
         std::vector<std::string> idioms;
-        outcome = scanChengYu(HdlChengYu, std::get<std::string>(plan), progressHook(ProgChengYu),
-                              VecChengYu, idioms);
+        outcome = scanChengYu(HdlChengYu, std::get<std::string>(plan),
+                              m_session.progressHook(*ProgChengYu), VecChengYu, idioms);
         if (outcome.end != ScanEnd::Stopped) fillGridChengYu(idioms);
     }
-    if (outcome.end == ScanEnd::Failed) return showIndexFileError(outcome);
-    if (outcome.end != ScanEnd::Completed || m_formClosed) return;
+    if (outcome.end == ScanEnd::Failed) return showIndexFileError(*outcome.error);
+    if (outcome.end != ScanEnd::Completed || m_session.isWindowClosed()) return;
     if (!VecChengYu.empty()) showFirstFound(GridChengYu, TabSheet2, &TFrmMain::GridChengYuDblClick);
 }
 
@@ -494,16 +433,10 @@ void TFrmMain::fillGridChengYu(const std::vector<std::string>& idioms) {
 }
 
 void TFrmMain::GridChengYuDblClick() {
-    if (m_runningScan == RunningScan::ChengYu) return;
-    // Switching the connection would pull the database from under the combined search.
-    if (m_meaningScanRunning) return;
+    if (!m_session.mayShowDetail(ScanSession::Grid::Idioms)) return;
     if (currentCellText(*GridChengYu).isEmpty()) return;
-    const auto record = foundRecordAtCurrentCell(*GridChengYu, VecChengYu);
-    if (!record) return;
-    Aconn.select(DictionaryDatabase::ChengYu);
-    const DatabaseUse databaseUse(*this, false);
-    Aquery.lookUp(*record);
-    showEntry(*Memo2, formatIdiomEntry(readIdiomEntry(Aquery)));
+    showEntryOfCurrentCell(*GridChengYu, VecChengYu, DictionaryDatabase::ChengYu, *Memo2,
+                           [](const Query& row) { return formatIdiomEntry(readIdiomEntry(row)); });
 }
 
 void TFrmMain::GridChengYuMouseUp(Qt::MouseButton button) {

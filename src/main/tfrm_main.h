@@ -13,12 +13,12 @@
 #include "data_folder.h"
 #include "dictionary_database.h"
 #include "index_file.h"
-#include "search_requests.h"
+#include "scan_session.h"
+#include "search_plans.h"
 #include "ui_tfrm_main.h"
 #include "window_settings.h"
 
 class QPlainTextEdit;
-class QProgressBar;
 class QSettings;
 class QTableWidget;
 
@@ -35,7 +35,7 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
 
     // Every plain message box goes through the sink; by default a modal box.
     void setMessageSink(MessageSink sink);
-    bool isScanning() const { return m_runningScan != RunningScan::None; }
+    bool isScanning() const { return m_session.isScanning(); }
     const std::vector<std::int32_t>& foundCharacters() const { return VecXinHua; }
     const std::vector<std::int32_t>& foundIdioms() const { return VecChengYu; }
 
@@ -59,20 +59,15 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    enum class RunningScan { None, XinHua, ChengYu };
-    class ScanScope;
-    class SearchButtonsOff;
-    class DatabaseUse;
-
-    bool ScanXinHua(const lexomir::XinHuaTest& test);
+    bool ScanXinHua(const lexomir::CharacterFilter& filter, bool readsDatabase = false);
     void FillGridXinHua();
-    void FindPinYin(const lexomir::XinHuaTest& test);
-    void FindHanZi(const lexomir::XinHuaTest& test);
-    void FindBuShou(const lexomir::XinHuaTest& test);
-    void FindBiHua(const lexomir::XinHuaTest& test);
+    void FindPinYin(const lexomir::CharacterFilter& filter);
+    void FindHanZi(const lexomir::CharacterFilter& filter);
+    void FindBuShou(const lexomir::CharacterFilter& filter);
+    void FindBiHua(const lexomir::CharacterFilter& filter);
     void FindZuHe(const lexomir::CharacterSearch& search);
     void fillGridChengYu(const std::vector<std::string>& idioms);
-    void showIndexFileError(const lexomir::ScanOutcome& outcome);
+    void showIndexFileError(const lexomir::IndexFileError& error);
 
     void runHandler(const std::function<void()>& handler);
     void applyFonts();
@@ -80,9 +75,12 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     void fillLists();
     void applySettings(lexomir::WindowSettings values);
     std::filesystem::path dataFolder() const;
-    lexomir::ScanHook progressHook(QProgressBar* bar);
     bool refused(const lexomir::Refusal* refusal);
     void showFirstFound(QTableWidget* grid, QWidget* page, void (TFrmMain::*showDetail)());
+    // The entry of the found record behind the grid's current cell, if any.
+    void showEntryOfCurrentCell(const QTableWidget& grid, const std::vector<std::int32_t>& found,
+                                lexomir::DictionaryDatabase database, QPlainTextEdit& memo,
+                                std::string (*entryText)(const lexomir::Query& row));
     void showMessage(std::string_view gbkText);
 
     std::unique_ptr<QSettings> IniSet;
@@ -97,7 +95,5 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
 
     MessageSink m_showMessage;
     bool m_formShown = false;
-    bool m_formClosed = false;
-    RunningScan m_runningScan = RunningScan::None;
-    bool m_meaningScanRunning = false;
+    lexomir::ScanSession m_session;
 };

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "grid_layout.h"
+
 namespace lexomir {
 namespace {
 
@@ -80,10 +82,10 @@ WindowSettings readWindowSettings(QSettings& settings) {
     values.width = readInteger(settings, "width", values.width);
     values.height = readInteger(settings, "height", values.height);
     values.state = stateFromInteger(readInteger(settings, "state", 0));
-    values.GridXinHua = std::max(WindowSettings::kGridHeightFloor,
-                                 readInteger(settings, "GridXinHua", values.GridXinHua));
-    values.GridChengYu = std::max(WindowSettings::kGridHeightFloor,
-                                  readInteger(settings, "GridChengYu", values.GridChengYu));
+    values.GridXinHua =
+        std::max(kMinimumPaneHeight, readInteger(settings, "GridXinHua", values.GridXinHua));
+    values.GridChengYu =
+        std::max(kMinimumPaneHeight, readInteger(settings, "GridChengYu", values.GridChengYu));
     settings.endGroup();
     return values;
 }

@@ -14,7 +14,6 @@ struct WindowSettings {
     static constexpr int kDefaultPosition = 10;
     static constexpr int kDefaultClientSize = 400;
     static constexpr int kDefaultGridHeight = 160;
-    static constexpr int kGridHeightFloor = 30;
 
     int left = kDefaultPosition;
     int top = kDefaultPosition;
@@ -26,7 +25,7 @@ struct WindowSettings {
 };
 
 // A missing or non-integer key takes its default; a state other than 0, 1, 2
-// reads as normal; a grid height of 30 or less reads as 30.
+// reads as normal; a grid height below kMinimumPaneHeight reads as that.
 WindowSettings readWindowSettings(QSettings& settings);
 
 // Writes state and both grid heights, and before them the geometry when

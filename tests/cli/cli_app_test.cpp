@@ -6,6 +6,7 @@
 
 #include "cli_fixture.h"
 #include "data_folder.h"
+#include "named_case.h"
 
 namespace lexomir::cli {
 namespace {
@@ -42,17 +43,12 @@ class CliTest : public ::testing::Test {
 };
 TempFolder* CliTest::folder = nullptr;
 
-struct SearchCase {
-    const char* name;
+struct SearchCase : testing::NamedCase {
     std::vector<std::string> args;
     int status;
     std::string out;      // exact
     std::string errPart;  // must occur in stderr; "" = stderr empty
 };
-
-void PrintTo(const SearchCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class CliSearchTest : public CliTest, public ::testing::WithParamInterface<SearchCase> {};
 
@@ -163,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"UnknownOption", {"pinyin", "--fast", "zh"}, 2, "", "unknown option"},
         SearchCase{"CombinedOptionElsewhere", {"pinyin", "zh", "--letter", "z"}, 2, "", "combined"},
         SearchCase{"OptionWithoutValue", {"combined", "--letter"}, 2, "", "needs a value"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST_F(CliTest, ShowPrintsTheCharacterEntryWithLineFeeds) {
     const Result result = run({"show", "1"});

@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <fstream>
 
-#include "character_tests.h"
+#include "character_filters.h"
 #include "data_folder.h"
 #include "fixture_files.h"
 #include "gbk_codec.h"
+#include "named_case.h"
 
 namespace lexomir {
 namespace {
@@ -109,17 +110,33 @@ TEST_F(DatabaseTest, SwitchingDatabasesReprepares) {
     EXPECT_THROW(query.text("ChengYu"), DatabaseError);
 }
 
-TEST_F(DatabaseTest, CloseEndsTheQueryAndTheConnection) {
+TEST_F(DatabaseTest, TheQueryEndsItsStatementAndTheOwnerClosesTheConnection) {
     connection.select(DictionaryDatabase::XinHua);
     query.lookUp(1);
+    query.finalize();
     EXPECT_TRUE(connection.isOpen());
-    query.close();
-    EXPECT_FALSE(connection.isOpen());
     EXPECT_FALSE(query.hasRow());
     EXPECT_EQ(query.text("zi"), "");
+    connection.close();
+    EXPECT_FALSE(connection.isOpen());
 
     query.lookUp(1);
     EXPECT_EQ(query.text("zi"), kZhongGbk);
+}
+
+TEST_F(DatabaseTest, ADatabaseUseClosesTheConnectionOnEveryWayOut) {
+    for (const bool failing : {false, true}) {
+        try {
+            const DatabaseUse use(connection, query, DictionaryDatabase::XinHua);
+            query.lookUp(1);
+            EXPECT_TRUE(connection.isOpen());
+            if (failing) (void)query.text("shiyi");
+        } catch (const DatabaseError&) {
+            EXPECT_TRUE(failing);
+        }
+        EXPECT_FALSE(connection.isOpen()) << failing;
+        EXPECT_FALSE(query.hasRow()) << failing;
+    }
 }
 
 TEST_F(DatabaseTest, NothingIsOpenedBeforeTheFirstLookup) {
@@ -146,15 +163,10 @@ TEST_F(DatabaseTest, MissingColumnIsAnEngineErrorNamingTheColumn) {
 
 // Each case breaks the database of one kind; the next select and lookup of a
 // sound database must work again.
-struct BrokenDatabaseCase {
-    const char* name;
+struct BrokenDatabaseCase : testing::NamedCase {
     void (*breakIt)(const std::filesystem::path& file);
     const char* messagePart;
 };
-
-void PrintTo(const BrokenDatabaseCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class BrokenDatabaseTest : public DatabaseTest,
                            public ::testing::WithParamInterface<BrokenDatabaseCase> {};
@@ -202,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BrokenDatabaseCase{"MissingFile", removeFile, "unable to open"},
                       BrokenDatabaseCase{"CorruptFile", overwriteWithGarbage, "not a database"},
                       BrokenDatabaseCase{"MissingTable", dropTable, "no such table"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST_F(DatabaseTest, MissingFileIsNotCreated) {
     const std::filesystem::path file = folder / std::string(kChengYuDatabaseFile);
@@ -227,14 +239,9 @@ TEST_F(DatabaseTest, ReopenedConnectionIsNotConfusedWithTheOldOne) {
 
 // Lookups in any order must find exactly the row with the asked id, whether
 // the query steps forward or searches.
-struct LookupSequence {
-    const char* name;
+struct LookupSequence : testing::NamedCase {
     std::vector<std::int32_t> ids;
 };
-
-void PrintTo(const LookupSequence& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class LookupOrderTest : public ::testing::TestWithParam<LookupSequence> {};
 
@@ -267,23 +274,18 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupSequence{"Repeated", {5, 5, 4, 4, 5, 3, 3}},
                       LookupSequence{"PastTheEndAndBack", {20, 21, 22, 23, 1, 2}},
                       LookupSequence{"Negative", {-1, 1, -5, 2}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-// --- The meaning test -----------------------------------------------------
+// --- The meaning filter ---------------------------------------------------
 
-struct MeaningCase {
-    const char* name;
+struct MeaningCase : testing::NamedCase {
     std::vector<const char*> keywords;  // UTF-8
     int range;
     std::int32_t id;
     bool found;
 };
 
-void PrintTo(const MeaningCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class MeaningTestAgreement : public ::testing::TestWithParam<MeaningCase> {
+class MeaningFilterAgreement : public ::testing::TestWithParam<MeaningCase> {
   protected:
     static void SetUpTestSuite() {
         folder = new TempFolder;
@@ -302,9 +304,9 @@ class MeaningTestAgreement : public ::testing::TestWithParam<MeaningCase> {
     }
     static TempFolder* folder;
 };
-TempFolder* MeaningTestAgreement::folder = nullptr;
+TempFolder* MeaningFilterAgreement::folder = nullptr;
 
-TEST_P(MeaningTestAgreement, AgreesWithTheGbkReference) {
+TEST_P(MeaningFilterAgreement, AgreesWithTheGbkReference) {
     const MeaningCase& c = GetParam();
     std::vector<std::string> keywords;
     for (const char* keyword : c.keywords) keywords.push_back(utf8ToGbk(keyword));
@@ -312,8 +314,8 @@ TEST_P(MeaningTestAgreement, AgreesWithTheGbkReference) {
     Connection connection(folder->path());
     Query query(connection);
     connection.select(DictionaryDatabase::XinHua);
-    const MeaningTest test = makeMeaningTest(query, keywords, c.range);
-    EXPECT_EQ(test(c.id), c.found);
+    const MeaningFilter filter = makeMeaningFilter(query, keywords, c.range);
+    EXPECT_EQ(filter(c.id), c.found);
 
     query.lookUp(c.id);
     const bool reference =
@@ -322,7 +324,7 @@ TEST_P(MeaningTestAgreement, AgreesWithTheGbkReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, MeaningTestAgreement,
+    Cases, MeaningFilterAgreement,
     ::testing::Values(MeaningCase{"BriefHit", {"中国"}, 1, 1, true},
                       MeaningCase{"DetailedOnlyMissesInBriefRange", {"火山"}, 1, 3, false},
                       MeaningCase{"DetailedOnlyHitsInWideRange", {"火山"}, 2, 3, true},
@@ -336,27 +338,27 @@ INSTANTIATE_TEST_SUITE_P(
                       MeaningCase{"NullExplanations", {"水"}, 2, 4, false},
                       MeaningCase{"MissingRow", {"水"}, 2, 42, false},
                       MeaningCase{"EmptyBriefDetailedHit", {"树"}, 2, 5, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-TEST_F(DatabaseTest, MeaningTestReusesOneConnectionAcrossLookups) {
+TEST_F(DatabaseTest, MeaningFilterReusesOneConnectionAcrossLookups) {
     connection.select(DictionaryDatabase::XinHua);
-    const MeaningTest test = makeMeaningTest(query, {"middle"}, 1);
-    EXPECT_TRUE(test(1));
-    EXPECT_FALSE(test(2));
-    EXPECT_TRUE(test(1));
+    const MeaningFilter filter = makeMeaningFilter(query, {"middle"}, 1);
+    EXPECT_TRUE(filter(1));
+    EXPECT_FALSE(filter(2));
+    EXPECT_TRUE(filter(1));
     EXPECT_TRUE(connection.isOpen());
 }
 
-TEST_F(DatabaseTest, MeaningTestWithAKeywordThatIsNotGbkStillAgrees) {
+TEST_F(DatabaseTest, MeaningFilterWithAKeywordThatIsNotGbkStillAgrees) {
     // A lone lead byte has no UTF-8 form; the result must still be the
     // reference's.
     const std::vector<std::string> keywords = {"\xD6"};
     connection.select(DictionaryDatabase::XinHua);
-    const MeaningTest test = makeMeaningTest(query, keywords, 2);
+    const MeaningFilter filter = makeMeaningFilter(query, keywords, 2);
     query.lookUp(1);
     const bool reference =
         anyKeywordOccurs(keywords, query.text("jijie"), query.text("xiangjie"), 2);
-    EXPECT_EQ(test(1), reference);
+    EXPECT_EQ(filter(1), reference);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -41,8 +42,7 @@ TEST(CharacterEntryText, EmptySkeleton) {
     EXPECT_EQ(formatCharacterEntry(CharacterEntry{}), expected);
 }
 
-struct LineBreakCase {
-    const char* name;
+struct LineBreakCase : testing::NamedCase {
     std::string jijie;
     std::string shownJijie;
 };
@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     gbk("水") + "\r\n" + gbk("火")},
                       LineBreakCase{"BareLineFeedKept", "a\nb", "a\nb"},
                       LineBreakCase{"PercentSignsShownAsTheyAre", "100%s %d%%", "100%s %d%%"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST(CharacterEntryText, TagsInEveryColumnBecomeLineBreaks) {
     CharacterEntry entry = zhongEntry();

@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "named_case.h"
+
 namespace lexomir {
 namespace {
 
-struct CodecCase {
-    const char* name;
+struct CodecCase : testing::NamedCase {
     std::string utf8;
     std::string gbk;
 };
@@ -39,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CodecCase{"CharacterOutsideGbk", "😀", "\x94\x39\xFC\x36"},
                       CodecCase{"EmbeddedNulKept", std::string("a\0b", 3), std::string("a\0b", 3)},
                       CodecCase{"LineBreaks", "a\r\nb", "a\r\nb"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST(GbkCodec, LongTextRoundTrips) {
     std::string utf8;

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -11,8 +14,19 @@ namespace {
 
 using testing::gbk;
 
-struct TrimCase {
-    const char* name;
+TEST(IsGbkTwoByteCharacter, TakesOnlyOneCharacterOfTheTwoByteArea) {
+    const std::pair<std::string_view, bool> cases[] = {
+        {"\xD6\xD0", true},  {"\x81\x40", true},      {"\xFE\xFE", true},
+        {"\xFE\x71", true},  {"\x80\x40", false},     {"\xFF\x40", false},
+        {"\x81\x3F", false}, {"\x81\x7F", false},     {"\x81\xFF", false},
+        {"\x81\x30", false}, {"\xD6", false},         {"", false},
+        {"ab", false},       {"\xD6\xD0\xB9", false}, {std::string_view("\xD6\0", 2), false}};
+    for (const auto& [bytes, expected] : cases) {
+        EXPECT_EQ(isGbkTwoByteCharacter(bytes), expected) << ::testing::PrintToString(bytes);
+    }
+}
+
+struct TrimCase : testing::NamedCase {
     std::string input;
     std::string expected;
 };
@@ -44,10 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TrimCase{"ChineseTextUnchanged", gbk("中国"), gbk("中国")},
                       TrimCase{"BlanksAroundChinese", " " + gbk("爱") + "\t", gbk("爱")},
                       TrimCase{"FullWidthBlankIsNotTrimmed", gbk("　爱　"), gbk("　爱　")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct FindCase {
-    const char* name;
+struct FindCase : testing::NamedCase {
     std::string haystack;
     std::string needle;
     std::size_t expected;
@@ -79,10 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FindCase{"AsciiFoundAfterTheCharacter", gbk("亅") + "|", "|", 3},
                       FindCase{"CaseSensitive", "Zhang", "zh", 0},
                       FindCase{"TwoCharacterNeedle", gbk("百战不殆"), gbk("不殆"), 5}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct ReplaceCase {
-    const char* name;
+struct ReplaceCase : testing::NamedCase {
     std::string text;
     std::string from;
     std::string to;
@@ -112,34 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceCase{"ShorterReplacementKeepsAlignment", gbk("泄泄"), gbk("泄"), "x", "xx"},
         ReplaceCase{"EmptyFromChangesNothing", "abc", "", "x", "abc"},
         ReplaceCase{"EmptyText", "", "<br>", "\r\n", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(FormatText, FormatsStringsNumbersAndCharacters) {
-    EXPECT_EQ(formatText("%s|%d|%c", gbk("汉字").c_str(), -42, 'x'), gbk("汉字") + "|-42|x");
-    EXPECT_EQ(formatText("%d画", 17), "17画");
-    EXPECT_EQ(formatText("plain"), "plain");
-    EXPECT_EQ(formatText("%s", ""), "");
-}
-
-TEST(FormatText, LongOutputIsNotCut) {
-    const std::string longValue(10000, 'z');
-    const std::string text = formatText("<%s>", longValue.c_str());
-    EXPECT_EQ(text, "<" + longValue + ">");
-}
-
-TEST(AppendFormat, AppendsToWhatIsThere) {
-    std::string text = gbk("汉字：");
-    appendFormat(text, "%s", gbk("中").c_str());
-    appendFormat(text, "(%d)", 4);
-    EXPECT_EQ(text, gbk("汉字：中") + "(4)");
-}
-
-TEST(AppendFormat, LongAppendKeepsEarlierText) {
-    std::string text(3000, 'a');
-    const std::string longValue(7000, 'b');
-    appendFormat(text, "%s%c", longValue.c_str(), '!');
-    EXPECT_EQ(text, std::string(3000, 'a') + longValue + "!");
-}
+    testing::CaseName());
 
 }  // namespace
 }  // namespace lexomir

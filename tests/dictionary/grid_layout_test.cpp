@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -11,8 +12,7 @@ namespace {
 
 using testing::gbk;
 
-struct LayoutCase {
-    const char* name;
+struct LayoutCase : testing::NamedCase {
     int width;
     std::size_t found;
     int columns;
@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CharacterGridLayoutTest,
                                            LayoutCase{"JustBelowAColumnMore", 1049, 0, 27, 1},
                                            LayoutCase{"ThreeColumnWidthsGiveOne", 105, 7, 1, 8},
                                            LayoutCase{"AllCharacters", 979, 20823, 25, 833}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing::CaseName());
 
 class NarrowCharacterGridTest : public ::testing::TestWithParam<int> {};
 
@@ -72,10 +72,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, IdiomGridLayoutTest,
                                            LayoutCase{"OneColumnWidth", 200, 3, 1, 4},
                                            LayoutCase{"NarrowerThanAColumn", 199, 3, 1, 4},
                                            LayoutCase{"NoWidth", 0, 0, 1, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing::CaseName());
 
-struct CellCase {
-    const char* name;
+struct CellCase : testing::NamedCase {
     int columns;
     int column;
     int row;
@@ -103,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CellCase{"NegativeRow", 4, 2, -1, 8, std::nullopt},
                       CellCase{"NegativeColumnInRowZero", 4, -1, 0, 8, std::nullopt},
                       CellCase{"NoSelection", 4, -1, -1, 8, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST(CharacterCellText, TakesTwoBytesPerCell) {
     const std::string found = gbk("中国人");

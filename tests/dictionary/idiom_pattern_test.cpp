@@ -3,6 +3,7 @@
 #include <string>
 
 #include "idiom_search.h"
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -10,8 +11,7 @@ namespace {
 
 using testing::gbk;
 
-struct PatternCase {
-    const char* name;
+struct PatternCase : testing::NamedCase {
     std::string input;  // GBK, already trimmed
     std::string expected;
 };
@@ -35,10 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{"OddAfterRewrite", "a=", "a" + gbk("★") + " "},
                       PatternCase{"EvenAsciiNotPadded", "ab", "ab"},
                       PatternCase{"InnerBlankKeptAndPadded", gbk("中 国"), gbk("中 国") + " "}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct MatchCase {
-    const char* name;
+struct MatchCase : testing::NamedCase {
     std::string idiom;    // UTF-8
     std::string pattern;  // GBK
     bool expected;
@@ -71,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MatchCase{"InnerBlankShiftsTheUnits", "中国人民", gbk("中 国") + " ", false},
                       MatchCase{"PaddedAsciiMatchesNoChineseIdiom", "爱屋及乌", "a ", false},
                       MatchCase{"WildcardFirst", "百战不殆", gbk("★战"), true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST(IdiomMatches, PaddedAsciiMatchesAnAsciiIdiom) {
     EXPECT_TRUE(idiomMatches("a b", "a "));

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "character_tests.h"
+#include "character_filters.h"
 #include "idiom_search.h"
 #include "index_file.h"
 #include "index_record_format.h"
@@ -17,26 +17,26 @@ namespace {
 
 using testing::chengyuRecordBytes;
 using testing::gbk;
-using testing::TempDir;
-using testing::XinHuaFields;
+using testing::TempFolder;
+using testing::XinHuaIndexRecord;
 using testing::xinhuaRecordBytes;
 
 constexpr std::size_t kXinHuaSize = xinhua_record::kSize;
 constexpr std::size_t kChengYuSize = chengyu_record::kSize;
 
-const std::vector<XinHuaFields> kCharacters = {
+const std::vector<XinHuaIndexRecord> kCharacters = {
     {"中", "zhong", "丨", 4},        {"国", "guo", "囗", 8},         {"张", "zhang", "弓", 7},
     {"中", "zhong,zhongg", "丨", 4}, {"长", "chang,zhang", "长", 4}, {"爱", "ai", "爫", 10},
 };
 
-std::string xinhuaFileBytes(const std::vector<XinHuaFields>& records) {
+std::string xinhuaFileBytes(const std::vector<XinHuaIndexRecord>& records) {
     std::string bytes;
-    for (const XinHuaFields& record : records) bytes += xinhuaRecordBytes(record);
+    for (const XinHuaIndexRecord& record : records) bytes += xinhuaRecordBytes(record);
     return bytes;
 }
 
 const ScanHook kNoHook = [](std::int32_t) { return true; };
-const XinHuaTest kEveryRecord = [](std::int32_t, const XinHuaRecord&) { return true; };
+const CharacterFilter kEveryRecord = [](std::int32_t, const XinHuaRecord&) { return true; };
 
 std::vector<std::int32_t> oneTo(std::int32_t last) {
     std::vector<std::int32_t> numbers;
@@ -46,15 +46,16 @@ std::vector<std::int32_t> oneTo(std::int32_t last) {
 
 class ScanXinHuaTest : public ::testing::Test {
   protected:
-    void SetUp() override { testing::writeFile(path(), xinhuaFileBytes(kCharacters)); }
+    void SetUp() override { testing::writeFileBytes(path(), xinhuaFileBytes(kCharacters)); }
 
     std::filesystem::path path() const { return m_dir.path() / "XinHua.dat"; }
     IndexFile open(std::int32_t recordCount = static_cast<std::int32_t>(kCharacters.size())) {
         return IndexFile(path(), kXinHuaSize, recordCount);
     }
 
-    ScanOutcome scan(IndexFile& file, const XinHuaTest& test, const ScanHook& hook = kNoHook) {
-        return scanXinHua(file, test, hook, VecXinHua, StrXinHua);
+    ScanOutcome scan(IndexFile& file, const CharacterFilter& filter,
+                     const ScanHook& hook = kNoHook) {
+        return scanXinHua(file, filter, hook, VecXinHua, StrXinHua);
     }
 
     void expectFailureNamingTheFile(const ScanOutcome& outcome) {
@@ -65,14 +66,14 @@ class ScanXinHuaTest : public ::testing::Test {
             << outcome.error->describe();
     }
 
-    TempDir m_dir;
+    TempFolder m_dir;
     std::vector<std::int32_t> VecXinHua{99, 98};
     std::string StrXinHua = "stale";
 };
 
 TEST_F(ScanXinHuaTest, FindsEachRecordOnceInFileOrder) {
     IndexFile file = open();
-    const ScanOutcome outcome = scan(file, hanziTest(gbk("长中中")));
+    const ScanOutcome outcome = scan(file, hanziFilter(gbk("长中中")));
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     EXPECT_FALSE(outcome.error.has_value());
     EXPECT_EQ(VecXinHua, (std::vector<std::int32_t>{1, 4, 5}));
@@ -81,7 +82,7 @@ TEST_F(ScanXinHuaTest, FindsEachRecordOnceInFileOrder) {
 
 TEST_F(ScanXinHuaTest, StrXinHuaHoldsTwoBytesPerFoundRecord) {
     IndexFile file = open();
-    scan(file, pinyinTest("zh"));
+    scan(file, pinyinFilter("zh"));
     EXPECT_EQ(VecXinHua, (std::vector<std::int32_t>{1, 3, 4, 5}));
     EXPECT_EQ(StrXinHua.size(), 2 * VecXinHua.size());
     EXPECT_EQ(StrXinHua, gbk("中张中长"));
@@ -89,15 +90,15 @@ TEST_F(ScanXinHuaTest, StrXinHuaHoldsTwoBytesPerFoundRecord) {
 
 TEST_F(ScanXinHuaTest, NothingFoundEmptiesBothLists) {
     IndexFile file = open();
-    const ScanOutcome outcome = scan(file, pinyinTest("x"));
+    const ScanOutcome outcome = scan(file, pinyinFilter("x"));
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     EXPECT_TRUE(VecXinHua.empty());
     EXPECT_EQ(StrXinHua, "");
 }
 
-TEST_F(ScanXinHuaTest, TestSeesEveryRecordWithItsFields) {
+TEST_F(ScanXinHuaTest, FilterSeesEveryRecordWithItsFields) {
     IndexFile file = open();
-    std::vector<XinHuaFields> seen;
+    std::vector<XinHuaIndexRecord> seen;
     std::vector<std::int32_t> numbers;
     scan(file, [&](std::int32_t k, const XinHuaRecord& record) {
         numbers.push_back(k);
@@ -178,7 +179,7 @@ TEST_F(ScanXinHuaTest, ClosedFileFails) {
 
 TEST_F(ScanXinHuaTest, ShortFileFailsAndFindsNothingOnUnreadBytes) {
     // Three whole records, then the first 20 bytes of the fourth.
-    testing::writeFile(path(), xinhuaFileBytes(kCharacters).substr(0, 3 * kXinHuaSize + 20));
+    testing::writeFileBytes(path(), xinhuaFileBytes(kCharacters).substr(0, 3 * kXinHuaSize + 20));
     IndexFile file = open();
     const ScanOutcome outcome = scan(file, kEveryRecord);
     expectFailureNamingTheFile(outcome);
@@ -187,7 +188,7 @@ TEST_F(ScanXinHuaTest, ShortFileFailsAndFindsNothingOnUnreadBytes) {
 }
 
 TEST_F(ScanXinHuaTest, HookIsCalledBeforeTheReadThatFails) {
-    testing::writeFile(path(), xinhuaFileBytes(kCharacters).substr(0, 3 * kXinHuaSize));
+    testing::writeFileBytes(path(), xinhuaFileBytes(kCharacters).substr(0, 3 * kXinHuaSize));
     IndexFile file = open();
     std::vector<std::int32_t> hooked;
     const ScanOutcome outcome = scan(file, kEveryRecord, [&](std::int32_t k) {
@@ -199,7 +200,7 @@ TEST_F(ScanXinHuaTest, HookIsCalledBeforeTheReadThatFails) {
 }
 
 TEST_F(ScanXinHuaTest, StopBeforeAMissingRecordIsNoFailure) {
-    testing::writeFile(path(), xinhuaFileBytes(kCharacters).substr(0, 3 * kXinHuaSize));
+    testing::writeFileBytes(path(), xinhuaFileBytes(kCharacters).substr(0, 3 * kXinHuaSize));
     IndexFile file = open();
     const ScanOutcome outcome = scan(file, kEveryRecord, [](std::int32_t k) { return k < 4; });
     EXPECT_EQ(outcome.end, ScanEnd::Stopped);
@@ -222,7 +223,7 @@ TEST_F(ScanXinHuaTest, FileGrowingDuringAScanNeverShiftsRecords) {
     // (k - 1) * record size, or nothing.
     const std::string bytes = xinhuaFileBytes(kCharacters);
     const std::size_t firstPart = 3 * kXinHuaSize + 20;
-    testing::writeFile(path(), bytes.substr(0, firstPart));
+    testing::writeFileBytes(path(), bytes.substr(0, firstPart));
     IndexFile file = open();
     std::vector<std::int32_t> misplaced;
     const ScanOutcome outcome = scan(
@@ -232,7 +233,7 @@ TEST_F(ScanXinHuaTest, FileGrowingDuringAScanNeverShiftsRecords) {
             return true;
         },
         [&](std::int32_t k) {
-            if (k == 4) testing::appendToFile(path(), bytes.substr(firstPart));
+            if (k == 4) testing::appendFileBytes(path(), bytes.substr(firstPart));
             return true;
         });
     EXPECT_TRUE(misplaced.empty()) << "record " << misplaced.front() << " shifted";
@@ -245,7 +246,7 @@ TEST_F(ScanXinHuaTest, FileGrowingDuringAScanNeverShiftsRecords) {
 }
 
 TEST_F(ScanXinHuaTest, EmptyFileFails) {
-    testing::writeFile(path(), "");
+    testing::writeFileBytes(path(), "");
     IndexFile file = open();
     const ScanOutcome outcome = scan(file, kEveryRecord);
     expectFailureNamingTheFile(outcome);
@@ -266,10 +267,10 @@ TEST_F(ScanXinHuaTest, ReadsOnlyTheRecordCount) {
 
 TEST_F(ScanXinHuaTest, RerunGivesTheSameResult) {
     IndexFile file = open();
-    scan(file, pinyinTest("zh"));
+    scan(file, pinyinFilter("zh"));
     const std::vector<std::int32_t> firstVec = VecXinHua;
     const std::string firstStr = StrXinHua;
-    const ScanOutcome outcome = scan(file, pinyinTest("zh"));
+    const ScanOutcome outcome = scan(file, pinyinFilter("zh"));
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     EXPECT_EQ(VecXinHua, firstVec);
     EXPECT_EQ(StrXinHua, firstStr);
@@ -297,17 +298,17 @@ TEST_F(ScanXinHuaTest, FileShortenedBetweenScansFindsOnlyWhatIsStillThere) {
 
 TEST_F(ScanXinHuaTest, FileCompletedAfterAFailureScansCompletely) {
     const std::string bytes = xinhuaFileBytes(kCharacters);
-    testing::writeFile(path(), bytes.substr(0, 2 * kXinHuaSize));
+    testing::writeFileBytes(path(), bytes.substr(0, 2 * kXinHuaSize));
     IndexFile file = open();
     EXPECT_EQ(scan(file, kEveryRecord).end, ScanEnd::Failed);
-    testing::appendToFile(path(), bytes.substr(2 * kXinHuaSize));
+    testing::appendFileBytes(path(), bytes.substr(2 * kXinHuaSize));
     const ScanOutcome outcome = scan(file, kEveryRecord);
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     EXPECT_FALSE(outcome.error.has_value());
     EXPECT_EQ(VecXinHua, oneTo(6));
 }
 
-TEST_F(ScanXinHuaTest, ExceptionFromTheTestPropagatesAndTheNextScanWorks) {
+TEST_F(ScanXinHuaTest, ExceptionFromTheFilterPropagatesAndTheNextScanWorks) {
     IndexFile file = open();
     EXPECT_THROW(scan(file,
                       [](std::int32_t k, const XinHuaRecord&) -> bool {
@@ -315,7 +316,7 @@ TEST_F(ScanXinHuaTest, ExceptionFromTheTestPropagatesAndTheNextScanWorks) {
                           return true;
                       }),
                  std::runtime_error);
-    const ScanOutcome outcome = scan(file, hanziTest(gbk("爱")));
+    const ScanOutcome outcome = scan(file, hanziFilter(gbk("爱")));
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     EXPECT_EQ(VecXinHua, std::vector<std::int32_t>{6});
     EXPECT_EQ(StrXinHua, gbk("爱"));
@@ -333,20 +334,20 @@ class LargeXinHuaFileTest : public ::testing::Test {
                                         static_cast<unsigned>(k % 256)});
         }
         m_bytes = bytes;
-        testing::writeFile(path(), bytes);
+        testing::writeFileBytes(path(), bytes);
     }
 
     std::filesystem::path path() const { return m_dir.path() / "XinHua.dat"; }
 
     // Records whose pinyin does not name their own number, or a wrong stroke byte.
-    static XinHuaTest misplacedRecord() {
+    static CharacterFilter misplacedRecord() {
         return [](std::int32_t k, const XinHuaRecord& record) {
             return record.pinyin() != "r" + std::to_string(k) ||
                    record.strokes() != static_cast<unsigned>(k % 256);
         };
     }
 
-    TempDir m_dir;
+    TempFolder m_dir;
     std::string m_bytes;
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
@@ -360,7 +361,7 @@ TEST_F(LargeXinHuaFileTest, EveryRecordArrivesWithItsOwnBytes) {
 }
 
 TEST_F(LargeXinHuaFileTest, ShortFileEndsAtTheLastWholeRecord) {
-    testing::writeFile(path(), m_bytes.substr(0, 4321 * kXinHuaSize + 30));
+    testing::writeFileBytes(path(), m_bytes.substr(0, 4321 * kXinHuaSize + 30));
     IndexFile file(path(), kXinHuaSize, kRecords);
     const ScanOutcome outcome = scanXinHua(file, kEveryRecord, kNoHook, VecXinHua, StrXinHua);
     EXPECT_EQ(outcome.end, ScanEnd::Failed);
@@ -369,7 +370,7 @@ TEST_F(LargeXinHuaFileTest, ShortFileEndsAtTheLastWholeRecord) {
 }
 
 TEST(IndexFile, MissingFileReportsTheOpenFailureOnRewind) {
-    TempDir dir;
+    TempFolder dir;
     const std::filesystem::path path = dir.path() / "ChengYu.dat";
     IndexFile file(path, kChengYuSize, 3);
     EXPECT_FALSE(file.isOpen());
@@ -381,12 +382,12 @@ TEST(IndexFile, MissingFileReportsTheOpenFailureOnRewind) {
 }
 
 TEST(IndexFile, ReadsRecordsInOrderAndReportsTheShortEnd) {
-    TempDir dir;
+    TempFolder dir;
     const std::filesystem::path path = dir.path() / "ChengYu.dat";
-    testing::writeFile(path, chengyuRecordBytes("爱屋及乌") + chengyuRecordBytes("百战不殆") + "x");
+    testing::writeFileBytes(path,
+                            chengyuRecordBytes("爱屋及乌") + chengyuRecordBytes("百战不殆") + "x");
     IndexFile file(path, kChengYuSize, 3);
     EXPECT_TRUE(file.isOpen());
-    EXPECT_EQ(file.recordSize(), kChengYuSize);
     EXPECT_EQ(file.recordCount(), 3);
     ASSERT_FALSE(file.rewind().has_value());
     const char* first = file.nextRecord();
@@ -408,9 +409,9 @@ TEST(IndexFile, ReadsRecordsInOrderAndReportsTheShortEnd) {
 }
 
 TEST(IndexFile, MovedFileKeepsReadingAndTheSourceIsClosed) {
-    TempDir dir;
+    TempFolder dir;
     const std::filesystem::path path = dir.path() / "ChengYu.dat";
-    testing::writeFile(path, chengyuRecordBytes("爱屋及乌"));
+    testing::writeFileBytes(path, chengyuRecordBytes("爱屋及乌"));
     IndexFile source(path, kChengYuSize, 1);
     IndexFile moved(std::move(source));
     EXPECT_FALSE(source.isOpen());
@@ -438,7 +439,7 @@ class ScanChengYuTest : public ::testing::Test {
         std::string bytes;
         for (const std::string& idiom : idioms) bytes += chengyuRecordBytes(idiom);
         m_bytes = bytes;
-        testing::writeFile(path(), bytes);
+        testing::writeFileBytes(path(), bytes);
     }
 
     std::filesystem::path path() const { return m_dir.path() / "ChengYu.dat"; }
@@ -457,7 +458,7 @@ class ScanChengYuTest : public ::testing::Test {
         return texts;
     }
 
-    TempDir m_dir;
+    TempFolder m_dir;
     std::string m_bytes;
     std::vector<std::int32_t> VecChengYu{42};
     std::vector<std::string> foundIdioms{"stale"};
@@ -553,7 +554,7 @@ TEST_F(ScanChengYuTest, MissingFileFailsNamingIt) {
 
 TEST_F(ScanChengYuTest, ShortFileFailsAndFindsNothingOnUnreadBytes) {
     // Three whole records, then the text of the fourth without its NUL.
-    testing::writeFile(path(), m_bytes.substr(0, 3 * kChengYuSize + 8));
+    testing::writeFileBytes(path(), m_bytes.substr(0, 3 * kChengYuSize + 8));
     IndexFile file = open();
     const ScanOutcome outcome = scan(file, "★");
     EXPECT_EQ(outcome.end, ScanEnd::Failed);

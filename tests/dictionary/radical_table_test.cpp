@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gbk_text.h"
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -35,21 +36,15 @@ TEST(RadicalTable, HasTheEmptyCellsAtTheirPlacesAndRadicalsElsewhere) {
     EXPECT_EQ(radicals, 277);
 }
 
-TEST(RadicalTable, BytesAreThreeBytesACellWithTheNul) {
-    const RadicalTable& table = BuShouTable();
-    ASSERT_EQ(table.bytes().size(), 885u);
-    for (int i = 0; i < RadicalTable::kCellCount; ++i) {
-        const char* cell = table.bytes().data() + i * RadicalTable::kCellWidth;
-        EXPECT_EQ(cell[2], '\0') << "cell " << i;
-        EXPECT_EQ(std::string_view(cell, table.cell(i).size()), table.cell(i)) << "cell " << i;
-    }
-}
-
 struct GroupCase {
     int group;
     int firstCell;         // the empty cell that opens the group
     const char* radicals;  // UTF-8, blank-separated, in table order
 };
+
+void PrintTo(const GroupCase& c, std::ostream* out) {
+    *out << "group " << c.group;
+}
 
 class RadicalGroupTest : public ::testing::TestWithParam<GroupCase> {};
 
@@ -109,6 +104,10 @@ struct StrokeGroupCase {
     int group;
 };
 
+void PrintTo(const StrokeGroupCase& c, std::ostream* out) {
+    *out << "cell " << c.cell << " (" << c.radical << ")";
+}
+
 class StrokeGroupTest : public ::testing::TestWithParam<StrokeGroupCase> {};
 
 TEST_P(StrokeGroupTest, CountsTheEmptyCellsUpToTheCell) {
@@ -159,8 +158,7 @@ TEST(RadicalTable, ListItemsAreRadicalsAndStrokeHeaders) {
     EXPECT_EQ(items[293], gbk("龠"));
 }
 
-struct ContainsCase {
-    const char* name;
+struct ContainsCase : testing::NamedCase {
     std::string radical;
     bool expected;
 };
@@ -183,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ContainsCase{"RadicalWithExtraBytes", gbk("一") + "a", false},
                       ContainsCase{"TwoRadicals", gbk("一丨"), false},
                       ContainsCase{"StrokeHeader", gbk("1画"), false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 }  // namespace
 }  // namespace lexomir

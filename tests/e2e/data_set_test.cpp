@@ -7,29 +7,20 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "character_tests.h"
+#include "character_filters.h"
 #include "data_folder.h"
 #include "dictionary_database.h"
 #include "gbk_codec.h"
 #include "gbk_text.h"
 #include "idiom_search.h"
 #include "index_record_format.h"
-#include "search_requests.h"
+#include "search_plans.h"
 #include "xinhua_scan.h"
 
 namespace lexomir {
 namespace {
 
 const std::filesystem::path kData = LEXOMIR_DATA_DIR;
-
-IndexFile xinHuaIndex() {
-    return IndexFile(kData / kXinHuaIndexFile, xinhua_record::kSize, xinhua_record::kRecordCount);
-}
-
-IndexFile chengYuIndex() {
-    return IndexFile(kData / kChengYuIndexFile, chengyu_record::kSize,
-                     chengyu_record::kRecordCount);
-}
 
 std::int64_t singleNumber(std::string_view file, const char* sql) {
     sqlite3* db = nullptr;
@@ -65,7 +56,7 @@ TEST(DataSetTest, TablesHoldOneRowPerRecordNumberedFromOne) {
 }
 
 TEST(DataSetTest, EveryCharacterRecordMatchesItsRow) {
-    IndexFile file = xinHuaIndex();
+    IndexFile file = openXinHuaIndex(kData);
     ASSERT_FALSE(file.rewind().has_value());
     Connection connection(kData);
     Query query(connection);
@@ -88,7 +79,7 @@ TEST(DataSetTest, EveryCharacterRecordMatchesItsRow) {
 }
 
 TEST(DataSetTest, EveryIdiomRecordMatchesItsRow) {
-    IndexFile file = chengYuIndex();
+    IndexFile file = openChengYuIndex(kData);
     std::vector<std::int32_t> numbers;
     std::vector<std::string> idioms;
     // A lone wildcard finds every record, in file order.
@@ -114,11 +105,11 @@ TEST(DataSetTest, EveryIdiomRecordMatchesItsRow) {
 
 std::string foundCharacters(std::string_view typedUtf8) {
     const CharacterSearchPlan plan = planTypedSearch(utf8ToGbk(typedUtf8));
-    IndexFile file = xinHuaIndex();
+    IndexFile file = openXinHuaIndex(kData);
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
     const ScanOutcome outcome =
-        scanXinHua(file, std::get<CharacterSearch>(plan).test, {}, VecXinHua, StrXinHua);
+        scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua, StrXinHua);
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
     return gbkToUtf8(StrXinHua);
 }
@@ -131,7 +122,7 @@ TEST(DataSetTest, ZhongIsFoundByItsPinyinAndByTypingIt) {
 
 std::vector<std::string> foundIdioms(std::string_view inputUtf8) {
     const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk(inputUtf8));
-    IndexFile file = chengYuIndex();
+    IndexFile file = openChengYuIndex(kData);
     std::vector<std::int32_t> numbers;
     std::vector<std::string> idioms;
     const ScanOutcome outcome = scanChengYu(file, std::get<std::string>(plan), {}, numbers, idioms);
@@ -170,7 +161,7 @@ TEST_P(MeaningAgreementTest, FastMatcherAgreesWithTheReferenceOnEveryRow) {
     Query fastQuery(fastConnection), referenceQuery(referenceConnection);
     fastConnection.select(DictionaryDatabase::XinHua);
     referenceConnection.select(DictionaryDatabase::XinHua);
-    const MeaningTest fast = makeMeaningTest(fastQuery, keywords, range);
+    const MeaningFilter fast = makeMeaningFilter(fastQuery, keywords, range);
 
     int found = 0, disagreements = 0;
     for (std::int32_t id = 1; id <= xinhua_record::kRecordCount; ++id) {

@@ -23,7 +23,7 @@
 #include "index_record_format.h"
 #include "messages.h"
 #include "open_files.h"
-#include "search_requests.h"
+#include "search_plans.h"
 
 namespace lexomir::testing {
 namespace {
@@ -372,9 +372,17 @@ enum class Interruption { SwitchPage, Help, About };
 
 using DialogCase = std::tuple<Interruption, ScanKind>;
 
+const char* nameOf(Interruption interruption) {
+    const char* names[] = {"SwitchPage", "Help", "About"};
+    return names[static_cast<int>(interruption)];
+}
+
+void PrintTo(Interruption interruption, std::ostream* out) {
+    *out << nameOf(interruption);
+}
+
 std::string dialogCaseName(const ::testing::TestParamInfo<DialogCase>& info) {
-    const char* interruption[] = {"SwitchPage", "Help", "About"};
-    return std::string(interruption[static_cast<int>(std::get<0>(info.param))]) + "During" +
+    return std::string(nameOf(std::get<0>(info.param))) + "During" +
            nameOf(std::get<1>(info.param));
 }
 

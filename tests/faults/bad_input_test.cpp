@@ -18,7 +18,8 @@
 #include "fault_fixture.h"
 #include "gbk_qt.h"
 #include "messages.h"
-#include "search_requests.h"
+#include "named_case.h"
+#include "search_plans.h"
 
 namespace lexomir::testing {
 namespace {
@@ -258,16 +259,11 @@ INSTANTIATE_TEST_SUITE_P(
 // Characters GBK has no code for, control characters and lone surrogates,
 // typed, set and pasted. They become GB18030 sequences that no record holds,
 // or are trimmed like blanks, so the rest of the text is searched as written.
-struct OddCharacterCase {
-    const char* name;
+struct OddCharacterCase : NamedCase {
     Field field;
     std::u16string_view text;
     std::vector<const char*> found;
 };
-
-void PrintTo(const OddCharacterCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class OddCharacterBadInput : public BadInputTest,
                              public ::testing::WithParamInterface<OddCharacterCase> {};
@@ -315,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(
         OddCharacterCase{"PinYinLoneSurrogate", Field::PinYin, u"中\xD800国", {"中", "国"}},
         OddCharacterCase{"ZiYiLoneSurrogate", Field::ZiYi, u"水 \xDC00", {"水"}},
         OddCharacterCase{"ChengYuLoneSurrogate", Field::ChengYu, u"爱\xD800", {}}),
-    [](const ::testing::TestParamInfo<OddCharacterCase>& info) { return info.param.name; });
+    CaseName());
 
 // Five thousand keywords, a few of which occur in the fixture's
 // explanations: one pass over the index finds exactly the characters whose
@@ -368,15 +364,10 @@ TEST_F(KeywordListBadInput, FiveThousandKeywordsFindTheCharactersThatHoldOne) {
 // Idiom patterns of wildcards only, longer than every idiom, or of ASCII and
 // GBK mixed (no idiom holds ASCII, and a lone byte shifts the two-byte units
 // after it).
-struct IdiomPatternCase {
-    const char* name;
+struct IdiomPatternCase : NamedCase {
     const char* pattern;
     std::vector<const char*> found;
 };
-
-void PrintTo(const IdiomPatternCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class IdiomPatternBadInput : public BadInputTest,
                              public ::testing::WithParamInterface<IdiomPatternCase> {};
@@ -410,7 +401,7 @@ INSTANTIATE_TEST_SUITE_P(
                       IdiomPatternCase{"WildcardsAroundCharacters", "=战=胜", {"百战百胜"}},
                       IdiomPatternCase{"AsciiAfterCharacters", "百战a", {}},
                       IdiomPatternCase{"AsciiBeforeAWildcard", "a=", {}}),
-    [](const ::testing::TestParamInfo<IdiomPatternCase>& info) { return info.param.name; });
+    CaseName());
 
 }  // namespace
 }  // namespace lexomir::testing

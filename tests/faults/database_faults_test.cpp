@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <memory>
+#include <ostream>
 #include <random>
 #include <tuple>
 
@@ -63,6 +64,14 @@ const char* nameOf(Damage damage) {
             return "ReservedLock";
     }
     return "";
+}
+
+void PrintTo(Access access, std::ostream* out) {
+    *out << nameOf(access);
+}
+
+void PrintTo(Damage damage, std::ostream* out) {
+    *out << nameOf(damage);
 }
 
 // A connection of another program to a database, here in the same process;

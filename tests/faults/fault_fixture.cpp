@@ -2,8 +2,6 @@
 
 #include <QPushButton>
 #include <QTableWidget>
-#include <fstream>
-#include <sstream>
 
 namespace lexomir::testing {
 
@@ -31,18 +29,6 @@ std::vector<std::string> FolderSnapshot::changes(const FolderSnapshot& before,
     for (const auto& [path, entry] : after.m_entries)
         if (!before.m_entries.contains(path)) changed.push_back(path);
     return changed;
-}
-
-std::string readFileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeFileBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 void FaultTest::expectBothPagesWork() {

@@ -30,9 +30,6 @@ class FolderSnapshot {
     std::map<std::string, Entry> m_entries;
 };
 
-std::string readFileBytes(const std::filesystem::path& file);
-void writeFileBytes(const std::filesystem::path& file, const std::string& bytes);
-
 class FaultTest : public WindowTest {
   protected:
     // A pinyin search for "guo" fills the grid with 国 and its entry shows on

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "fault_fixture.h"
+#include "named_case.h"
 #include "open_files.h"
 #include "without_root_override.h"
 
@@ -21,8 +22,7 @@ struct Geometry {
     int GridXinHua = 160, GridChengYu = 160;
 };
 
-struct OddSettings {
-    const char* name;
+struct OddSettings : NamedCase {
     std::string text;
     Geometry shown;  // what the window must take from it
 };
@@ -41,10 +41,6 @@ int timesSetInWindowSection(const std::string& ini, const std::string& key) {
         if (inWindow && line.rfind(key + "=", 0) == 0) ++times;
     }
     return times;
-}
-
-void PrintTo(const OddSettings& odd, std::ostream* out) {
-    *out << odd.name;
 }
 
 class SettingsFileFault : public FaultTest, public ::testing::WithParamInterface<OddSettings> {
@@ -141,16 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "left=40\ntop=50\nwidth=700\nheight=600\nstate=2\nGridXinHua=210\n"
                     "GridChengYu=190\n",
                     {}}),
-    [](const ::testing::TestParamInfo<OddSettings>& info) { return info.param.name; });
+    CaseName());
 
-struct OldSettings {
-    const char* name;
+struct OldSettings : NamedCase {
     std::string text;
 };
-
-void PrintTo(const OldSettings& old, std::ostream* out) {
-    *out << old.name;
-}
 
 // The folder turns read-only while the window is open; the file in it was
 // readable and well-formed, or garbage that the window could not use.
@@ -193,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   "[window]\nleft=40\ntop=50\nwidth=500\nheight=450\nstate=0\n"
                                   "GridXinHua=170\nGridChengYu=180\n"},
                       OldSettings{"Garbage", "= =\n[[[\n\xff\x01\nleft=60\n"}),
-    [](const ::testing::TestParamInfo<OldSettings>& info) { return info.param.name; });
+    CaseName());
 
 }  // namespace
 }  // namespace lexomir::testing

@@ -16,7 +16,7 @@
 #include "gbk_text.h"
 #include "idiom_search.h"
 #include "index_record_format.h"
-#include "search_requests.h"
+#include "search_plans.h"
 
 namespace lexomir::fuzzing {
 namespace {

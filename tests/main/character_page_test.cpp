@@ -20,16 +20,11 @@ class CharacterPageTest : public WindowTest {
         WindowTest::SetUp();
         openWindow();
     }
-    void searchTyped(const char* utf8) {
-        control<QRadioButton>("RdoPinYin")->setChecked(true);
-        control<QLineEdit>("LedtPinYin")->setText(QString::fromUtf8(utf8));
-        control<QPushButton>("Btn1")->click();
-    }
-    void selectItem(const char* list, const char* utf8Text) {
-        auto* box = control<QComboBox>(list);
-        const int index = box->findText(QString::fromUtf8(utf8Text));
-        ASSERT_GE(index, 0) << utf8Text;
-        box->setCurrentIndex(index);
+    // The item of the list that shows the text.
+    int itemOf(const char* list, const char* utf8Text) {
+        const int index = control<QComboBox>(list)->findText(QString::fromUtf8(utf8Text));
+        EXPECT_GE(index, 0) << utf8Text;
+        return index;
     }
     // The filled cells, in grid order; they must come before every empty one.
     QStringList found() {
@@ -40,7 +35,6 @@ class CharacterPageTest : public WindowTest {
         texts.erase(firstEmpty, texts.end());
         return texts;
     }
-    QString memo1() { return control<QPlainTextEdit>("Memo1")->toPlainText(); }
     void rightClick(const char* grid) {
         QTest::mouseClick(control<QTableWidget>(grid)->viewport(), Qt::RightButton, {},
                           QPoint(5, 5));
@@ -52,14 +46,16 @@ struct TypedCase {
     std::vector<const char*> found;
 };
 
+void PrintTo(const TypedCase& c, std::ostream* out) {
+    *out << '"' << c.typed << '"';
+}
+
 class TypedSearchTest : public CharacterPageTest,
                         public ::testing::WithParamInterface<TypedCase> {};
 
 TEST_P(TypedSearchTest, FindsTheRecordsInFileOrder) {
-    searchTyped(GetParam().typed);
-    QStringList expected;
-    for (const char* c : GetParam().found) expected.append(QString::fromUtf8(c));
-    EXPECT_EQ(found(), expected);
+    typedSearch(GetParam().typed);
+    EXPECT_EQ(found(), utf8List(GetParam().found));
     EXPECT_EQ(control<QProgressBar>("ProgXinHua")->value(), 20823);
     EXPECT_TRUE(control<QPushButton>("Btn1")->isEnabled());
     EXPECT_TRUE(messages.isEmpty());
@@ -77,14 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CharacterPageTest, APinyinSearchLeavesMemo1AsItWas) {
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("kept"));
-    searchTyped("zh");
-    EXPECT_EQ(memo1(), QStringLiteral("kept"));
+    typedSearch("zh");
+    EXPECT_EQ(memo("Memo1"), QStringLiteral("kept"));
 }
 
 TEST_F(CharacterPageTest, ACharacterSearchShowsTheFirstFoundEntryAtOnce) {
-    searchTyped("国中");
+    typedSearch("国中");
     const QString dashes(49, QLatin1Char('-'));
-    EXPECT_EQ(memo1(),
+    EXPECT_EQ(memo("Memo1"),
               QString::fromUtf8("\n汉字：中(zhong  zhōng)(部首：丨)(笔画数：4)(五笔：khk)\n") +
                   dashes + QString::fromUtf8("\n简介：中间；当中。\n") + dashes +
                   QString::fromUtf8("\n详解：和四方、上下距离相等的地位，如水中。\n\n"));
@@ -96,14 +92,14 @@ TEST_F(CharacterPageTest, ACharacterSearchShowsTheFirstFoundEntryAtOnce) {
 
 TEST_F(CharacterPageTest, ACharacterSearchThatFindsNothingLeavesMemo1) {
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("kept"));
-    searchTyped("Zh");
-    EXPECT_EQ(memo1(), QStringLiteral("kept"));
+    typedSearch("Zh");
+    EXPECT_EQ(memo("Memo1"), QStringLiteral("kept"));
     EXPECT_EQ(control<QTableWidget>("GridXinHua")->rowCount(), 1);
 }
 
 TEST_F(CharacterPageTest, EmptyInputIsRefusedAndKeepsThePreviousResult) {
-    searchTyped("zh");
-    searchTyped(" \t ");
+    typedSearch("zh");
+    typedSearch(" \t ");
     EXPECT_EQ(messages, utf8List({"请输入！"}));
     EXPECT_EQ(window->focusWidget(), control<QLineEdit>("LedtPinYin"));
     EXPECT_EQ(found(), utf8List({"中", "张", "长"}));
@@ -113,8 +109,7 @@ TEST_F(CharacterPageTest, EmptyInputIsRefusedAndKeepsThePreviousResult) {
 TEST_F(CharacterPageTest, TheRadicalSearchNeedsARadicalNotAStrokeHeader) {
     control<QRadioButton>("RdoBuShou")->setChecked(true);
     control<QPushButton>("Btn1")->click();  // 1画 is selected after start-up
-    selectItem("CboBuShou", "10画");
-    control<QPushButton>("Btn1")->click();
+    radicalSearch(itemOf("CboBuShou", "10画"), 0);
     EXPECT_EQ(messages, utf8List({"必须选择一个笔画！", "必须选择一个笔画！"}));
     EXPECT_TRUE(control<QPushButton>("Btn1")->isEnabled());
 }
@@ -125,17 +120,16 @@ struct RadicalCase {
     std::vector<const char*> found;
 };
 
+void PrintTo(const RadicalCase& c, std::ostream* out) {
+    *out << c.radical << " + " << c.remaining;
+}
+
 class RadicalSearchTest : public CharacterPageTest,
                           public ::testing::WithParamInterface<RadicalCase> {};
 
 TEST_P(RadicalSearchTest, FindsByRadicalAndRemainingStrokes) {
-    control<QRadioButton>("RdoBuShou")->setChecked(true);
-    selectItem("CboBuShou", GetParam().radical);
-    control<QComboBox>("CboBiHua")->setCurrentIndex(GetParam().remaining);
-    control<QPushButton>("Btn1")->click();
-    QStringList expected;
-    for (const char* c : GetParam().found) expected.append(QString::fromUtf8(c));
-    EXPECT_EQ(found(), expected);
+    radicalSearch(itemOf("CboBuShou", GetParam().radical), GetParam().remaining);
+    EXPECT_EQ(found(), utf8List(GetParam().found));
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -146,9 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Radicals, RadicalSearchTest,
                                            RadicalCase{"女", 3, {"好"}}));
 
 TEST_F(CharacterPageTest, TheStrokeSearchFindsTheTotalChosen) {
-    control<QRadioButton>("RdoBiHua")->setChecked(true);
-    control<QComboBox>("CboAllBiHua")->setCurrentIndex(3);
-    control<QPushButton>("Btn1")->click();
+    strokeSearch(3);
     EXPECT_EQ(found(), utf8List({"中", "长", "水", "火"}));
 }
 
@@ -157,6 +149,11 @@ struct CombinedCase {
     const char* keywords;
     std::vector<const char*> found;
 };
+
+void PrintTo(const CombinedCase& c, std::ostream* out) {
+    *out << "items " << c.letter << ' ' << c.radical << ' ' << c.minStrokes << ' ' << c.meaning
+         << " \"" << c.keywords << '"';
+}
 
 class CombinedSearchTest : public CharacterPageTest,
                            public ::testing::WithParamInterface<CombinedCase> {};
@@ -169,9 +166,7 @@ TEST_P(CombinedSearchTest, FindsWhatMeetsEveryCriterionInUse) {
     control<QComboBox>("CboZiYi")->setCurrentIndex(c.meaning);
     control<QLineEdit>("LedtZiYi")->setText(QString::fromUtf8(c.keywords));
     control<QPushButton>("Btn2")->click();
-    QStringList expected;
-    for (const char* ch : c.found) expected.append(QString::fromUtf8(ch));
-    EXPECT_EQ(found(), expected);
+    EXPECT_EQ(found(), utf8List(c.found));
     EXPECT_EQ(messages,
               c.meaning ? utf8List({"选择了字意查询，速度会比较慢，请耐心等待！"}) : QStringList());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
@@ -219,25 +214,25 @@ TEST_F(CharacterPageTest, TheCombinedSearchRefusesAHeaderAndMissingKeywords) {
 }
 
 TEST_F(CharacterPageTest, ADoubleClickShowsTheEntryOfThatCell) {
-    searchTyped("h");
+    typedSearch("h");
     doubleClickCell("GridXinHua", 0, 2);  // 好: <br> becomes a line break, <BR> stays
-    const QStringList lines = memo1().split(QLatin1Char('\n'));
+    const QStringList lines = memo("Memo1").split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 6);
     EXPECT_EQ(lines[1], QString::fromUtf8("汉字：好(hao  hǎo)(部首：女)(笔画数：6)(五笔：vbg)"));
     EXPECT_EQ(lines[3], QString::fromUtf8("简介：优点多的"));
     EXPECT_EQ(lines[4], QString::fromUtf8("使人满意的"));
     EXPECT_EQ(lines[6], QString::fromUtf8("详解：友爱<BR>和睦"));
     doubleClickCell("GridXinHua", 0, 0);  // replaces, never appends
-    EXPECT_TRUE(memo1().startsWith(QString::fromUtf8("\n汉字：行(")));
-    EXPECT_EQ(memo1().count(QString::fromUtf8("汉字：")), 1);
+    EXPECT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：行(")));
+    EXPECT_EQ(memo("Memo1").count(QString::fromUtf8("汉字：")), 1);
     EXPECT_TRUE(errors.isEmpty());
 }
 
 TEST_F(CharacterPageTest, ADoubleClickOnAnEmptyCellDoesNothing) {
-    searchTyped("h");
+    typedSearch("h");
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("kept"));
     doubleClickCell("GridXinHua", 0, 3);
-    EXPECT_EQ(memo1(), QStringLiteral("kept"));
+    EXPECT_EQ(memo("Memo1"), QStringLiteral("kept"));
 }
 
 TEST_F(CharacterPageTest, TheCellsFollowTheGridWidthRowByRow) {
@@ -253,9 +248,9 @@ TEST_F(CharacterPageTest, TheCellsFollowTheGridWidthRowByRow) {
     EXPECT_EQ(cell("GridXinHua", 1, 3), QString::fromUtf8("好"));
     EXPECT_EQ(cell("GridXinHua", 1, 4), QString());
     doubleClickCell("GridXinHua", 1, 2);  // list index 8 + 2
-    EXPECT_TRUE(memo1().startsWith(QString::fromUtf8("\n汉字：火(")));
+    EXPECT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：火(")));
 
-    searchTyped("zh");  // fewer results clear the cells of the longer one
+    typedSearch("zh");  // fewer results clear the cells of the longer one
     EXPECT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(found(), utf8List({"中", "张", "长"}));
 }
@@ -272,11 +267,11 @@ TEST_F(CharacterPageTest, AnExactMultipleOfTheColumnsLeavesAnEmptyLastRow) {
 
 TEST_F(CharacterPageTest, ARightClickTellsHowManyWereFound) {
     rightClick("GridXinHua");
-    searchTyped("zh");
+    typedSearch("zh");
     rightClick("GridXinHua");
     QTest::mouseClick(control<QTableWidget>("GridXinHua")->viewport(), Qt::LeftButton, {},
                       QPoint(5, 5));
-    searchTyped("Zh");
+    typedSearch("Zh");
     rightClick("GridXinHua");
     EXPECT_EQ(messages, utf8List({"共找到 0 个汉字！", "共找到 3 个汉字！", "共找到 0 个汉字！"}));
 }
@@ -285,7 +280,7 @@ TEST_F(CharacterPageTest, AMissingIndexFileIsNamedInAMessage) {
     window.reset();
     std::filesystem::remove(folder.dat() / "XinHua.dat");
     openWindow();
-    searchTyped("zh");
+    typedSearch("zh");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(
         messages[0].contains(QString::fromStdString((folder.dat() / "XinHua.dat").string())))
@@ -297,7 +292,7 @@ TEST_F(CharacterPageTest, AShortIndexFileIsReportedAndWhatWasReadIsShown) {
     window.reset();
     std::filesystem::resize_file(folder.dat() / "XinHua.dat", 57 * 5 + 20);
     openWindow();
-    searchTyped("zh");
+    typedSearch("zh");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("XinHua.dat")));
     EXPECT_EQ(found(), utf8List({"中", "张", "长"}));
@@ -305,7 +300,7 @@ TEST_F(CharacterPageTest, AShortIndexFileIsReportedAndWhatWasReadIsShown) {
 
 TEST_F(CharacterPageTest, ADatabaseErrorIsShownAndTheProgramGoesOn) {
     std::filesystem::remove(folder.dat() / "XinHua.db");
-    searchTyped("国");  // the first entry is shown at once, from the missing database
+    typedSearch("国");  // the first entry is shown at once, from the missing database
     ASSERT_EQ(errors.size(), 1);
     EXPECT_FALSE(errors[0].isEmpty());
     EXPECT_TRUE(control<QPushButton>("Btn1")->isEnabled());
@@ -313,7 +308,7 @@ TEST_F(CharacterPageTest, ADatabaseErrorIsShownAndTheProgramGoesOn) {
     EXPECT_EQ(found(), utf8List({"国"}));
     folder.writeDictionaries();
     doubleClickCell("GridXinHua", 0, 0);
-    EXPECT_TRUE(memo1().startsWith(QString::fromUtf8("\n汉字：国(")));
+    EXPECT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：国(")));
 }
 
 }  // namespace

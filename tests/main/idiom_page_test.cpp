@@ -24,7 +24,6 @@ class IdiomPageTest : public WindowTest {
         texts.removeAll(QString());
         return texts;
     }
-    QString memo2() { return control<QPlainTextEdit>("Memo2")->toPlainText(); }
 };
 
 struct PatternCase {
@@ -32,13 +31,15 @@ struct PatternCase {
     std::vector<const char*> found;
 };
 
+void PrintTo(const PatternCase& c, std::ostream* out) {
+    *out << '"' << c.typed << '"';
+}
+
 class PatternTest : public IdiomPageTest, public ::testing::WithParamInterface<PatternCase> {};
 
 TEST_P(PatternTest, FindsTheIdiomsThatBeginWithThePattern) {
     idiomSearch(GetParam().typed);
-    QStringList expected;
-    for (const char* idiom : GetParam().found) expected.append(QString::fromUtf8(idiom));
-    EXPECT_EQ(found(), expected);
+    EXPECT_EQ(found(), utf8List(GetParam().found));
     EXPECT_EQ(control<QProgressBar>("ProgChengYu")->value(), 13000);
     EXPECT_TRUE(control<QPushButton>("BtnChengYu")->isEnabled());
     EXPECT_TRUE(messages.isEmpty());
@@ -59,24 +60,24 @@ TEST_F(IdiomPageTest, TheFirstMatchIsSelectedFocusedAndShown) {
     EXPECT_EQ(grid->currentColumn(), 0);
     EXPECT_EQ(window->focusWidget(), grid);
     const QString dashes(49, QLatin1Char('-'));
-    EXPECT_EQ(memo2(), QString::fromUtf8("\n成语：百战不殆(bǎi zhàn bù dài)\n") + dashes +
-                           QString::fromUtf8("\n【释义】：每次打仗都不会失败。\n") + dashes +
-                           QString::fromUtf8("\n【出处】：《孙子·谋攻》\n") + dashes +
-                           QString::fromUtf8("\n【例子】：知己知彼，百战不殆。\n\n"));
+    EXPECT_EQ(memo("Memo2"), QString::fromUtf8("\n成语：百战不殆(bǎi zhàn bù dài)\n") + dashes +
+                                 QString::fromUtf8("\n【释义】：每次打仗都不会失败。\n") + dashes +
+                                 QString::fromUtf8("\n【出处】：《孙子·谋攻》\n") + dashes +
+                                 QString::fromUtf8("\n【例子】：知己知彼，百战不殆。\n\n"));
 }
 
 TEST_F(IdiomPageTest, ADoubleClickShowsThatIdiomWithBrUnchanged) {
     idiomSearch("爱");
     doubleClickCell("GridChengYu", 1, 0);
-    EXPECT_TRUE(memo2().startsWith(QString::fromUtf8("\n成语：爱屋及乌(")));
+    EXPECT_TRUE(memo("Memo2").startsWith(QString::fromUtf8("\n成语：爱屋及乌(")));
     doubleClickCell("GridChengYu", 0, 0);
-    EXPECT_TRUE(memo2().contains(QString::fromUtf8("【例子】：他拿着书<br>爱不释手。")));
+    EXPECT_TRUE(memo("Memo2").contains(QString::fromUtf8("【例子】：他拿着书<br>爱不释手。")));
     EXPECT_TRUE(errors.isEmpty());
 }
 
 TEST_F(IdiomPageTest, AnEntryWithoutValuesShowsTheBareFrame) {
     idiomSearch("百战不殆之");
-    EXPECT_TRUE(memo2().startsWith(QString::fromUtf8("\n成语：百战不殆之师()\n")));
+    EXPECT_TRUE(memo("Memo2").startsWith(QString::fromUtf8("\n成语：百战不殆之师()\n")));
 }
 
 TEST_F(IdiomPageTest, EmptyInputIsRefusedWithFocusOnTheEdit) {
@@ -88,9 +89,9 @@ TEST_F(IdiomPageTest, EmptyInputIsRefusedWithFocusOnTheEdit) {
 
 TEST_F(IdiomPageTest, NoMatchLeavesMemo2AndOneEmptyRow) {
     idiomSearch("爱");
-    const QString shown = memo2();
+    const QString shown = memo("Memo2");
     idiomSearch("不");
-    EXPECT_EQ(memo2(), shown);
+    EXPECT_EQ(memo("Memo2"), shown);
     EXPECT_EQ(control<QTableWidget>("GridChengYu")->rowCount(), 1);
     EXPECT_TRUE(found().isEmpty());
 }

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QTableWidget>
 
+#include "grid_layout.h"
 #include "splitter_bar.h"
 #include "window_fixture.h"
 
@@ -193,10 +194,10 @@ TEST_F(StartupTest, DraggingASplitterMovesHeightBetweenGridAndMemo) {
     // The memo keeps a usable strip; the grid never folds away.
     control<SplitterBar>("Splitter1")->moveBy(10000);
     settle();
-    EXPECT_EQ(memo->height(), SplitterBar::kMinimumPaneHeight);
+    EXPECT_EQ(memo->height(), kMinimumPaneHeight);
     control<SplitterBar>("Splitter1")->moveBy(-10000);
     settle();
-    EXPECT_EQ(grid->height(), SplitterBar::kMinimumPaneHeight);
+    EXPECT_EQ(grid->height(), kMinimumPaneHeight);
 }
 
 TEST_F(StartupTest, ResizingTheWindowChangesOnlyTheMemoHeights) {

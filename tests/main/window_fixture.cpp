@@ -9,8 +9,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "index_record_format.h"
@@ -26,7 +24,7 @@ void writeDictionaryFiles(const std::filesystem::path& dat) {
     std::vector<XinHuaRow> rows;
     std::int32_t id = 1;
     for (const CharacterFixture& c : fixtureCharacters()) {
-        records.push_back({c.character, c.pinyin, c.radical, c.strokes});
+        records.push_back(c);
         rows.push_back({id++, c.character, c.pinyin, c.py, c.radical,
                         static_cast<std::int32_t>(c.strokes), c.wubi, c.jijie, c.xiangjie});
     }
@@ -90,14 +88,11 @@ void AppFolder::writeDictionaries() const {
 }
 
 void AppFolder::writeSettings(const std::string& text) const {
-    std::ofstream(settingsFile()) << text;
+    writeFileBytes(settingsFile(), text);
 }
 
 std::string AppFolder::readSettings() const {
-    std::ifstream in(settingsFile());
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readFileBytes(settingsFile());
 }
 
 QStringList utf8List(std::initializer_list<const char*> texts) {

@@ -19,10 +19,8 @@
 
 namespace lexomir::testing {
 
-// One record of XinHua.dat with its row of xhzd; text in UTF-8.
-struct CharacterFixture {
-    std::string character, pinyin, radical;
-    unsigned strokes = 0;
+// One record of XinHua.dat with the rest of its row of xhzd; text in UTF-8.
+struct CharacterFixture : XinHuaIndexRecord {
     std::string py, wubi, jijie, xiangjie;
 };
 

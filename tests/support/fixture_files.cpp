@@ -5,11 +5,11 @@
 
 #include <cstring>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 
 #include "gbk_codec.h"
 #include "index_record_format.h"
+#include "sqlite_handles.h"
 
 namespace lexomir::testing {
 
@@ -26,19 +26,10 @@ TempFolder::~TempFolder() {
 
 namespace {
 
-struct DatabaseCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
-using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
-DatabaseHandle openForWriting(const std::filesystem::path& file) {
+SqliteConnection openForWriting(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open(file.c_str(), &db);
-    DatabaseHandle handle(db);
+    SqliteConnection handle(db);
     if (rc != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
     return handle;
 }
@@ -52,10 +43,10 @@ void exec(sqlite3* db, const std::string& sql) {
     check(db, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr));
 }
 
-StatementHandle prepare(sqlite3* db, const char* sql) {
+SqliteStatement prepare(sqlite3* db, const char* sql) {
     sqlite3_stmt* statement = nullptr;
     check(db, sqlite3_prepare_v2(db, sql, -1, &statement, nullptr));
-    return StatementHandle(statement);
+    return SqliteStatement(statement);
 }
 
 void bindText(sqlite3* db, sqlite3_stmt* statement, int index, const std::string& text) {
@@ -77,8 +68,9 @@ void stepOnce(sqlite3* db, sqlite3_stmt* statement) {
     check(db, sqlite3_reset(statement));
 }
 
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+void writeBytes(const std::filesystem::path& file, std::string_view bytes,
+                std::ios::openmode mode) {
+    std::ofstream out(file, std::ios::binary | mode);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + file.string());
 }
@@ -90,18 +82,31 @@ void putField(std::string& record, std::size_t offset, std::size_t width, std::s
 
 }  // namespace
 
+std::string readFileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFileBytes(const std::filesystem::path& file, std::string_view bytes) {
+    writeBytes(file, bytes, std::ios::trunc);
+}
+
+void appendFileBytes(const std::filesystem::path& file, std::string_view bytes) {
+    writeBytes(file, bytes, std::ios::app);
+}
+
 void executeSql(const std::filesystem::path& file, const std::string& sql) {
-    DatabaseHandle db = openForWriting(file);
+    SqliteConnection db = openForWriting(file);
     exec(db.get(), sql);
 }
 
 void writeXinHuaDatabase(const std::filesystem::path& file, const std::vector<XinHuaRow>& rows) {
-    DatabaseHandle db = openForWriting(file);
+    SqliteConnection db = openForWriting(file);
     exec(db.get(),
          "create table xhzd (id integer primary key, zi text, pinyin text, py text, bushou text,"
          " bihua integer, wubi text, jijie text, xiangjie text);"
          "begin;");
-    StatementHandle insert = prepare(db.get(), "insert into xhzd values (?,?,?,?,?,?,?,?,?)");
+    SqliteStatement insert = prepare(db.get(), "insert into xhzd values (?,?,?,?,?,?,?,?,?)");
     for (const XinHuaRow& row : rows) {
         sqlite3_stmt* s = insert.get();
         check(db.get(), sqlite3_bind_int(s, 1, row.id));
@@ -123,12 +128,12 @@ void writeXinHuaDatabase(const std::filesystem::path& file, const std::vector<Xi
 }
 
 void writeChengYuDatabase(const std::filesystem::path& file, const std::vector<ChengYuRow>& rows) {
-    DatabaseHandle db = openForWriting(file);
+    SqliteConnection db = openForWriting(file);
     exec(db.get(),
          "create table ChengYu (id integer primary key, ChengYu text, PinYin text, DianGu text,"
          " ChuChu text, LiZi text);"
          "begin;");
-    StatementHandle insert = prepare(db.get(), "insert into ChengYu values (?,?,?,?,?,?)");
+    SqliteStatement insert = prepare(db.get(), "insert into ChengYu values (?,?,?,?,?,?)");
     for (const ChengYuRow& row : rows) {
         sqlite3_stmt* s = insert.get();
         check(db.get(), sqlite3_bind_int(s, 1, row.id));
@@ -142,35 +147,43 @@ void writeChengYuDatabase(const std::filesystem::path& file, const std::vector<C
     exec(db.get(), "commit;");
 }
 
+std::string xinhuaRecordBytes(const XinHuaIndexRecord& record) {
+    namespace f = xinhua_record;
+    std::string bytes(f::kSize, '\0');
+    putField(bytes, f::kCharacterOffset, f::kCharacterWidth, utf8ToGbk(record.character));
+    putField(bytes, f::kPinyinOffset, f::kPinyinWidth, record.pinyin);
+    putField(bytes, f::kRadicalOffset, f::kRadicalWidth, utf8ToGbk(record.radical));
+    bytes[f::kStrokesOffset] = static_cast<char>(record.strokes);
+    return bytes;
+}
+
+std::string chengyuRecordBytes(std::string_view idiomUtf8) {
+    namespace f = chengyu_record;
+    const std::string text = utf8ToGbk(idiomUtf8);
+    if (text.size() > f::kMaxTextBytes) throw std::invalid_argument("idiom too long");
+    std::string bytes(f::kSize, '\0');
+    bytes.replace(0, text.size(), text);
+    return bytes;
+}
+
 void writeXinHuaIndex(const std::filesystem::path& file,
                       const std::vector<XinHuaIndexRecord>& records, std::int32_t recordCount) {
-    namespace f = xinhua_record;
     if (records.size() > static_cast<std::size_t>(recordCount))
         throw std::invalid_argument("more records than the file holds");
-    std::string bytes(static_cast<std::size_t>(recordCount) * f::kSize, '\0');
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        std::string record(f::kSize, '\0');
-        putField(record, f::kCharacterOffset, f::kCharacterWidth, utf8ToGbk(records[i].character));
-        putField(record, f::kPinyinOffset, f::kPinyinWidth, records[i].pinyin);
-        putField(record, f::kRadicalOffset, f::kRadicalWidth, utf8ToGbk(records[i].radical));
-        record[f::kStrokesOffset] = static_cast<char>(records[i].strokes);
-        bytes.replace(i * f::kSize, f::kSize, record);
-    }
-    writeFile(file, bytes);
+    std::string bytes;
+    for (const XinHuaIndexRecord& record : records) bytes += xinhuaRecordBytes(record);
+    bytes.resize(static_cast<std::size_t>(recordCount) * xinhua_record::kSize, '\0');
+    writeFileBytes(file, bytes);
 }
 
 void writeChengYuIndex(const std::filesystem::path& file, const std::vector<std::string>& idioms,
                        std::int32_t recordCount) {
-    namespace f = chengyu_record;
     if (idioms.size() > static_cast<std::size_t>(recordCount))
         throw std::invalid_argument("more idioms than the file holds");
-    std::string bytes(static_cast<std::size_t>(recordCount) * f::kSize, '\0');
-    for (std::size_t i = 0; i < idioms.size(); ++i) {
-        const std::string text = utf8ToGbk(idioms[i]);
-        if (text.size() > f::kMaxTextBytes) throw std::invalid_argument("idiom too long");
-        bytes.replace(i * f::kSize, text.size(), text);
-    }
-    writeFile(file, bytes);
+    std::string bytes;
+    for (const std::string& idiom : idioms) bytes += chengyuRecordBytes(idiom);
+    bytes.resize(static_cast<std::size_t>(recordCount) * chengyu_record::kSize, '\0');
+    writeFileBytes(file, bytes);
 }
 
 }  // namespace lexomir::testing

@@ -28,6 +28,12 @@ class TempFolder {
     std::filesystem::path m_path;
 };
 
+// A file's bytes, empty when it cannot be read.
+std::string readFileBytes(const std::filesystem::path& file);
+// Both throw std::runtime_error when the bytes cannot be written.
+void writeFileBytes(const std::filesystem::path& file, std::string_view bytes);
+void appendFileBytes(const std::filesystem::path& file, std::string_view bytes);
+
 // Runs SQL on a database file, creating it when needed. Throws
 // std::runtime_error with SQLite's message.
 void executeSql(const std::filesystem::path& file, const std::string& sql);
@@ -54,6 +60,11 @@ struct XinHuaIndexRecord {
     std::string character, pinyin, radical;
     unsigned strokes = 0;
 };
+// Its 57 bytes; each text field keeps its NUL. Throws std::invalid_argument
+// for a field too long for its width.
+std::string xinhuaRecordBytes(const XinHuaIndexRecord& record);
+// The 35 bytes of a ChengYu.dat record.
+std::string chengyuRecordBytes(std::string_view idiomUtf8);
 // Writes the records first, then zero records up to recordCount.
 void writeXinHuaIndex(const std::filesystem::path& file,
                       const std::vector<XinHuaIndexRecord>& records, std::int32_t recordCount);

@@ -3,6 +3,7 @@
 
 #include "chengyu_builder.h"
 #include "gbk_codec.h"
+#include "gbk_text.h"
 #include "index_record_format.h"
 
 namespace lexomir::chengyu {
@@ -10,10 +11,6 @@ namespace {
 
 // How many broken rows a failed build lists before it stops.
 constexpr std::size_t kReportedProblems = 10;
-
-bool isGbkTwoByteCharacter(unsigned char lead, unsigned char trail) {
-    return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
-}
 
 // The idiom's GBK bytes, or the rule it breaks.
 std::string checkIdiomText(const std::string& idiom, std::string& gbk) {
@@ -25,10 +22,7 @@ std::string checkIdiomText(const std::string& idiom, std::string& gbk) {
     }
     if (gbk.size() % 2 != 0) return "idiom holds single-byte characters";
     for (std::size_t i = 0; i < gbk.size(); i += 2) {
-        const auto lead = static_cast<unsigned char>(gbk[i]);
-        const auto trail = static_cast<unsigned char>(gbk[i + 1]);
-        // GB18030 four-byte sequences have a digit as their second byte.
-        if (!isGbkTwoByteCharacter(lead, trail))
+        if (!isGbkTwoByteCharacter(std::string_view(gbk).substr(i, 2)))
             return "idiom holds a character outside GBK's two-byte area";
     }
     if (gbk.size() > chengyu_record::kMaxTextBytes) {

@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <tuple>
 
 #include "chengyu_builder.h"
+#include "utf8_decoder.h"
 
 namespace lexomir::chengyu {
 namespace {
@@ -25,23 +27,10 @@ constexpr std::array<ToneMark, 31> kToneMarks{{
     {U'ế', 'e', 2},
 }};
 
-// Decodes one UTF-8 sequence at pos; throws on malformed input.
 char32_t nextCodePoint(std::string_view text, std::size_t& pos) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    std::size_t length = lead < 0x80           ? 1
-                         : (lead >> 5) == 0x6  ? 2
-                         : (lead >> 4) == 0xE  ? 3
-                         : (lead >> 3) == 0x1E ? 4
-                                               : 0;
-    if (length == 0 || pos + length > text.size()) throw BuildError("malformed UTF-8");
-    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) throw BuildError("malformed UTF-8");
-        value = (value << 6) | (byte(pos + i) & 0x3F);
-    }
-    pos += length;
-    return value;
+    const std::optional<char32_t> codePoint = data::decodeUtf8(text, pos);
+    if (!codePoint) throw BuildError("malformed UTF-8");
+    return *codePoint;
 }
 
 std::vector<char32_t> codePoints(std::string_view text) {

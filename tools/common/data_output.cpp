@@ -7,20 +7,13 @@
 #include <fstream>
 #include <memory>
 
+#include "sqlite_handles.h"
+
 namespace lexomir::data {
 namespace fs = std::filesystem;
 namespace {
 
 constexpr int kPageSize = 4096;
-
-struct DatabaseCloser {
-    void operator()(sqlite3* db) const noexcept { sqlite3_close(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
-};
-using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 fs::path temporaryBeside(const fs::path& file) {
     fs::path temporary = file;
@@ -47,13 +40,37 @@ void execute(sqlite3* db, const fs::path& file, const std::string& sql) {
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) fail(db, file, sql);
 }
 
-void insertRows(sqlite3* db, const fs::path& file, const char* insertSql, std::size_t rowCount,
+// "CREATE TABLE t (a INTEGER, b TEXT)"
+std::string createTableSql(std::string_view table, std::span<const ColumnDefinition> columns) {
+    std::string sql = "CREATE TABLE " + std::string(table) + " (";
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (i > 0) sql += ", ";
+        sql += std::string(columns[i].name) + " " + std::string(columns[i].type);
+    }
+    return sql + ")";
+}
+
+// "INSERT INTO t (a, b) VALUES (?, ?)"
+std::string insertSql(std::string_view table, std::span<const ColumnDefinition> columns) {
+    std::string names;
+    std::string values;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (i > 0) {
+            names += ", ";
+            values += ", ";
+        }
+        names += columns[i].name;
+        values += "?";
+    }
+    return "INSERT INTO " + std::string(table) + " (" + names + ") VALUES (" + values + ")";
+}
+
+void insertRows(sqlite3* db, const fs::path& file, const std::string& sql, std::size_t rowCount,
                 const std::function<void(RowBinder&, std::size_t)>& bindRow) {
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, insertSql, -1, &raw, nullptr) != SQLITE_OK) {
-        fail(db, file, "prepare insert");
-    }
-    const Statement insert(raw);
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr);
+    const SqliteStatement insert(raw);
+    if (rc != SQLITE_OK) fail(db, file, "prepare insert");
     RowBinder binder(db, insert.get());
     for (std::size_t i = 0; i < rowCount; ++i) {
         sqlite3_reset(insert.get());
@@ -98,8 +115,8 @@ void writeFileReplacing(const fs::path& file, std::string_view bytes) {
     moveIntoPlace(temporary, file);
 }
 
-void writeDatabaseReplacing(const fs::path& file, const std::string& schema, const char* insertSql,
-                            std::size_t rowCount,
+void writeDatabaseReplacing(const fs::path& file, std::string_view table,
+                            std::span<const ColumnDefinition> columns, std::size_t rowCount,
                             const std::function<void(RowBinder&, std::size_t)>& bindRow) {
     const fs::path temporary = temporaryBeside(file);
     std::error_code ignored;
@@ -108,14 +125,14 @@ void writeDatabaseReplacing(const fs::path& file, const std::string& schema, con
         sqlite3* raw = nullptr;
         const int rc = sqlite3_open_v2(temporary.c_str(), &raw,
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        Database db(raw);
+        SqliteConnection db(raw);
         if (rc != SQLITE_OK) fail(raw, temporary, "cannot create");
         execute(db.get(), temporary, "PRAGMA page_size = " + std::to_string(kPageSize));
         execute(db.get(), temporary, "PRAGMA journal_mode = OFF");
         execute(db.get(), temporary, "PRAGMA synchronous = OFF");
-        execute(db.get(), temporary, schema);
+        execute(db.get(), temporary, createTableSql(table, columns));
         execute(db.get(), temporary, "BEGIN");
-        insertRows(db.get(), temporary, insertSql, rowCount, bindRow);
+        insertRows(db.get(), temporary, insertSql(table, columns), rowCount, bindRow);
         execute(db.get(), temporary, "COMMIT");
         execute(db.get(), temporary, "VACUUM");
         if (sqlite3_close(db.release()) != SQLITE_OK) {

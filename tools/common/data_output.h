@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -36,11 +37,18 @@ class RowBinder {
     sqlite3_stmt* m_statement;
 };
 
+// A column of a table the builders create: its name and its SQL type.
+struct ColumnDefinition {
+    std::string_view name;
+    std::string_view type;
+};
+
 // Makes a SQLite file with a fixed page size, no journal and a final VACUUM:
-// runs schema, then insertSql once per row in one transaction, bindRow(binder,
-// i) filling the values of row i. Only a complete file replaces file.
-void writeDatabaseReplacing(const std::filesystem::path& file, const std::string& schema,
-                            const char* insertSql, std::size_t rowCount,
+// creates the table with these columns, then inserts rowCount rows in one
+// transaction, bindRow(binder, i) filling the values of row i in column order.
+// Only a complete file replaces file.
+void writeDatabaseReplacing(const std::filesystem::path& file, std::string_view table,
+                            std::span<const ColumnDefinition> columns, std::size_t rowCount,
                             const std::function<void(RowBinder&, std::size_t)>& bindRow);
 
 }  // namespace lexomir::data

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <set>
 #include <tuple>
 
 #include "gbk_codec.h"
+#include "gbk_text.h"
 #include "radical_table.h"
+#include "utf8_decoder.h"
 
 namespace lexomir::xinhua {
 namespace {
@@ -21,21 +24,9 @@ constexpr std::size_t kPinyinBytes = xinhua_record::kPinyinWidth - 1;
 
 // The code point of a text that is exactly one UTF-8 character, else 0.
 char32_t singleCodePoint(const std::string& text) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    if (text.size() == 3 && (byte(0) & 0xF0) == 0xE0 && (byte(1) & 0xC0) == 0x80 &&
-        (byte(2) & 0xC0) == 0x80) {
-        return (char32_t(byte(0) & 0x0F) << 12) | (char32_t(byte(1) & 0x3F) << 6) |
-               char32_t(byte(2) & 0x3F);
-    }
-    return 0;
-}
-
-// One GBK character: 2 bytes, lead byte 0x81..0xFE, trail byte not NUL.
-bool isTwoByteGbk(const std::string& gbk) {
-    if (gbk.size() != 2) return false;
-    const auto lead = static_cast<unsigned char>(gbk[0]);
-    const auto trail = static_cast<unsigned char>(gbk[1]);
-    return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail != 0x7F && trail != 0xFF;
+    std::size_t pos = 0;
+    const std::optional<char32_t> codePoint = data::decodeUtf8(text, pos);
+    return codePoint && pos == text.size() ? *codePoint : 0;
 }
 
 std::string toGbkCharacter(const CharacterSource& source, const std::string& utf8,
@@ -46,7 +37,7 @@ std::string toGbkCharacter(const CharacterSource& source, const std::string& utf
     } catch (const TextConversionError& error) {
         fail(source, std::string(what) + " \"" + utf8 + "\" cannot be converted: " + error.what());
     }
-    if (!isTwoByteGbk(gbk))
+    if (!isGbkTwoByteCharacter(gbk))
         fail(source, std::string(what) + " \"" + utf8 + "\" is not one 2-byte GBK character");
     return gbk;
 }
@@ -54,7 +45,7 @@ std::string toGbkCharacter(const CharacterSource& source, const std::string& utf
 bool inRadicalTable(const std::string& utf8) {
     try {
         const std::string gbk = utf8ToGbk(utf8);
-        return isTwoByteGbk(gbk) && BuShouTable().contains(gbk);
+        return isGbkTwoByteCharacter(gbk) && BuShouTable().contains(gbk);
     } catch (const TextConversionError&) {
         return false;
     }

@@ -23,6 +23,8 @@
 #include <cstring>
 #include <string>
 
+#include "dictionary_tables.h"
+#include "gbk_text.h"
 #include "radical_table.h"
 
 namespace lexomir::xinhua {
@@ -38,10 +40,6 @@ void putField(XinHuaRecordBytes& record, std::size_t offset, std::size_t width,
                          std::to_string(width - 1) + " bytes, has " + std::to_string(text.size()));
     }
     std::memcpy(record.data() + offset, text.data(), text.size());
-}
-
-bool isTwoByteCharacter(const std::string& gbk) {
-    return gbk.size() == 2 && static_cast<unsigned char>(gbk[0]) >= 0x81 && gbk[1] != '\0';
 }
 
 bool isReadingList(const std::string& text) {
@@ -67,7 +65,7 @@ XinHuaRecordBytes encodeRecord(const XinHuaEntry& entry) {
     putField(record, layout::kPinyinOffset, layout::kPinyinWidth, entry.pinyinGbk, "pinyin", entry);
     putField(record, layout::kRadicalOffset, layout::kRadicalWidth, entry.radicalGbk, "radical",
              entry);
-    if (!isTwoByteCharacter(entry.ziGbk) || !isTwoByteCharacter(entry.radicalGbk)) {
+    if (!isGbkTwoByteCharacter(entry.ziGbk) || !isGbkTwoByteCharacter(entry.radicalGbk)) {
         throw BuildError("record for " + entry.zi +
                          ": character and radical must be one 2-byte GBK character each");
     }
@@ -95,25 +93,27 @@ void writeXinHuaDat(const std::vector<XinHuaEntry>& entries, const fs::path& fil
 }
 
 void writeXinHuaDb(const std::vector<XinHuaEntry>& entries, const fs::path& file) {
-    data::writeDatabaseReplacing(
-        file,
-        "CREATE TABLE xhzd (id INTEGER PRIMARY KEY, zi TEXT NOT NULL, pinyin TEXT NOT NULL, "
-        "py TEXT NOT NULL, bushou TEXT NOT NULL, bihua INTEGER NOT NULL, wubi TEXT NOT NULL, "
-        "jijie TEXT NOT NULL, xiangjie TEXT NOT NULL)",
-        "INSERT INTO xhzd (id, zi, pinyin, py, bushou, bihua, wubi, jijie, xiangjie) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-        entries.size(), [&](data::RowBinder& row, std::size_t i) {
-            const XinHuaEntry& entry = entries[i];
-            row.integer(1, static_cast<std::int64_t>(i + 1));
-            row.text(2, entry.zi);
-            row.text(3, entry.pinyin);
-            row.text(4, entry.py);
-            row.text(5, entry.bushou);
-            row.integer(6, entry.bihua);
-            row.text(7, entry.wubi);
-            row.text(8, entry.jijie);
-            row.text(9, entry.xiangjie);
-        });
+    namespace t = xhzd_table;
+    constexpr data::ColumnDefinition kColumns[] = {
+        {t::kId, "INTEGER PRIMARY KEY"}, {t::kZi, "TEXT NOT NULL"},
+        {t::kPinyin, "TEXT NOT NULL"},   {t::kPy, "TEXT NOT NULL"},
+        {t::kBushou, "TEXT NOT NULL"},   {t::kBihua, "INTEGER NOT NULL"},
+        {t::kWubi, "TEXT NOT NULL"},     {t::kJijie, "TEXT NOT NULL"},
+        {t::kXiangjie, "TEXT NOT NULL"},
+    };
+    data::writeDatabaseReplacing(file, t::kName, kColumns, entries.size(),
+                                 [&](data::RowBinder& row, std::size_t i) {
+                                     const XinHuaEntry& entry = entries[i];
+                                     row.integer(1, static_cast<std::int64_t>(i + 1));
+                                     row.text(2, entry.zi);
+                                     row.text(3, entry.pinyin);
+                                     row.text(4, entry.py);
+                                     row.text(5, entry.bushou);
+                                     row.integer(6, entry.bihua);
+                                     row.text(7, entry.wubi);
+                                     row.text(8, entry.jijie);
+                                     row.text(9, entry.xiangjie);
+                                 });
 }
 
 }  // namespace lexomir::xinhua

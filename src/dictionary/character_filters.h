@@ -1,4 +1,4 @@
-// The record tests of the character searches, on GBK bytes.
+// The record filters of the character searches, on GBK bytes.
 #pragma once
 
 #include <cstdint>
@@ -30,17 +30,17 @@ bool anyKeywordOccurs(const std::vector<std::string>& keywords, std::string_view
                       std::string_view xiangjie, int meaningRange);
 
 // Whether any keyword occurs in the explanations of record id.
-using MeaningTest = std::function<bool(std::int32_t id)>;
-using MeaningTestFactory =
-    std::function<MeaningTest(const std::vector<std::string>& keywords, int meaningRange)>;
+using MeaningFilter = std::function<bool(std::int32_t id)>;
+using MeaningFilterFactory =
+    std::function<MeaningFilter(const std::vector<std::string>& keywords, int meaningRange)>;
 
-XinHuaTest pinyinTest(std::string prefix);
+CharacterFilter pinyinFilter(std::string prefix);
 // Every record whose character stands at a character boundary of typed.
-XinHuaTest hanziTest(std::string typed);
+CharacterFilter hanziFilter(std::string typed);
 // radical equal, and remaining 0 (any) or strokes == group + remaining;
 // a negative remaining finds nothing.
-XinHuaTest radicalTest(std::string radical, int strokeGroup, int remaining);
-XinHuaTest strokeCountTest(int totalStrokes);
+CharacterFilter radicalFilter(std::string radical, int strokeGroup, int remaining);
+CharacterFilter strokeCountFilter(int totalStrokes);
 
 struct CombinedCriteria {
     std::string letter;   // one byte, or empty when off
@@ -49,7 +49,7 @@ struct CombinedCriteria {
     std::vector<std::string> keywords;
     int meaningRange = 0;  // 0 off, 1 brief, 2 brief or detailed
 };
-// The meaning test is asked only for records that pass the other criteria.
-XinHuaTest combinedTest(CombinedCriteria criteria, MeaningTest meaning);
+// The meaning filter is asked only for records that pass the other criteria.
+CharacterFilter combinedFilter(CombinedCriteria criteria, MeaningFilter meaning);
 
 }  // namespace lexomir

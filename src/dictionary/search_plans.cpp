@@ -1,4 +1,4 @@
-#include "search_requests.h"
+#include "search_plans.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,13 +9,14 @@
 #include "idiom_search.h"
 #include "messages.h"
 #include "radical_table.h"
+#include "text_format.h"
 
 namespace lexomir {
 namespace {
 
-CharacterSearch searchWith(XinHuaTest test, bool showsFirstEntry = false) {
+CharacterSearch searchWith(CharacterFilter filter, bool showsFirstEntry = false) {
     CharacterSearch search;
-    search.test = std::move(test);
+    search.filter = std::move(filter);
     search.showsFirstEntry = showsFirstEntry;
     return search;
 }
@@ -24,52 +25,47 @@ Refusal refuse(std::string_view utf8Message, InputFocus focus = InputFocus::None
     return Refusal{utf8ToGbk(utf8Message), focus};
 }
 
-bool isLowerCaseLetter(char c) {
-    return c >= 'a' && c <= 'z';
-}
-
 std::string foundMessage(const char* utf8Format, std::size_t count) {
     return utf8ToGbk(formatText(utf8Format, static_cast<int>(count)));
 }
 
 }  // namespace
 
+bool isPinyinPrefix(std::string_view trimmedText) {
+    return !trimmedText.empty() && trimmedText.front() >= 'a' && trimmedText.front() <= 'z';
+}
+
 CharacterSearchPlan planTypedSearch(std::string_view typedText) {
     std::string typed = trimControl(typedText);
     if (typed.empty()) return refuse(messages::kPleaseEnter, InputFocus::LedtPinYin);
-    if (isLowerCaseLetter(typed.front())) return searchWith(pinyinTest(std::move(typed)));
-    return searchWith(hanziTest(std::move(typed)), true);
+    if (isPinyinPrefix(typed)) return searchWith(pinyinFilter(std::move(typed)));
+    return searchWith(hanziFilter(std::move(typed)), true);
 }
 
 CharacterSearchPlan planRadicalSearch(int radicalIndex, int remainingIndex) {
     const RadicalTable& table = BuShouTable();
-    // Only the listed cells are items; a header (empty cell) is no radical.
-    const std::string_view radical =
-        radicalIndex < RadicalTable::kListedCells ? table.cell(radicalIndex) : std::string_view{};
-    if (radical.size() != 2) return refuse(messages::kChooseARadical);
+    const std::string_view radical = table.listedRadical(radicalIndex);
+    if (radical.empty()) return refuse(messages::kChooseARadical);
     return searchWith(
-        radicalTest(std::string(radical), table.strokeGroup(radicalIndex), remainingIndex));
+        radicalFilter(std::string(radical), table.strokeGroup(radicalIndex), remainingIndex));
 }
 
 CharacterSearchPlan planStrokeSearch(int totalStrokesIndex) {
     // A record holds its total in one unsigned byte, so every index from 255
     // on finds nothing; stopping there keeps the + 1 from overflowing.
-    constexpr int kMostStrokes = std::numeric_limits<std::uint8_t>::max();
-    return searchWith(strokeCountTest(std::min(totalStrokesIndex, kMostStrokes) + 1));
+    constexpr int kMostStoredStrokes = std::numeric_limits<std::uint8_t>::max();
+    return searchWith(strokeCountFilter(std::min(totalStrokesIndex, kMostStoredStrokes) + 1));
 }
 
 CharacterSearchPlan planCombinedSearch(const CombinedControls& controls,
-                                       const MeaningTestFactory& meaningTests) {
+                                       const MeaningFilterFactory& meaningFilters) {
     CombinedCriteria criteria;
     if (controls.letterIndex >= 1 && controls.letterIndex <= 26) {
         criteria.letter = std::string(1, static_cast<char>('a' + controls.letterIndex - 1));
     }
     if (controls.radicalIndex > 0) {
-        const int cellIndex = controls.radicalIndex - 1;
-        const std::string_view radical = cellIndex < RadicalTable::kListedCells
-                                             ? BuShouTable().cell(cellIndex)
-                                             : std::string_view{};
-        if (radical.size() != 2) return refuse(messages::kChooseARadical);
+        const std::string_view radical = BuShouTable().listedRadical(controls.radicalIndex - 1);
+        if (radical.empty()) return refuse(messages::kChooseARadical);
         criteria.radical = std::string(radical);
     }
     criteria.minStrokes = std::max(controls.minStrokesIndex, 0);
@@ -84,11 +80,11 @@ CharacterSearchPlan planCombinedSearch(const CombinedControls& controls,
         search.notice = utf8ToGbk(messages::kMeaningSearchIsSlow);
         search.usesDatabase = true;
     }
-    MeaningTest meaning;
-    if (search.usesDatabase && meaningTests) {
-        meaning = meaningTests(criteria.keywords, criteria.meaningRange);
+    MeaningFilter meaning;
+    if (search.usesDatabase && meaningFilters) {
+        meaning = meaningFilters(criteria.keywords, criteria.meaningRange);
     }
-    search.test = combinedTest(std::move(criteria), std::move(meaning));
+    search.filter = combinedFilter(std::move(criteria), std::move(meaning));
     return search;
 }
 

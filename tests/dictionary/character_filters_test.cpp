@@ -1,4 +1,4 @@
-#include "character_tests.h"
+#include "character_filters.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -13,12 +14,11 @@ namespace {
 
 using testing::gbk;
 using testing::passes;
-using testing::XinHuaFields;
+using testing::XinHuaIndexRecord;
 
 constexpr int kIntMax = std::numeric_limits<int>::max();
 
-struct ReadingsCase {
-    const char* name;
+struct ReadingsCase : testing::NamedCase {
     std::string pinyinField;
     std::string prefix;
     bool expected;
@@ -30,7 +30,7 @@ TEST_P(ReadingsBeginWithTest, TestsTheFirstReadingAndTheRest) {
     const ReadingsCase& c = GetParam();
     EXPECT_EQ(readingsBeginWith(c.pinyinField, c.prefix), c.expected);
     // The pinyin search applies exactly this rule to the record's field.
-    EXPECT_EQ(passes(pinyinTest(c.prefix), {"中", c.pinyinField, "丨", 4}), c.expected);
+    EXPECT_EQ(passes(pinyinFilter(c.prefix), {"中", c.pinyinField, "丨", 4}), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -56,10 +56,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadingsCase{"FullNineteenBytes", "shuang,chuang,zhuan", "zhuan", false},
                       ReadingsCase{"FullNineteenBytesRest", "shuang,chuang,zhuan", "chuang,zhuan",
                                    true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct InitialLetterCase {
-    const char* name;
+struct InitialLetterCase : testing::NamedCase {
     std::string pinyinField;
     std::string letter;
     bool expected;
@@ -85,10 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
                       InitialLetterCase{"UpperCaseLetterNeverMatches", "hang", "H", false},
                       InitialLetterCase{"EmptyField", "", "h", false},
                       InitialLetterCase{"OneByteReadings", "x,h", "h", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct KeywordListCase {
-    const char* name;
+struct KeywordListCase : testing::NamedCase {
     std::string text;                   // UTF-8
     std::vector<std::string> expected;  // UTF-8
 };
@@ -116,10 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                       KeywordListCase{"DuplicatesStay", "水 水", {"水", "水"}},
                       KeywordListCase{"LeadingBlanksGiveNoEmptyWord", "  水", {"水"}},
                       KeywordListCase{"TrailingBlanksGiveNoEmptyWord", "水  ", {"水"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct KeywordOccursCase {
-    const char* name;
+struct KeywordOccursCase : testing::NamedCase {
     std::vector<std::string> keywords;
     std::string jijie;
     std::string xiangjie;
@@ -155,24 +152,23 @@ INSTANTIATE_TEST_SUITE_P(
         KeywordOccursCase{"AlignedAfterTheStraddle", {gbk("泄")}, gbk("中国泄"), "", 1, true},
         KeywordOccursCase{"CaseSensitive", {"Water"}, "water", "water", 2, false},
         KeywordOccursCase{"AsciiKeyword", {"river"}, "a river", "", 1, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct HanziCase {
-    const char* name;
+struct HanziCase : testing::NamedCase {
     std::string typed;      // GBK
     std::string character;  // UTF-8
     bool expected;
 };
 
-class HanziTestTest : public ::testing::TestWithParam<HanziCase> {};
+class HanziFilterTest : public ::testing::TestWithParam<HanziCase> {};
 
-TEST_P(HanziTestTest, FindsTypedCharactersAtCharacterBoundaries) {
+TEST_P(HanziFilterTest, FindsTypedCharactersAtCharacterBoundaries) {
     const HanziCase& c = GetParam();
-    EXPECT_EQ(passes(hanziTest(c.typed), {c.character, "zhong", "丨", 4}), c.expected);
+    EXPECT_EQ(passes(hanziFilter(c.typed), {c.character, "zhong", "丨", 4}), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, HanziTestTest,
+    Cases, HanziFilterTest,
     ::testing::Values(HanziCase{"FirstOfTwo", gbk("中国"), "中", true},
                       HanziCase{"SecondOfTwo", gbk("中国"), "国", true},
                       HanziCase{"NotTyped", gbk("中国"), "人", false},
@@ -185,27 +181,26 @@ INSTANTIATE_TEST_SUITE_P(
                       HanziCase{"AlignedLaterInTheText", gbk("中国泄"), "泄", true},
                       HanziCase{"RecordWithoutCharacter", gbk("中"), "", false},
                       HanziCase{"EmptyTyped", "", "中", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct RadicalCase {
-    const char* name;
+struct RadicalCase : testing::NamedCase {
     std::string radical;  // UTF-8
     int strokeGroup;
     int remaining;
-    XinHuaFields record;
+    XinHuaIndexRecord record;
     bool expected;
 };
 
-class RadicalTestTest : public ::testing::TestWithParam<RadicalCase> {};
+class RadicalFilterTest : public ::testing::TestWithParam<RadicalCase> {};
 
-TEST_P(RadicalTestTest, MatchesRadicalAndTotalStrokes) {
+TEST_P(RadicalFilterTest, MatchesRadicalAndTotalStrokes) {
     const RadicalCase& c = GetParam();
-    EXPECT_EQ(passes(radicalTest(gbk(c.radical), c.strokeGroup, c.remaining), c.record),
+    EXPECT_EQ(passes(radicalFilter(gbk(c.radical), c.strokeGroup, c.remaining), c.record),
               c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, RadicalTestTest,
+    Cases, RadicalFilterTest,
     ::testing::Values(
         RadicalCase{"AnyRemainingFindsEveryStrokeCount", "一", 1, 0, {"丁", "ding", "一", 2}, true},
         RadicalCase{"AnyRemainingLargeStrokeCount", "一", 1, 0, {"爨", "cuan", "一", 30}, true},
@@ -223,59 +218,57 @@ INSTANTIATE_TEST_SUITE_P(
         RadicalCase{"NegativeRemainingFindsNothing", "一", 1, -1, {"丁", "ding", "一", 2}, false},
         RadicalCase{"NegativeRemainingMatchingSum", "一", 1, -1, {"一", "yi", "一", 0}, false},
         RadicalCase{"StrokesReadUnsigned", "龠", 17, 183, {"中", "zhong", "龠", 200}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct StrokeCountCase {
-    const char* name;
+struct StrokeCountCase : testing::NamedCase {
     int total;
     unsigned strokes;
     bool expected;
 };
 
-class StrokeCountTestTest : public ::testing::TestWithParam<StrokeCountCase> {};
+class StrokeCountFilterTest : public ::testing::TestWithParam<StrokeCountCase> {};
 
-TEST_P(StrokeCountTestTest, MatchesExactlyTheTotal) {
+TEST_P(StrokeCountFilterTest, MatchesExactlyTheTotal) {
     const StrokeCountCase& c = GetParam();
-    EXPECT_EQ(passes(strokeCountTest(c.total), {"中", "zhong", "丨", c.strokes}), c.expected);
+    EXPECT_EQ(passes(strokeCountFilter(c.total), {"中", "zhong", "丨", c.strokes}), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, StrokeCountTestTest,
+INSTANTIATE_TEST_SUITE_P(Cases, StrokeCountFilterTest,
                          ::testing::Values(StrokeCountCase{"OneStroke", 1, 1, true},
                                            StrokeCountCase{"Equal", 4, 4, true},
                                            StrokeCountCase{"Fewer", 5, 4, false},
                                            StrokeCountCase{"More", 3, 4, false},
                                            StrokeCountCase{"LastListItem", 69, 69, true},
                                            StrokeCountCase{"ReadUnsigned", 200, 200, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing::CaseName());
 
 // 行 has the readings xing and hang, 航 only hang, 啊 a third reading ha.
-const XinHuaFields kXing{"行", "xing,hang", "彳", 6};
-const XinHuaFields kHang{"航", "hang", "舟", 10};
-const XinHuaFields kA{"啊", "a,o,ha", "口", 10};
-const XinHuaFields kHe{"和", "he,huo,hu", "禾", 8};
+const XinHuaIndexRecord kXing{"行", "xing,hang", "彳", 6};
+const XinHuaIndexRecord kHang{"航", "hang", "舟", 10};
+const XinHuaIndexRecord kA{"啊", "a,o,ha", "口", 10};
+const XinHuaIndexRecord kHe{"和", "he,huo,hu", "禾", 8};
 
-struct CombinedCase {
-    const char* name;
+struct CombinedCase : testing::NamedCase {
     std::string letter;
     std::string radical;  // UTF-8
     int minStrokes;
-    XinHuaFields record;
+    XinHuaIndexRecord record;
     bool expected;
 };
 
-class CombinedTestTest : public ::testing::TestWithParam<CombinedCase> {};
+class CombinedFilterTest : public ::testing::TestWithParam<CombinedCase> {};
 
-TEST_P(CombinedTestTest, AllCriteriaInUseMustHold) {
+TEST_P(CombinedFilterTest, AllCriteriaInUseMustHold) {
     const CombinedCase& c = GetParam();
     CombinedCriteria criteria;
     criteria.letter = c.letter;
     criteria.radical = gbk(c.radical);
     criteria.minStrokes = c.minStrokes;
-    EXPECT_EQ(passes(combinedTest(criteria, nullptr), c.record), c.expected);
+    EXPECT_EQ(passes(combinedFilter(criteria, nullptr), c.record), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, CombinedTestTest,
+    Cases, CombinedFilterTest,
     ::testing::Values(CombinedCase{"NothingInUse", "", "", 0, kXing, true},
                       CombinedCase{"NothingInUseOtherRecord", "", "", 0, kA, true},
                       CombinedCase{"LetterOfSecondReading", "h", "", 0, kXing, true},
@@ -291,10 +284,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CombinedCase{"LetterFailsTheRest", "a", "彳", 6, kXing, false},
                       CombinedCase{"RadicalFailsTheRest", "x", "口", 6, kXing, false},
                       CombinedCase{"StrokesFailTheRest", "x", "彳", 7, kXing, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct MeaningCase {
-    const char* name;
+struct MeaningCase : testing::NamedCase {
     std::string letter;
     std::string radical;  // UTF-8
     int minStrokes;
@@ -303,9 +295,9 @@ struct MeaningCase {
     bool expectedAsked;
 };
 
-class CombinedMeaningTest : public ::testing::TestWithParam<MeaningCase> {};
+class CombinedMeaningFilterTest : public ::testing::TestWithParam<MeaningCase> {};
 
-TEST_P(CombinedMeaningTest, AsksTheMeaningOnlyForRecordsPassingTheRest) {
+TEST_P(CombinedMeaningFilterTest, AsksTheMeaningOnlyForRecordsPassingTheRest) {
     const MeaningCase& c = GetParam();
     CombinedCriteria criteria;
     criteria.letter = c.letter;
@@ -314,16 +306,16 @@ TEST_P(CombinedMeaningTest, AsksTheMeaningOnlyForRecordsPassingTheRest) {
     criteria.keywords = {gbk("水")};
     criteria.meaningRange = 1;
     std::vector<std::int32_t> asked;
-    const MeaningTest meaning = [&](std::int32_t id) {
+    const MeaningFilter meaning = [&](std::int32_t id) {
         asked.push_back(id);
         return c.meaningAnswer;
     };
-    EXPECT_EQ(passes(combinedTest(criteria, meaning), kXing, 7), c.expectedFound);
+    EXPECT_EQ(passes(combinedFilter(criteria, meaning), kXing, 7), c.expectedFound);
     EXPECT_EQ(asked, c.expectedAsked ? std::vector<std::int32_t>{7} : std::vector<std::int32_t>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, CombinedMeaningTest,
+    Cases, CombinedMeaningFilterTest,
     ::testing::Values(MeaningCase{"OnlyMeaningHits", "", "", 0, true, true, true},
                       MeaningCase{"OnlyMeaningMisses", "", "", 0, false, false, true},
                       MeaningCase{"AllPassAndMeaningHits", "h", "彳", 6, true, true, true},
@@ -331,27 +323,28 @@ INSTANTIATE_TEST_SUITE_P(
                       MeaningCase{"LetterFailsFirst", "a", "", 0, true, false, false},
                       MeaningCase{"RadicalFailsFirst", "", "口", 0, true, false, false},
                       MeaningCase{"StrokesFailFirst", "", "", 7, true, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-TEST(CombinedTest, MeaningOffNeverAsksTheMeaningTest) {
+TEST(CombinedFilter, MeaningOffNeverAsksTheMeaningFilter) {
     CombinedCriteria criteria;
     criteria.keywords = {gbk("水")};
     bool asked = false;
-    const XinHuaTest test = combinedTest(criteria, [&](std::int32_t) {
+    const CharacterFilter filter = combinedFilter(criteria, [&](std::int32_t) {
         asked = true;
         return false;
     });
-    EXPECT_TRUE(passes(test, kXing));
+    EXPECT_TRUE(passes(filter, kXing));
     EXPECT_FALSE(asked);
 }
 
-TEST(CombinedTest, MeaningIsAskedWithTheRecordNumber) {
+TEST(CombinedFilter, MeaningIsAskedWithTheRecordNumber) {
     CombinedCriteria criteria;
     criteria.meaningRange = 2;
     criteria.keywords = {gbk("水")};
-    const XinHuaTest test = combinedTest(criteria, [](std::int32_t id) { return id == 20823; });
-    EXPECT_TRUE(passes(test, kHang, 20823));
-    EXPECT_FALSE(passes(test, kHang, 20822));
+    const CharacterFilter filter =
+        combinedFilter(criteria, [](std::int32_t id) { return id == 20823; });
+    EXPECT_TRUE(passes(filter, kHang, 20823));
+    EXPECT_FALSE(passes(filter, kHang, 20822));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "character_tests.h"
+#include "character_filters.h"
 
 #include <bitset>
 #include <memory>
@@ -101,20 +101,20 @@ bool anyKeywordOccurs(const std::vector<std::string>& keywords, std::string_view
     return false;
 }
 
-XinHuaTest pinyinTest(std::string prefix) {
+CharacterFilter pinyinFilter(std::string prefix) {
     return [prefix = std::move(prefix)](std::int32_t, const XinHuaRecord& record) {
         return readingsBeginWith(record.pinyin(), prefix);
     };
 }
 
-XinHuaTest hanziTest(std::string typed) {
+CharacterFilter hanziFilter(std::string typed) {
     auto set = std::make_shared<const TypedCharacterSet>(typed);
     return [set](std::int32_t, const XinHuaRecord& record) {
         return set->contains(record.character());
     };
 }
 
-XinHuaTest radicalTest(std::string radical, int strokeGroup, int remaining) {
+CharacterFilter radicalFilter(std::string radical, int strokeGroup, int remaining) {
     return [radical = std::move(radical), strokeGroup, remaining](std::int32_t,
                                                                   const XinHuaRecord& record) {
         if (remaining < 0 || record.radical() != radical) return false;
@@ -124,13 +124,13 @@ XinHuaTest radicalTest(std::string radical, int strokeGroup, int remaining) {
     };
 }
 
-XinHuaTest strokeCountTest(int totalStrokes) {
+CharacterFilter strokeCountFilter(int totalStrokes) {
     return [totalStrokes](std::int32_t, const XinHuaRecord& record) {
         return static_cast<int>(record.strokes()) == totalStrokes;
     };
 }
 
-XinHuaTest combinedTest(CombinedCriteria criteria, MeaningTest meaning) {
+CharacterFilter combinedFilter(CombinedCriteria criteria, MeaningFilter meaning) {
     return [criteria = std::move(criteria), meaning = std::move(meaning)](
                std::int32_t id, const XinHuaRecord& record) {
         if (!criteria.letter.empty() && !initialLetterMatches(record.pinyin(), criteria.letter)) {

@@ -1,4 +1,4 @@
-#include "search_requests.h"
+#include "search_plans.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "messages.h"
+#include "named_case.h"
 #include "test_support.h"
 
 namespace lexomir {
@@ -14,7 +15,7 @@ namespace {
 
 using testing::gbk;
 using testing::passes;
-using testing::XinHuaFields;
+using testing::XinHuaIndexRecord;
 
 std::string gbkMessage(std::string_view utf8) {
     return gbk(utf8);
@@ -28,14 +29,13 @@ const CharacterSearch& searchOf(const CharacterSearchPlan& plan) {
     return none;
 }
 
-const XinHuaFields kZhong{"中", "zhong", "丨", 4};
-const XinHuaFields kGuo{"国", "guo", "囗", 8};
-const XinHuaFields kZhang{"张", "zhang", "弓", 7};
-const XinHuaFields kChang{"长", "chang,zhang", "长", 4};
-const XinHuaFields kAi{"爱", "ai", "爫", 10};
+const XinHuaIndexRecord kZhong{"中", "zhong", "丨", 4};
+const XinHuaIndexRecord kGuo{"国", "guo", "囗", 8};
+const XinHuaIndexRecord kZhang{"张", "zhang", "弓", 7};
+const XinHuaIndexRecord kChang{"长", "chang,zhang", "长", 4};
+const XinHuaIndexRecord kAi{"爱", "ai", "爫", 10};
 
-struct RefusalCase {
-    const char* name;
+struct RefusalCase : testing::NamedCase {
     CharacterSearchPlan (*plan)();
     std::string_view message;
     InputFocus focus;
@@ -51,8 +51,8 @@ TEST_P(CharacterRefusalTest, RefusesWithTheSystemMessage) {
     EXPECT_EQ(std::get<Refusal>(plan).focus, c.focus);
 }
 
-const MeaningTestFactory kNoMeaning = [](const std::vector<std::string>&, int) -> MeaningTest {
-    ADD_FAILURE() << "meaning test asked for";
+const MeaningFilterFactory kNoMeaning = [](const std::vector<std::string>&, int) -> MeaningFilter {
+    ADD_FAILURE() << "meaning filter asked for";
     return [](std::int32_t) { return false; };
 };
 
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       return planCombinedSearch(controls, kNoMeaning);
                                   },
                                   messages::kKeywordsNeeded, InputFocus::LedtZiYi}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST(PlanRadicalSearch, SelectionOutsideTheListIsRefused) {
     for (int index : {-1, 294, 1000}) {
@@ -117,12 +117,11 @@ TEST(PlanRadicalSearch, SelectionOutsideTheListIsRefused) {
     }
 }
 
-struct TypedCase {
-    const char* name;
+struct TypedCase : testing::NamedCase {
     std::string typed;  // GBK
     bool showsFirstEntry;
-    std::vector<XinHuaFields> found;
-    std::vector<XinHuaFields> notFound;
+    std::vector<XinHuaIndexRecord> found;
+    std::vector<XinHuaIndexRecord> notFound;
 };
 
 class PlanTypedSearchTest : public ::testing::TestWithParam<TypedCase> {};
@@ -131,15 +130,15 @@ TEST_P(PlanTypedSearchTest, ChoosesTheTestByTheFirstByte) {
     const TypedCase& c = GetParam();
     const CharacterSearchPlan plan = planTypedSearch(c.typed);
     const CharacterSearch& search = searchOf(plan);
-    if (!search.test) return;
+    if (!search.filter) return;
     EXPECT_EQ(search.showsFirstEntry, c.showsFirstEntry);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_EQ(search.notice, "");
-    for (const XinHuaFields& record : c.found) {
-        EXPECT_TRUE(passes(search.test, record)) << record.pinyin;
+    for (const XinHuaIndexRecord& record : c.found) {
+        EXPECT_TRUE(passes(search.filter, record)) << record.pinyin;
     }
-    for (const XinHuaFields& record : c.notFound) {
-        EXPECT_FALSE(passes(search.test, record)) << record.pinyin;
+    for (const XinHuaIndexRecord& record : c.notFound) {
+        EXPECT_FALSE(passes(search.filter, record)) << record.pinyin;
     }
 }
 
@@ -154,14 +153,13 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"Characters", gbk("中国"), true, {kZhong, kGuo}, {kZhang}},
                       TypedCase{"CharactersTrimmed", " " + gbk("中") + " ", true, {kZhong}, {kGuo}},
                       TypedCase{"CharacterThenAscii", gbk("中") + "a", true, {kZhong}, {kAi}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
-struct RadicalPlanCase {
-    const char* name;
+struct RadicalPlanCase : testing::NamedCase {
     int radicalIndex;
     int remainingIndex;
-    std::vector<XinHuaFields> found;
-    std::vector<XinHuaFields> notFound;
+    std::vector<XinHuaIndexRecord> found;
+    std::vector<XinHuaIndexRecord> notFound;
 };
 
 class PlanRadicalSearchTest : public ::testing::TestWithParam<RadicalPlanCase> {};
@@ -170,15 +168,15 @@ TEST_P(PlanRadicalSearchTest, TakesTheStrokeGroupFromTheCell) {
     const RadicalPlanCase& c = GetParam();
     const CharacterSearchPlan plan = planRadicalSearch(c.radicalIndex, c.remainingIndex);
     const CharacterSearch& search = searchOf(plan);
-    if (!search.test) return;
+    if (!search.filter) return;
     EXPECT_FALSE(search.showsFirstEntry);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_EQ(search.notice, "");
-    for (const XinHuaFields& record : c.found) {
-        EXPECT_TRUE(passes(search.test, record)) << record.strokes;
+    for (const XinHuaIndexRecord& record : c.found) {
+        EXPECT_TRUE(passes(search.filter, record)) << record.strokes;
     }
-    for (const XinHuaFields& record : c.notFound) {
-        EXPECT_FALSE(passes(search.test, record)) << record.strokes;
+    for (const XinHuaIndexRecord& record : c.notFound) {
+        EXPECT_FALSE(passes(search.filter, record)) << record.strokes;
     }
 }
 
@@ -222,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
                         -1,
                         {},
                         {{"一", "yi", "一", 1}, {"丁", "ding", "一", 2}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName());
 
 TEST(PlanStrokeSearch, ListIndexPlusOneIsTheTotal) {
     const struct {
@@ -233,11 +231,11 @@ TEST(PlanStrokeSearch, ListIndexPlusOneIsTheTotal) {
     for (const auto& c : cases) {
         const CharacterSearchPlan plan = planStrokeSearch(c.index);
         const CharacterSearch& search = searchOf(plan);
-        if (!search.test) continue;
+        if (!search.filter) continue;
         EXPECT_FALSE(search.showsFirstEntry);
         EXPECT_FALSE(search.usesDatabase);
-        EXPECT_TRUE(passes(search.test, {"中", "zhong", "丨", c.matching})) << c.index;
-        EXPECT_FALSE(passes(search.test, {"中", "zhong", "丨", c.other})) << c.index;
+        EXPECT_TRUE(passes(search.filter, {"中", "zhong", "丨", c.matching})) << c.index;
+        EXPECT_FALSE(passes(search.filter, {"中", "zhong", "丨", c.other})) << c.index;
     }
 }
 
@@ -248,9 +246,9 @@ TEST(PlanStrokeSearch, IndexPastAnyRecordsCountFindsNothing) {
          {255, 256, 1000, std::numeric_limits<int>::max() - 1, std::numeric_limits<int>::max()}) {
         const CharacterSearchPlan plan = planStrokeSearch(index);
         const CharacterSearch& search = searchOf(plan);
-        if (!search.test) continue;
+        if (!search.filter) continue;
         for (const unsigned strokes : {0u, 1u, 254u, 255u}) {
-            EXPECT_FALSE(passes(search.test, {"中", "zhong", "丨", strokes}))
+            EXPECT_FALSE(passes(search.filter, {"中", "zhong", "丨", strokes}))
                 << index << " " << strokes;
         }
     }
@@ -259,14 +257,14 @@ TEST(PlanStrokeSearch, IndexPastAnyRecordsCountFindsNothing) {
 TEST(PlanCombinedSearch, AllOffFindsEveryRecordWithoutTheDatabase) {
     const CharacterSearchPlan plan = planCombinedSearch(CombinedControls{}, kNoMeaning);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
+    ASSERT_TRUE(search.filter);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_FALSE(search.showsFirstEntry);
     EXPECT_EQ(search.notice, "");
-    for (const XinHuaFields& record : {kZhong, kGuo, kZhang, kChang, kAi}) {
-        EXPECT_TRUE(passes(search.test, record)) << record.pinyin;
+    for (const XinHuaIndexRecord& record : {kZhong, kGuo, kZhang, kChang, kAi}) {
+        EXPECT_TRUE(passes(search.filter, record)) << record.pinyin;
     }
-    EXPECT_TRUE(passes(search.test, {"", "", "", 0}));
+    EXPECT_TRUE(passes(search.filter, {"", "", "", 0}));
 }
 
 TEST(PlanCombinedSearch, MeaningOffIgnoresTheKeywordsAndNeverAsksTheFactory) {
@@ -275,12 +273,12 @@ TEST(PlanCombinedSearch, MeaningOffIgnoresTheKeywordsAndNeverAsksTheFactory) {
     controls.letterIndex = 26;  // z
     const CharacterSearchPlan plan = planCombinedSearch(controls, kNoMeaning);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
+    ASSERT_TRUE(search.filter);
     EXPECT_FALSE(search.usesDatabase);
     EXPECT_EQ(search.notice, "");
-    EXPECT_TRUE(passes(search.test, kZhong));
-    EXPECT_TRUE(passes(search.test, kChang));
-    EXPECT_FALSE(passes(search.test, kGuo));
+    EXPECT_TRUE(passes(search.filter, kZhong));
+    EXPECT_TRUE(passes(search.filter, kChang));
+    EXPECT_FALSE(passes(search.filter, kGuo));
 }
 
 TEST(PlanCombinedSearch, ListIndexesBecomeCriteria) {
@@ -290,13 +288,13 @@ TEST(PlanCombinedSearch, ListIndexesBecomeCriteria) {
     controls.minStrokesIndex = 5;
     const CharacterSearchPlan plan = planCombinedSearch(controls, kNoMeaning);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
+    ASSERT_TRUE(search.filter);
     const std::string radicalUtf8 = "黽";  // cell 282
-    EXPECT_TRUE(passes(search.test, {"中", "ai", radicalUtf8, 5}));
-    EXPECT_TRUE(passes(search.test, {"中", "ai", radicalUtf8, 13}));
-    EXPECT_FALSE(passes(search.test, {"中", "ai", radicalUtf8, 4}));
-    EXPECT_FALSE(passes(search.test, {"中", "bai", radicalUtf8, 13}));
-    EXPECT_FALSE(passes(search.test, {"中", "ai", "口", 13}));
+    EXPECT_TRUE(passes(search.filter, {"中", "ai", radicalUtf8, 5}));
+    EXPECT_TRUE(passes(search.filter, {"中", "ai", radicalUtf8, 13}));
+    EXPECT_FALSE(passes(search.filter, {"中", "ai", radicalUtf8, 4}));
+    EXPECT_FALSE(passes(search.filter, {"中", "bai", radicalUtf8, 13}));
+    EXPECT_FALSE(passes(search.filter, {"中", "ai", "口", 13}));
 }
 
 TEST(PlanCombinedSearch, RadicalItemOneIsCellZeroShiftedByTheOffItem) {
@@ -304,9 +302,9 @@ TEST(PlanCombinedSearch, RadicalItemOneIsCellZeroShiftedByTheOffItem) {
     controls.radicalIndex = 2;  // cell 1: 一
     const CharacterSearchPlan plan = planCombinedSearch(controls, kNoMeaning);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
-    EXPECT_TRUE(passes(search.test, {"丁", "ding", "一", 2}));
-    EXPECT_FALSE(passes(search.test, {"中", "zhong", "丨", 4}));
+    ASSERT_TRUE(search.filter);
+    EXPECT_TRUE(passes(search.filter, {"丁", "ding", "一", 2}));
+    EXPECT_FALSE(passes(search.filter, {"中", "zhong", "丨", 4}));
 }
 
 TEST(PlanCombinedSearch, MeaningWithKeywordsWarnsAndUsesTheDatabase) {
@@ -317,17 +315,17 @@ TEST(PlanCombinedSearch, MeaningWithKeywordsWarnsAndUsesTheDatabase) {
     std::vector<std::vector<std::string>> askedKeywords;
     std::vector<int> askedRanges;
     std::vector<std::int32_t> askedIds;
-    const MeaningTestFactory factory = [&](const std::vector<std::string>& keywords, int range) {
+    const MeaningFilterFactory factory = [&](const std::vector<std::string>& keywords, int range) {
         askedKeywords.push_back(keywords);
         askedRanges.push_back(range);
-        return MeaningTest([&](std::int32_t id) {
+        return MeaningFilter([&](std::int32_t id) {
             askedIds.push_back(id);
             return id == 2;
         });
     };
     const CharacterSearchPlan plan = planCombinedSearch(controls, factory);
     const CharacterSearch& search = searchOf(plan);
-    ASSERT_TRUE(search.test);
+    ASSERT_TRUE(search.filter);
     EXPECT_TRUE(search.usesDatabase);
     EXPECT_FALSE(search.showsFirstEntry);
     EXPECT_EQ(search.notice, gbkMessage(messages::kMeaningSearchIsSlow));
@@ -335,9 +333,9 @@ TEST(PlanCombinedSearch, MeaningWithKeywordsWarnsAndUsesTheDatabase) {
     EXPECT_EQ(askedKeywords[0], (std::vector<std::string>{gbk("水"), gbk("火")}));
     EXPECT_EQ(askedRanges, std::vector<int>{2});
 
-    EXPECT_FALSE(passes(search.test, kZhong, 1));
-    EXPECT_TRUE(passes(search.test, kZhong, 2));
-    EXPECT_FALSE(passes(search.test, kGuo, 2));  // letter fails: no lookup
+    EXPECT_FALSE(passes(search.filter, kZhong, 1));
+    EXPECT_TRUE(passes(search.filter, kZhong, 2));
+    EXPECT_FALSE(passes(search.filter, kGuo, 2));  // letter fails: no lookup
     EXPECT_EQ(askedIds, (std::vector<std::int32_t>{1, 2}));
 }
 

@@ -1,5 +1,5 @@
 // Arbitrary XinHua.dat records and arbitrary control values through every
-// character search: the plan, its record test, and a scan over the record.
+// character search: the plan, its record filter, and a scan over the record.
 //
 // Input: 57 record bytes, then the typed text, the keywords, the brief and
 // the detailed explanation (FuzzedDataProvider strings); the control indexes
@@ -11,12 +11,12 @@
 #include <variant>
 #include <vector>
 
-#include "character_tests.h"
+#include "character_filters.h"
 #include "fuzz_support.h"
 #include "gbk_text.h"
 #include "index_record_format.h"
 #include "radical_table.h"
-#include "search_requests.h"
+#include "search_plans.h"
 #include "xinhua_scan.h"
 
 namespace lexomir::fuzzing {
@@ -69,14 +69,14 @@ void checkGbkFind(std::string_view haystack, std::string_view needle) {
 }
 
 // One scan over a file holding only this record must find exactly what the
-// test accepts, and only as a two-byte character.
-void checkScan(const XinHuaTest& test, const std::vector<char>& recordBytes, bool passes) {
+// filter accepts, and only as a two-byte character.
+void checkScan(const CharacterFilter& filter, const std::vector<char>& recordBytes, bool passes) {
     static MemoryFile file;
     file.assign(std::string_view(recordBytes.data(), recordBytes.size()));
     IndexFile index(file.path(), xinhua_record::kSize, 1);
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
-    const ScanOutcome outcome = scanXinHua(index, test, nullptr, VecXinHua, StrXinHua);
+    const ScanOutcome outcome = scanXinHua(index, filter, nullptr, VecXinHua, StrXinHua);
     FUZZ_CHECK(outcome.end == ScanEnd::Completed);
     const std::string_view character = XinHuaRecord(recordBytes.data()).character();
     const bool found = passes && character.size() == 2;
@@ -94,10 +94,10 @@ void checkTypedSearch(std::string_view typedText, const std::vector<char>& recor
         return;
     }
     const auto& search = std::get<CharacterSearch>(plan);
-    FUZZ_CHECK(!typed.empty() && search.test);
+    FUZZ_CHECK(!typed.empty() && search.filter);
     const bool byPinyin = typed.front() >= 'a' && typed.front() <= 'z';
     FUZZ_CHECK(search.showsFirstEntry == !byPinyin);
-    const bool passes = search.test(id, record);
+    const bool passes = search.filter(id, record);
     if (byPinyin) {
         const std::string_view field = record.pinyin();
         if (passes) FUZZ_CHECK(beginsWith(field, typed) || beginsWith(laterReadings(field), typed));
@@ -107,7 +107,7 @@ void checkTypedSearch(std::string_view typedText, const std::vector<char>& recor
         const std::string_view character = record.character();
         FUZZ_CHECK(passes == (character.size() == 2 && gbkFind(typed, character) != 0));
     }
-    checkScan(search.test, recordBytes, passes);
+    checkScan(search.filter, recordBytes, passes);
 }
 
 void checkRadicalSearch(int radicalIndex, int remainingIndex, const XinHuaRecord& record,
@@ -119,7 +119,7 @@ void checkRadicalSearch(int radicalIndex, int remainingIndex, const XinHuaRecord
         return;
     }
     FUZZ_CHECK(radical.size() == 2);
-    const bool passes = std::get<CharacterSearch>(plan).test(id, record);
+    const bool passes = std::get<CharacterSearch>(plan).filter(id, record);
     if (passes) FUZZ_CHECK(record.radical() == radical && remainingIndex >= 0);
     if (passes && remainingIndex > 0) {
         const long long group = BuShouTable().strokeGroup(radicalIndex);
@@ -131,8 +131,8 @@ void checkRadicalSearch(int radicalIndex, int remainingIndex, const XinHuaRecord
 void checkStrokeSearch(int totalStrokesIndex, const XinHuaRecord& record, std::int32_t id) {
     const CharacterSearchPlan plan = planStrokeSearch(totalStrokesIndex);
     const auto* search = std::get_if<CharacterSearch>(&plan);
-    FUZZ_CHECK(search && search->test);
-    const bool passes = search->test(id, record);
+    FUZZ_CHECK(search && search->filter);
+    const bool passes = search->filter(id, record);
     FUZZ_CHECK(passes == (static_cast<long long>(record.strokes()) ==
                           static_cast<long long>(totalStrokesIndex) + 1));
 }
@@ -159,7 +159,7 @@ void checkCombinedSearch(const CombinedControls& controls, const XinHuaRecord& r
 
     bool factoryAsked = false;
     bool meaningAsked = false;
-    const MeaningTestFactory factory = [&](const std::vector<std::string>& words, int range) {
+    const MeaningFilterFactory factory = [&](const std::vector<std::string>& words, int range) {
         factoryAsked = true;
         FUZZ_CHECK(words == keywords && range == controls.meaningRangeIndex);
         return [&, words, range](std::int32_t recordId) {
@@ -184,7 +184,7 @@ void checkCombinedSearch(const CombinedControls& controls, const XinHuaRecord& r
     FUZZ_CHECK(search.usesDatabase == usesMeaning && factoryAsked == usesMeaning);
     FUZZ_CHECK(search.notice.empty() == !usesMeaning);
 
-    const bool passes = search.test(id, record);
+    const bool passes = search.filter(id, record);
     const std::string_view field = record.pinyin();
     const bool letterOn = controls.letterIndex >= 1 && controls.letterIndex <= 26;
     const char letter = letterOn ? static_cast<char>('a' + controls.letterIndex - 1) : '\0';

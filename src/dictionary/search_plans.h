@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-#include "character_tests.h"
+#include "character_filters.h"
 
 namespace lexomir {
 
@@ -20,7 +20,7 @@ struct Refusal {
 };
 
 struct CharacterSearch {
-    XinHuaTest test;
+    CharacterFilter filter;
     bool showsFirstEntry = false;  // the search by typed characters
     bool usesDatabase = false;     // the meaning criterion is in use
     std::string notice;            // GBK; shown before the scan when not empty
@@ -28,8 +28,16 @@ struct CharacterSearch {
 
 using CharacterSearchPlan = std::variant<Refusal, CharacterSearch>;
 
-// RdoPinYin: the text of LedtPinYin. A first byte a-z makes a pinyin prefix
-// search; any other makes a search by typed characters.
+// The stroke lists offer counts up to this: remaining strokes 0 to 69, total
+// and minimum strokes 1 to 69.
+inline constexpr int kMostListedStrokes = 69;
+
+// LedtPinYin takes both kinds of input: trimmed text whose first byte is a-z
+// is a pinyin prefix, any other is typed characters.
+bool isPinyinPrefix(std::string_view trimmedText);
+
+// RdoPinYin: the text of LedtPinYin, searched as a pinyin prefix or as typed
+// characters.
 CharacterSearchPlan planTypedSearch(std::string_view typedText);
 
 // RdoBuShou: the selected indexes of CboBuShou (= BuShouTable cell) and
@@ -48,9 +56,9 @@ struct CombinedControls {
 };
 
 // Checks the radical first, then the meaning keywords. The factory is asked
-// for the meaning test only when the meaning criterion is in use.
+// for the meaning filter only when the meaning criterion is in use.
 CharacterSearchPlan planCombinedSearch(const CombinedControls& controls,
-                                       const MeaningTestFactory& meaningTests);
+                                       const MeaningFilterFactory& meaningFilters);
 
 using IdiomSearchPlan = std::variant<Refusal, std::string /* pattern */>;
 
