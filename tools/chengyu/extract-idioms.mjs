@@ -129,13 +129,19 @@ function compareRank(a, b) {
 // CC-CEDICT's tag says what every entry here is.
 const IDIOM_TAG = /\s*\(idiom\)\s*/gu;
 
+// "one's" as "one’s", "a" as “a”: the explanations hold no ASCII quotes.
+function typographicQuotes(text) {
+  let open = true;
+  return text.replace(/'/gu, '’').replace(/"/gu, () => ((open = !open) ? '”' : '“'));
+}
+
 // The English of a common idiom that cnchar-data leaves without a usable
 // explanation (only a pointer to itself, a damaged text): CC-CEDICT's for the
 // idiom, else for the idiom its pointer names, after 同“X”。; '' when neither
 // has one that GBK can show.
 function englishExplanation(idiom, resolved, cedict, gbk) {
   const englishOf = (word) => (cedict.get(word) ?? []).filter((e) => e.simplified === word)
-    .map((e) => cedictGloss(e).replace(IDIOM_TAG, ' ').replace(/\s+(?=;)|^\s+|\s+$/gu, ''))
+    .map((e) => typographicQuotes(cedictGloss(e).replace(IDIOM_TAG, ' ').replace(/\s+(?=;)|^\s+|\s+$/gu, '')))
     .find((text) => text && [...text].every((c) => c < '\x80' || gbk.has(c))) ?? '';
   const own = englishOf(idiom);
   if (own || !resolved.reference) return own;
