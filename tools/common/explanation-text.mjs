@@ -47,6 +47,35 @@ export function hasMojibake(raw) {
   return false;
 }
 
+// The source lost every full-width colon, GBK A3 BA, and with it those two
+// bytes wherever they straddled a full stop (A1 A3) and a character whose
+// GBK lead byte is BA: "。很" (A1 A3 BA DC) became "≤" (A1 DC), "。后" became
+// "◇". Such a symbol is undone where it stands between words: after a
+// character, a closing mark or "～", before a character, "～" or a quote;
+// one of a pair of brackets only where its partner is nowhere in the text
+// ("参看〖三伏〗" keeps its brackets, "…石油〗运地位" is "。航运").
+const PUNCTUATION_IN_USE = '　、。·—～‖…‘’“”〔〕〈〉《》【】○';
+const BRACKET_PARTNERS = new Map([['〖', '〗'], ['〗', '〖'], ['「', '」'], ['」', '「'], ['『', '』'], ['』', '『']]);
+const LOST_STOPS = (() => {
+  const decoder = new TextDecoder('gbk');
+  const stops = new Map();
+  for (let trail = 0xa1; trail <= 0xfe; ++trail) {
+    const symbol = decoder.decode(new Uint8Array([0xa1, trail]));
+    const character = decoder.decode(new Uint8Array([0xba, trail]));
+    if (!PUNCTUATION_IN_USE.includes(symbol) && /^\p{Script=Han}$/u.test(character)) stops.set(symbol, character);
+  }
+  return stops;
+})();
+const LOST_STOP = new RegExp(`(?<=[\\u3400-\\u9fff”’"'》）)～])([${[...LOST_STOPS.keys()].join('').replace(/[\]\\^-]/gu, '\\$&')}])`
+  + '(?=[\\u3400-\\u9fff～“"])', 'gu');
+
+export function restoreLostStops(raw) {
+  return raw.replace(LOST_STOP, (symbol) => {
+    const partner = BRACKET_PARTNERS.get(symbol);
+    return partner && raw.includes(partner) ? symbol : `。${LOST_STOPS.get(symbol)}`;
+  });
+}
+
 function replaceMappedPunctuation(text) {
   let out = '';
   for (const ch of text) out += PUNCTUATION_MAP.get(ch) ?? ch;
@@ -146,7 +175,7 @@ const NOTE = /^(?:也说|也作|也叫|也称|又作|又说|也写作)/u;
 // ("‖也说家常饭") ends a sentence; elsewhere it stands between two parts of
 // a sense.
 export function splitSenses(raw) {
-  const text = dropRepeatedEntry(raw.replace(/\r\n?/gu, '\n'))
+  const text = dropRepeatedEntry(restoreLostStops(raw).replace(/\r\n?/gu, '\n'))
     .replace(new RegExp(`。?‖(?=${NOTE.source.slice(1)})`, 'gu'), '。').replace(/‖/gu, '；');
   const senses = [];
   for (const line of text.split('\n')) {
@@ -167,12 +196,13 @@ function rawSentences(text) {
   return text.match(/[^。◇\n]*(?:[。◇]["”’']*|\n|$)/gu).filter((s) => s.length > 0);
 }
 
-// raw without its one damaged sentence; raw itself when nothing is damaged;
+// raw with its lost stops restored and without its one damaged sentence;
 // null when the damage reaches more than one sentence or all there is.
 export function dropDamagedSentence(raw) {
-  const sentences = rawSentences(raw);
+  const text = restoreLostStops(raw);
+  const sentences = rawSentences(text);
   const damaged = sentences.filter((s) => hasMojibake(s));
-  if (damaged.length === 0) return hasMojibake(raw) ? null : raw;
+  if (damaged.length === 0) return hasMojibake(text) ? null : text;
   if (damaged.length > 1) return null;
   const rest = sentences.filter((s) => s !== damaged[0]).join('');
   return rest.trim() === '' ? null : rest;
@@ -218,6 +248,56 @@ const POINTER_SENTENCE = /^(?:犹言|犹|同|亦作|也作|又作|见|参见)“
 // Characters no gloss explains: "不进老虎洞…" paraphrases 不入虎穴.
 const UNGLOSSED = new Set(['不', '之']);
 
+// The longest word of the lexicon text opens with, or its first character.
+function openingWord(text, isWord) {
+  const characters = [...text];
+  for (let length = Math.min(4, characters.length); length > 1; --length) {
+    const word = characters.slice(0, length).join('');
+    if (isWord(word)) return word;
+  }
+  return characters[0] ?? '';
+}
+
+// Whether the sentence that a term opening the phrase starts retells the
+// whole phrase rather than glossing the term: a later character of the
+// phrase at its own place ("月圆则缺" under 月满则亏, "一看便知" under 一望而知)
+// outside the gloss's opening word ("异：不同的" under 异曲同工 is a gloss)
+// unless the gloss opens as a definition does ("脑满：指肥头大耳"), or, after
+// a single character, a later clause opening with one ("桑木作弓，蓬梗为箭"
+// under 桑弧蓬矢, but "愚：傻，笨，及比得上" glosses 及 as well).
+const DEFINITION_OPENING = /^(?:指|比喻|形容|即|谓|犹)/u;
+
+function retellsPhrase(term, gloss, phrase, isWord) {
+  if (!phrase.startsWith(term) || DEFINITION_OPENING.test(gloss)) return false;
+  const [first, ...later] = gloss.split('，');
+  const sentence = [...term, ...first];
+  const characters = [...phrase];
+  const opening = [...term].length + [...openingWord(first, isWord)].length;
+  for (let i = opening; i < Math.min(sentence.length, characters.length); ++i) {
+    if (sentence[i] === characters[i]) return true;
+  }
+  // The parallel half: 蓬 stands to 桑弧蓬矢's second half as 桑 to its first.
+  const parallel = characters[characters.length / 2];
+  return [...term].length === 1 && !UNGLOSSED.has(parallel)
+    && later.some((clause) => clause.startsWith(parallel) && !first.includes(parallel));
+}
+
+// Conjunctions and adverbs that need something before them.
+const JOINING = new Set(['和', '及', '而', '所', '并', '也', '都', '就', '还', '又', '才', '时']);
+
+// What tells a paraphrase from a gloss by its words: it goes on with a
+// conjunction or an adverb ("狼和猪东奔西跑" is no 狼：和猪…, "数也数不清"
+// no 数：也…) or tells what happened ("剑拔出来了，弓张开了").
+function readsAsNarration(gloss, isWord) {
+  const [first] = gloss.split('，');
+  // "俱：都" glosses with the adverb alone; "也作…" names a form.
+  if (JOINING.has(openingWord(first, isWord)) && [...first].length > 1 && !NOTE.test(first)) return true;
+  return gloss.split('，').some((clause) => {
+    const characters = [...clause];
+    return characters.length >= 3 && characters.at(-1) === '了' && !isWord(characters.slice(-2).join(''));
+  });
+}
+
 function glossAt(text, phrase, countOf) {
   const term = glossedTerm(text, phrase);
   if (!term || UNGLOSSED.has(term)) return null;
@@ -225,7 +305,13 @@ function glossAt(text, phrase, countOf) {
   const gloss = text.slice(term.length, end < 0 ? undefined : end);
   const glossHan = hanCharacters(gloss);
   if (!/^[\u3400-\u9fff]/u.test(gloss) || /^[的地得之了着]/u.test(gloss) || glossHan.length > 12) return null;
+  const isWord = (w) => countOf(w) > 0;
+  if (!term.includes('、') && (retellsPhrase(term, gloss, phrase, isWord) || readsAsNarration(gloss, isWord))) return null;
   if (term.length > 1 && gloss.indexOf(term) > 0) return null;
+  // "仁者见：它说是仁，智者见它说是智" retells the phrase's other half.
+  const pairs = [...phrase].slice(1).map((c, i) => phrase[i] + c).filter((pair) => /^\p{Script=Han}{2}$/u.test(pair));
+  const holdsPair = (pair) => term.includes(pair) || (term.length === 1 && pair.includes(term));
+  if (!term.includes('、') && pairs.some((pair) => !holdsPair(pair) && gloss.includes(pair))) return null;
   const others = new Set(glossHan.filter((c) => phrase.includes(c) && !term.includes(c)));
   if (others.size > 1) return null;
   // "三心二意。" is a word, not 三心：二意.
@@ -483,7 +569,7 @@ export function isCrossReferenceOnly(cleaned, knownIdioms = new Set()) {
 
 // How a followed reference opens the explanation: "犹言" keeps its "roughly
 // the same", every other keyword says the two are one.
-function referencePreface({ keyword, target }) {
+export function referencePreface({ keyword, target }) {
   return `${keyword === '犹' || keyword === '犹言' ? '犹言' : '同'}“${target}”。`;
 }
 
@@ -494,15 +580,17 @@ const MAX_REFERENCE_HOPS = 3;
 // undefined): { reason: '', text } when its own can be used; { reason: '',
 // text, target, reference } when it only points to another entry whose
 // explanation can; else { reason } (classifyExplanation's, or
-// 'self-reference' for a pointer back to the word itself).
+// 'self-reference' for a pointer back to the word itself), with the pointer
+// as reference where it names another word.
 export function resolveExplanation(word, explanationOf, knownIdioms = new Set()) {
   const own = classifyExplanation(explanationOf(word), knownIdioms);
   if (own.reason !== 'cross-reference') return own;
   const first = crossReference(cleanExplanation(own.text), knownIdioms);
+  const failed = (reason) => (first.target === word ? { reason } : { reason, reference: first });
   const visited = new Set([word]);
   let reference = first;
   for (let hop = 0; hop < MAX_REFERENCE_HOPS; ++hop) {
-    if (visited.has(reference.target)) return { reason: 'self-reference' };
+    if (visited.has(reference.target)) return failed('self-reference');
     visited.add(reference.target);
     const target = classifyExplanation(explanationOf(reference.target), knownIdioms);
     if (target.reason === '') {
@@ -511,7 +599,7 @@ export function resolveExplanation(word, explanationOf, knownIdioms = new Set())
     if (target.reason !== 'cross-reference') break;
     reference = crossReference(cleanExplanation(target.text), knownIdioms);
   }
-  return { reason: 'cross-reference' };
+  return failed('cross-reference');
 }
 
 // A resolved explanation as DianGu shows it: a followed pointer as 同“X”。

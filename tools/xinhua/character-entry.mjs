@@ -47,11 +47,6 @@ export function isSelfVariantSense(ch, sense) {
   return match !== null && match[1].split('|').includes(ch);
 }
 
-// A CC-CEDICT sense that points elsewhere rather than explaining.
-function isPointerSense(sense) {
-  return /^(?:(?:old|archaic|ancient|Japanese|Korean|erroneous) )*variant of |^(?:see |see also |CL:|abbr\. for |used in |erhua (?:form|variant) of )/.test(sense);
-}
-
 const REFERENCE_SENTENCE =
   /^(亦作|也作|又作|或作|亦称|也称|又称|也说|亦写作|参见|见|同)((?:[“]?[^“”，。；、]+”、?)+)(。?)$/u;
 
@@ -154,15 +149,6 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
 export function looksBroken(text) {
   return /[『』\ufffd]/.test(text) || /(?<![A-Za-z0-9])(?=[0-9a-f]*[a-f])[0-9a-f]{4}(?![A-Za-z0-9])/.test(text) ||
     [...text].length < 2;
-}
-
-// The English of one CC-CEDICT entry for a word line: its first senses that
-// explain rather than point elsewhere.
-const MAX_ENGLISH_SENSES = 3;
-
-export function englishWordGloss(entry) {
-  return entry.senses.filter((s) => !isPointerSense(s)).slice(0, MAX_ENGLISH_SENSES)
-    .map(oneLine).join('; ');
 }
 
 // Of a word's CC-CEDICT entries, the one whose reading the word usually has:

