@@ -81,7 +81,7 @@ TEST_F(CharacterPageTest, ACharacterSearchShowsTheFirstFoundEntryAtOnce) {
     typedSearch("国中");
     const QString dashes(49, QLatin1Char('-'));
     EXPECT_EQ(memo("Memo1"),
-              QString::fromUtf8("\n汉字：中(zhong  zhōng)(部首：丨)(笔画数：4)(五笔：khk)\n") +
+              QString::fromUtf8("\n汉字：中(zhōng  zhong)(部首：丨)(笔画数：4)(五笔：khk)\n") +
                   dashes + QString::fromUtf8("\n简介：中间；当中。\n") + dashes +
                   QString::fromUtf8("\n详解：和四方、上下距离相等的地位，如水中。\n\n"));
     auto* grid = control<QTableWidget>("GridXinHua");
@@ -218,7 +218,7 @@ TEST_F(CharacterPageTest, ADoubleClickShowsTheEntryOfThatCell) {
     doubleClickCell("GridXinHua", 0, 2);  // 好: <br> becomes a line break, <BR> stays
     const QStringList lines = memo("Memo1").split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 6);
-    EXPECT_EQ(lines[1], QString::fromUtf8("汉字：好(hao  hǎo)(部首：女)(笔画数：6)(五笔：vbg)"));
+    EXPECT_EQ(lines[1], QString::fromUtf8("汉字：好(hǎo  hao)(部首：女)(笔画数：6)(五笔：vbg)"));
     EXPECT_EQ(lines[3], QString::fromUtf8("简介：优点多的"));
     EXPECT_EQ(lines[4], QString::fromUtf8("使人满意的"));
     EXPECT_EQ(lines[6], QString::fromUtf8("详解：友爱<BR>和睦"));
