@@ -67,9 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TypedCase{"  zh\t",
                                 {"中", "张", "长"}},  // blanks trimmed; a second reading counts
                       TypedCase{"zhang", {"张", "长"}}, TypedCase{"zhangg", {}},
-                      TypedCase{"h", {"行", "火", "好"}}, TypedCase{"Zh", {}},
+                      TypedCase{"h", {"行", "火", "好"}}, TypedCase{"Zh", {"中", "张", "长"}},
+                      TypedCase{"zhāng", {"张"}},  // 长 reads cháng
                       TypedCase{"国中", {"中", "国"}}, TypedCase{"中中", {"中"}},
-                      TypedCase{"3水a", {"水"}}, TypedCase{"a中", {}}));
+                      TypedCase{"3水a", {"水"}}, TypedCase{"a中", {}}, TypedCase{"A中", {"中"}}));
 
 TEST_F(CharacterPageTest, APinyinSearchLeavesMemo1AsItWas) {
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("kept"));
@@ -92,7 +93,7 @@ TEST_F(CharacterPageTest, ACharacterSearchShowsTheFirstFoundEntryAtOnce) {
 
 TEST_F(CharacterPageTest, ACharacterSearchThatFindsNothingLeavesMemo1) {
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("kept"));
-    typedSearch("Zh");
+    typedSearch("Zh!");
     EXPECT_EQ(memo("Memo1"), QStringLiteral("kept"));
     EXPECT_EQ(control<QTableWidget>("GridXinHua")->rowCount(), 1);
 }
@@ -271,7 +272,7 @@ TEST_F(CharacterPageTest, ARightClickTellsHowManyWereFound) {
     rightClick("GridXinHua");
     QTest::mouseClick(control<QTableWidget>("GridXinHua")->viewport(), Qt::LeftButton, {},
                       QPoint(5, 5));
-    typedSearch("Zh");
+    typedSearch("Zh!");
     rightClick("GridXinHua");
     EXPECT_EQ(messages, utf8List({"共找到 0 个汉字！", "共找到 3 个汉字！", "共找到 0 个汉字！"}));
 }
