@@ -242,6 +242,13 @@ TEST(DataSetTest, CommandLineAnswersOnTheRealData) {
     EXPECT_EQ(status, 0) << idiom;
     EXPECT_NE(idiom.find("\t百战不殆\t"), std::string::npos) << idiom;
     EXPECT_NE(idiom.find("成语：百战不殆("), std::string::npos) << idiom;
+
+    // Every entry a search shows, as JSON another program reads.
+    for (const char* args : {"--json --show pinyin zhong1", "--json --show idiom 百戰不＝"}) {
+        const std::string json = runCli(std::string(args) + " | python3 -m json.tool", status);
+        EXPECT_EQ(status, 0) << args << json;
+        EXPECT_NE(json.find("\"entry\": {"), std::string::npos) << args << json;
+    }
 }
 
 }  // namespace
