@@ -33,6 +33,9 @@ class TraditionalToSimplified {
 
   private:
     struct Converter;
+    // OpenCC's last error, with the configuration file named.
+    ScriptConversionError failure() const;
+
     std::filesystem::path m_configFile;
     std::unique_ptr<Converter> m_converter;
 };

