@@ -55,6 +55,8 @@ appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail
 
 echo "== lexomir-cli pinyin zhong, through usr/bin"
 "$root/usr/bin/lexomir-cli" pinyin zhong | grep -q $'\t中\t' || fail "lexomir-cli found no 中"
+echo "== lexomir-cli idiom 百戰不＝, through OpenCC's installed t2s.json"
+"$root/usr/bin/lexomir-cli" idiom 百戰不＝ | grep -q $'\t百战不殆\t' || fail "lexomir-cli found no 百战不殆"
 tar -xzf "${archives[0]}" -C "$portable"
 "$portable"/*/bin/lexomir-cli pinyin zhong | grep -q $'\t中\t' || fail "the archive's lexomir-cli found no 中"
 

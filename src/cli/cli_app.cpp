@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -15,10 +16,14 @@
 #include "idiom_search.h"
 #include "radical_table.h"
 #include "search_plans.h"
+#include "traditional_chinese.h"
 #include "xinhua_scan.h"
 
 namespace lexomir::cli {
 namespace {
+
+// Keys in the order the help text documents them.
+using Json = nlohmann::ordered_json;
 
 // Bad input found while executing; ends the command with kExitRefused.
 struct UsageFailure : std::runtime_error {
@@ -28,6 +33,13 @@ struct UsageFailure : std::runtime_error {
 // An index file that could not be read; ends the command with kExitFailure.
 struct IndexFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
+};
+
+// show or show-idiom of a record the database does not hold: bad input.
+struct NoSuchRecord : UsageFailure {
+    NoSuchRecord(std::string_view kind, std::int32_t n, const std::filesystem::path& database)
+        : UsageFailure("there is no " + std::string(kind) + " record " + std::to_string(n) +
+                       " in " + database.string()) {}
 };
 
 struct CommandShape {
@@ -65,6 +77,48 @@ std::string toTerminal(std::string_view gbk) {
         text.push_back(utf8[i]);
     }
     return text;
+}
+
+// The pieces of UTF-8 text between separators, empty ones left out.
+Json splitText(std::string_view utf8, char separator) {
+    Json pieces = Json::array();
+    while (!utf8.empty()) {
+        const std::size_t end = std::min(utf8.find(separator), utf8.size());
+        if (end > 0) pieces.push_back(std::string(utf8.substr(0, end)));
+        utf8.remove_prefix(std::min(end + 1, utf8.size()));
+    }
+    return pieces;
+}
+
+// Comma-separated readings as a list.
+Json readingList(std::string_view gbk) {
+    return splitText(toTerminal(gbk), ',');
+}
+
+// The lines of an explanation whose line breaks are "<br>", as the entry
+// shows them.
+Json lineList(std::string_view gbk) {
+    return splitText(toTerminal(gbkReplaceAll(std::string(gbk), "<br>", "\n")), '\n');
+}
+
+Json characterJson(std::int32_t number, const CharacterEntry& entry) {
+    return {{"number", number},
+            {"character", toTerminal(entry.zi)},
+            {"readings", readingList(entry.pinyin)},
+            {"radical", toTerminal(entry.bushou)},
+            {"strokes", entry.bihua},
+            {"wubi", toTerminal(entry.wubi)},
+            {"brief", lineList(entry.jijie)},
+            {"detailed", lineList(entry.xiangjie)}};
+}
+
+Json idiomJson(std::int32_t number, const IdiomEntry& entry) {
+    return {{"number", number},
+            {"idiom", toTerminal(entry.ChengYu)},
+            {"pinyin", toTerminal(entry.PinYin)},
+            {"explanation", toTerminal(entry.DianGu)},
+            {"source", toTerminal(entry.ChuChu)},
+            {"example", toTerminal(entry.LiZi)}};
 }
 
 int parseNumber(const std::string& text, int min, int max, std::string_view what) {
@@ -112,14 +166,8 @@ class Session {
         }
         if (command == "combined") return combinedSearch();
         if (command == "idiom") return idiomSearch(operands[0]);
-        if (command == "show") {
-            showCharacter(parseNumber(operands[0], 1, INT32_MAX, "N"));
-            return kExitSuccess;
-        }
-        if (command == "show-idiom") {
-            showIdiom(parseNumber(operands[0], 1, INT32_MAX, "N"));
-            return kExitSuccess;
-        }
+        if (command == "show") return showCharacter(parseNumber(operands[0], 1, INT32_MAX, "N"));
+        if (command == "show-idiom") return showIdiom(parseNumber(operands[0], 1, INT32_MAX, "N"));
         throw std::logic_error("unknown command " + command);
     }
 
@@ -131,23 +179,26 @@ class Session {
 
     int typedSearch(const std::string& utf8Text) {
         const std::string typed = toGbk(utf8Text, "the text");
-        // The window takes both from one edit and tells them apart by the
-        // first byte; here the command says which is meant, so check it.
+        // The window takes both from one edit and tells them apart; here the
+        // command says which is meant, so check it.
         const std::string trimmed = trimControl(typed);
         if (!trimmed.empty()) {
             const bool looksLikePinyin = isPinyinPrefix(trimmed);
             if (m_invocation.command == "pinyin" && !looksLikePinyin) {
                 throw UsageFailure(
-                    "pinyin: PREFIX must begin with a lower-case letter a-z "
+                    "pinyin: PREFIX must be pinyin: letters with or without tone marks and an "
+                    "optional tone digit 1-5, or text beginning with a-z "
                     "(use \"chars\" to look up characters)");
             }
             if (m_invocation.command == "chars" && looksLikePinyin) {
                 throw UsageFailure(
-                    "chars: TEXT must not begin with a lower-case letter "
+                    "chars: TEXT must not be pinyin or begin with a lower-case letter "
                     "(use \"pinyin\" for a pinyin prefix)");
             }
         }
-        return characterSearch(planTypedSearch(typed));
+        return characterSearch(planTypedSearch(typed, [this](const PinyinSpelling& spelling) {
+            return makeToneFilter(m_query, spelling);
+        }));
     }
 
     int combinedSearch() {
@@ -202,24 +253,42 @@ class Session {
         }
         if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
+        Json hits = Json::array();
         std::size_t p = 0;
         for (std::size_t k = 0; k < VecXinHua.size(); ++k) {
             const std::int32_t n = VecXinHua[k];
             while (p < passed.size() && passed[p].first < n) ++p;
             const std::string& readings = p < passed.size() ? passed[p].second : std::string();
-            m_out << n << '\t' << toTerminal(std::string_view(StrXinHua).substr(2 * k, 2)) << '\t'
-                  << readings << '\n';
-            if (m_invocation.showEntries) showCharacter(n);
+            const std::string character = toTerminal(std::string_view(StrXinHua).substr(2 * k, 2));
+            if (!m_invocation.json) {
+                m_out << n << '\t' << character << '\t' << readings << '\n';
+                if (m_invocation.showEntries)
+                    m_out << toTerminal(
+                        formatCharacterEntry(characterEntry(n).value_or(CharacterEntry{})));
+                continue;
+            }
+            Json hit = {
+                {"number", n}, {"character", character}, {"readings", readingList(readings)}};
+            if (m_invocation.showEntries) {
+                const std::optional<CharacterEntry> entry = characterEntry(n);
+                hit["entry"] = entry ? characterJson(n, *entry) : Json();
+            }
+            hits.push_back(std::move(hit));
         }
+        if (m_invocation.json)
+            return printJson({{"count", VecXinHua.size()}, {"characters", hits}});
         m_out << toTerminal(charactersFoundMessage(VecXinHua.size())) << '\n';
         return kExitSuccess;
     }
 
     int idiomSearch(const std::string& utf8Input) {
-        const IdiomSearchPlan plan = planIdiomSearch(toGbk(utf8Input, "the idiom"));
+        IndexFile file = openChengYuIndex(m_invocation.dataFolder);
+        const IdiomSearchPlan plan =
+            planIdiomSearch(toGbk(utf8Input, "the idiom"), [&](std::string_view text) {
+                return simplifyForIdiomIndex(text, file, m_toSimplified);
+            });
         if (const auto* refusal = std::get_if<Refusal>(&plan)) return refuse(*refusal);
 
-        IndexFile file = openChengYuIndex(m_invocation.dataFolder);
         std::vector<std::int32_t> VecChengYu;
         std::vector<std::string> foundIdioms;
         const ScanOutcome outcome =
@@ -227,27 +296,57 @@ class Session {
         if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
         const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::ChengYu);
+        Json hits = Json::array();
         for (std::size_t k = 0; k < VecChengYu.size(); ++k) {
-            m_query.lookUp(VecChengYu[k]);
-            m_out << VecChengYu[k] << '\t' << toTerminal(foundIdioms[k]) << '\t'
-                  << toTerminal(m_query.text(chengyu_table::kPinYin)) << '\n';
-            if (m_invocation.showEntries)
-                m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
+            const std::int32_t n = VecChengYu[k];
+            m_query.lookUp(n);
+            const std::string pinyin = toTerminal(m_query.text(chengyu_table::kPinYin));
+            if (!m_invocation.json) {
+                m_out << n << '\t' << toTerminal(foundIdioms[k]) << '\t' << pinyin << '\n';
+                if (m_invocation.showEntries)
+                    m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
+                continue;
+            }
+            Json hit = {{"number", n}, {"idiom", toTerminal(foundIdioms[k])}, {"pinyin", pinyin}};
+            if (m_invocation.showEntries) {
+                hit["entry"] = m_query.hasRow() ? idiomJson(n, readIdiomEntry(m_query)) : Json();
+            }
+            hits.push_back(std::move(hit));
         }
+        if (m_invocation.json) return printJson({{"count", VecChengYu.size()}, {"idioms", hits}});
         m_out << toTerminal(idiomsFoundMessage(VecChengYu.size())) << '\n';
         return kExitSuccess;
     }
 
-    void showCharacter(std::int32_t n) {
+    // Row n of xhzd; nothing when there is none.
+    std::optional<CharacterEntry> characterEntry(std::int32_t n) {
         const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::XinHua);
         m_query.lookUp(n);
-        m_out << toTerminal(formatCharacterEntry(readCharacterEntry(m_query)));
+        if (!m_query.hasRow()) return std::nullopt;
+        return readCharacterEntry(m_query);
     }
 
-    void showIdiom(std::int32_t n) {
+    int showCharacter(std::int32_t n) {
+        const std::optional<CharacterEntry> entry = characterEntry(n);
+        if (!entry) throw NoSuchRecord("character", n, m_connection.selectedFile());
+        if (m_invocation.json) return printJson(characterJson(n, *entry));
+        m_out << toTerminal(formatCharacterEntry(*entry));
+        return kExitSuccess;
+    }
+
+    int showIdiom(std::int32_t n) {
         const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::ChengYu);
         m_query.lookUp(n);
-        m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
+        if (!m_query.hasRow()) throw NoSuchRecord("idiom", n, m_connection.selectedFile());
+        const IdiomEntry entry = readIdiomEntry(m_query);
+        if (m_invocation.json) return printJson(idiomJson(n, entry));
+        m_out << toTerminal(formatIdiomEntry(entry));
+        return kExitSuccess;
+    }
+
+    int printJson(const Json& document) {
+        m_out << document.dump(2) << '\n';
+        return kExitSuccess;
     }
 
     const Invocation& m_invocation;
@@ -255,7 +354,17 @@ class Session {
     std::ostream& m_err;
     Connection m_connection;
     Query m_query;
+    TraditionalToSimplified m_toSimplified;
 };
+
+// The options that take no value.
+bool* flagField(Invocation& invocation, std::string_view name) {
+    if (name == "--help") return &invocation.help;
+    if (name == "--version") return &invocation.version;
+    if (name == "--show") return &invocation.showEntries;
+    if (name == "--json") return &invocation.json;
+    return nullptr;
+}
 
 bool isCombinedOption(std::string_view name) {
     return name == "--letter" || name == "--radical" || name == "--min-strokes" ||
@@ -305,9 +414,9 @@ std::variant<Invocation, UsageError> parseArguments(
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }
-        if (name == "--help" || name == "--show") {
+        if (bool* flag = flagField(invocation, name)) {
             if (value) return UsageError{name + " takes no value"};
-            (name == "--help" ? invocation.help : invocation.showEntries) = true;
+            *flag = true;
             continue;
         }
         if (name != "--data" && !isCombinedOption(name)) {
@@ -326,7 +435,7 @@ std::variant<Invocation, UsageError> parseArguments(
         }
     }
 
-    if (invocation.help) return invocation;
+    if (invocation.help || invocation.version) return invocation;
     if (invocation.command.empty()) return UsageError{"no command given"};
     const CommandShape* shape = findCommand(invocation.command);
     if (shape == nullptr) return UsageError{"unknown command \"" + invocation.command + "\""};
@@ -344,6 +453,10 @@ std::variant<Invocation, UsageError> parseArguments(
 int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     if (invocation.help) {
         out << helpText();
+        return kExitSuccess;
+    }
+    if (invocation.version) {
+        out << "lexomir-cli " << LEXOMIR_VERSION << '\n';
         return kExitSuccess;
     }
     try {
@@ -377,14 +490,19 @@ int runCommandLine(const std::vector<std::string>& args,
 }
 
 std::string helpText() {
-    return R"(Usage: lexomir-cli [--data DIR] [--show] COMMAND ARGUMENTS...
+    return R"(Usage: lexomir-cli [--data DIR] [--show] [--json] COMMAND ARGUMENTS...
+  or:  lexomir-cli --help | --version
 
 Looks characters and idioms up in the Lexomir dictionary, the way the window
 does. Input and output are UTF-8.
 
 Character searches (over XinHua.dat):
-  pinyin PREFIX       characters with a reading that begins with PREFIX
-                      (toneless, lower case, v for ü), e.g. "zh", "zhong"
+  pinyin PREFIX       characters with a reading that begins with PREFIX, e.g.
+                      "zh", "zhong"; written as people write pinyin too:
+                      "Zhong", "lü", "lv", with a tone mark ("zhōng", "lǚ")
+                      or a tone digit 1-5 after the letters ("zhong1",
+                      "lv4"); a tone keeps the characters with a reading of
+                      that tone that begins with the letters, 5 means any
   chars TEXT          the characters typed in TEXT, e.g. "中国"; each found
                       once, in dictionary order
   radical RADICAL REMAINING
@@ -401,25 +519,43 @@ Character searches (over XinHua.dat):
                       (--range 1) or the brief or detailed one (--range 2);
                       with no criterion every character is found
 Idiom search (over ChengYu.dat):
-  idiom PATTERN       idioms beginning with PATTERN; "=" stands for any one
-                      character, e.g. "百战不=" or "爱"
+  idiom PATTERN       idioms beginning with PATTERN; "=" or "＝" stands for
+                      any one character, e.g. "百战不=" or "爱"; traditional
+                      characters find the simplified idiom ("百戰不殆")
 Entries (from XinHua.db / ChengYu.db):
   show N              the full entry of character record N
   show-idiom N        the full entry of idiom record N
 
 Options:
   --show              after each hit, print its full entry as well
+  --json              print one JSON document instead of lines (see below)
   --data DIR          the data folder (default: dat beside the executable)
   --help, -h          this text
+  --version           the program's version
 
 Output: one line per hit, tab-separated: the record number, the character
 or idiom, and its readings (for a character the toneless readings of its
 index record; for an idiom the tone-marked pinyin from ChengYu.db). Then the
 count, e.g. "共找到 3 个汉字！" or "共找到 1 个成语！".
 
-Exit status: 0 done (also when nothing is found); 1 an index file or
-database could not be read (the message names it); 2 bad input, with the
-dictionary's own message (e.g. "请输入！") or a usage error on stderr.
+JSON output (--json), UTF-8:
+  character searches  {"count": N, "characters": [{"number": 1,
+                      "character": "中", "readings": ["zhong"]}, ...]}, the
+                      readings toneless as in the index
+  idiom search        {"count": N, "idioms": [{"number": 2, "idiom":
+                      "百战不殆", "pinyin": "bǎi zhàn bù dài"}, ...]}
+  show N              {"number", "character", "readings" (tone-marked),
+                      "radical", "strokes", "wubi", "brief", "detailed"};
+                      brief and detailed are lists of lines
+  show-idiom N        {"number", "idiom", "pinyin", "explanation", "source",
+                      "example"}
+With --show each hit also has "entry": the object show or show-idiom prints,
+or null when the database has no row for it.
+
+Exit status: 0 done (also when nothing is found); 1 an index file, database
+or OpenCC's conversion file could not be read (the message names it); 2 bad
+input, with the dictionary's own message (e.g. "请输入！"), a usage error, or
+a record number that show or show-idiom does not find, on stderr.
 )";
 }
 

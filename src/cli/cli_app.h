@@ -12,14 +12,16 @@ namespace lexomir::cli {
 
 enum ExitStatus : int {
     kExitSuccess = 0,
-    kExitFailure = 1,  // an index file or database could not be read
-    kExitRefused = 2,  // bad input: usage error or the dictionary's own refusal
+    kExitFailure = 1,  // an index file, database or OpenCC file could not be read
+    kExitRefused = 2,  // bad input: usage error, the dictionary's own refusal or no such record
 };
 
 struct Invocation {
     std::filesystem::path dataFolder;
     bool showEntries = false;
+    bool json = false;  // one JSON document instead of lines
     bool help = false;
+    bool version = false;
     std::string command;
     std::vector<std::string> operands;  // UTF-8, in order
     // combined only; empty when not given

@@ -301,4 +301,11 @@ MeaningFilter makeMeaningFilter(Query& query, const std::vector<std::string>& gb
     };
 }
 
+ToneFilter makeToneFilter(Query& query, PinyinSpelling wanted) {
+    return [&query, wanted = std::move(wanted)](std::int32_t id) {
+        query.lookUp(id);
+        return query.hasRow() && tonedReadingsMatch(query.text(xhzd_table::kPinyin), wanted);
+    };
+}
+
 }  // namespace lexomir

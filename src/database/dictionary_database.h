@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "character_filters.h"  // MeaningFilter
+#include "character_filters.h"  // MeaningFilter, ToneFilter
 #include "entry_text.h"
 #include "sqlite_handles.h"
 
@@ -125,5 +125,9 @@ IdiomEntry readIdiomEntry(const Query& query);
 // anyKeywordOccurs on the same rows.
 MeaningFilter makeMeaningFilter(Query& query, const std::vector<std::string>& gbkKeywords,
                                 int meaningRange);
+
+// Tone filter for the pinyin search over the connection's character
+// database: looks record id up and tests its tone-marked readings.
+ToneFilter makeToneFilter(Query& query, PinyinSpelling wanted);
 
 }  // namespace lexomir

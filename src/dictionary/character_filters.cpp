@@ -1,6 +1,5 @@
 #include "character_filters.h"
 
-#include <bitset>
 #include <memory>
 #include <utility>
 
@@ -26,37 +25,26 @@ bool isBlankOrControl(char c) {
     return static_cast<unsigned char>(c) < 33;
 }
 
-// The two-byte characters standing at character boundaries of a typed text,
-// as a set over all 65536 byte pairs: one lookup per record instead of a
-// search through the whole text.
+// The two-byte characters standing at character boundaries of a typed text:
+// one lookup per record instead of a search through the whole text.
 class TypedCharacterSet {
   public:
     explicit TypedCharacterSet(std::string_view typed) : m_typed(typed) {
-        for (std::size_t i = 0; i < typed.size();) {
-            const auto lead = static_cast<unsigned char>(typed[i]);
-            if (isGbkLeadByte(lead) && i + 1 < typed.size()) {
-                m_pairs.set(key(lead, static_cast<unsigned char>(typed[i + 1])));
-                i += 2;
-            } else {
-                ++i;
-            }
-        }
+        m_characters.addCharactersOf(typed);
     }
     bool contains(std::string_view character) const {
         if (character.size() != 2) return false;
-        const auto lead = static_cast<unsigned char>(character[0]);
         // Records always hold proper GBK characters; anything else takes
         // the plain character-aligned search.
-        if (!isGbkLeadByte(lead)) return gbkFind(m_typed, character) != 0;
-        return m_pairs.test(key(lead, static_cast<unsigned char>(character[1])));
+        if (!isGbkLeadByte(static_cast<unsigned char>(character[0]))) {
+            return gbkFind(m_typed, character) != 0;
+        }
+        return m_characters.contains(character);
     }
 
   private:
-    static std::size_t key(unsigned char lead, unsigned char trail) {
-        return (static_cast<std::size_t>(lead) << 8) | trail;
-    }
     std::string m_typed;
-    std::bitset<65536> m_pairs;
+    GbkCharacterSet m_characters;
 };
 
 }  // namespace
@@ -104,6 +92,13 @@ bool anyKeywordOccurs(const std::vector<std::string>& keywords, std::string_view
 CharacterFilter pinyinFilter(std::string prefix) {
     return [prefix = std::move(prefix)](std::int32_t, const XinHuaRecord& record) {
         return readingsBeginWith(record.pinyin(), prefix);
+    };
+}
+
+CharacterFilter tonedPinyinFilter(std::string prefix, ToneFilter tone) {
+    return [prefix = std::move(prefix), tone = std::move(tone)](std::int32_t id,
+                                                                const XinHuaRecord& record) {
+        return readingsBeginWith(record.pinyin(), prefix) && tone && tone(id);
     };
 }
 

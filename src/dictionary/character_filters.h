@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pinyin_spelling.h"
 #include "xinhua_scan.h"
 
 namespace lexomir {
@@ -34,7 +35,14 @@ using MeaningFilter = std::function<bool(std::int32_t id)>;
 using MeaningFilterFactory =
     std::function<MeaningFilter(const std::vector<std::string>& keywords, int meaningRange)>;
 
+// Whether record id has a tone-marked reading that begins with the spelling's
+// letters in its tone.
+using ToneFilter = std::function<bool(std::int32_t id)>;
+using ToneFilterFactory = std::function<ToneFilter(const PinyinSpelling& spelling)>;
+
 CharacterFilter pinyinFilter(std::string prefix);
+// The pinyin filter; the tone filter is asked only for the records it passes.
+CharacterFilter tonedPinyinFilter(std::string prefix, ToneFilter tone);
 // Every record whose character stands at a character boundary of typed.
 CharacterFilter hanziFilter(std::string typed);
 // radical equal, and remaining 0 (any) or strokes == group + remaining;

@@ -9,6 +9,55 @@ bool isGbkTwoByteCharacter(std::string_view bytes) {
     return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
 }
 
+namespace {
+
+bool isFourByteSecond(unsigned char byte) {
+    return byte >= 0x30 && byte <= 0x39;
+}
+
+std::size_t characterLength(std::string_view text, std::size_t pos) {
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+    if (!isGbkLeadByte(byteAt(0)) || pos + 1 >= text.size()) return 1;
+    if (pos + 3 < text.size() && isFourByteSecond(byteAt(1)) && isGbkLeadByte(byteAt(2)) &&
+        isFourByteSecond(byteAt(3))) {
+        return 4;
+    }
+    return 2;
+}
+
+std::size_t pairKey(std::string_view character) {
+    return (std::size_t{static_cast<unsigned char>(character[0])} << 8) |
+           static_cast<unsigned char>(character[1]);
+}
+
+}  // namespace
+
+std::vector<std::string_view> gbkCharacters(std::string_view text) {
+    std::vector<std::string_view> characters;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = characterLength(text, pos);
+        characters.push_back(text.substr(pos, length));
+        pos += length;
+    }
+    return characters;
+}
+
+void GbkCharacterSet::addCharactersOf(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (isGbkLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            m_pairs.set(pairKey(text.substr(i, 2)));
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+}
+
+bool GbkCharacterSet::contains(std::string_view character) const {
+    return character.size() == 2 && isGbkLeadByte(static_cast<unsigned char>(character[0])) &&
+           m_pairs.test(pairKey(character));
+}
+
 std::string trimControl(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();

@@ -2,9 +2,11 @@
 // byte is 0x81 or above; ASCII is one byte. Positions are 1-based, 0 = none.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lexomir {
 
@@ -16,6 +18,23 @@ inline bool isGbkLeadByte(unsigned char byte) {
 // byte 0x40-0xFE but not 0x7F. GB18030's four-byte forms fail: their second
 // byte is a digit.
 bool isGbkTwoByteCharacter(std::string_view bytes);
+
+// The characters of text in order: single bytes below 0x80, GB18030's
+// four-byte sequences (how text outside GBK arrives), otherwise two bytes; a
+// lead byte at the very end stands alone.
+std::vector<std::string_view> gbkCharacters(std::string_view text);
+
+// A set of two-byte characters, one bit for each of the 65536 byte pairs.
+class GbkCharacterSet {
+  public:
+    // Adds every two-byte character at a character boundary of text.
+    void addCharactersOf(std::string_view text);
+    // Exactly two bytes, the first a lead byte, and added before.
+    bool contains(std::string_view character) const;
+
+  private:
+    std::bitset<65536> m_pairs;
+};
 
 // Removes leading and trailing bytes of value 0x20 or less.
 std::string trimControl(std::string_view text);

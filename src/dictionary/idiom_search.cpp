@@ -1,5 +1,6 @@
 #include "idiom_search.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "index_record_format.h"
@@ -7,7 +8,12 @@
 namespace lexomir {
 namespace {
 
-constexpr std::string_view kWildcard = "\xA1\xEF";  // ★
+constexpr std::string_view kWildcard = "\xA1\xEF";         // ★
+constexpr std::string_view kFullWidthEquals = "\xA3\xBD";  // ＝
+
+bool isTwoByteWildcard(std::string_view character) {
+    return character == kFullWidthEquals || character == kWildcard;
+}
 
 std::string_view idiomText(const char* record) {
     const void* nul = std::memchr(record, '\0', chengyu_record::kSize);
@@ -22,7 +28,7 @@ std::string_view idiomText(const char* record) {
 std::string buildIdiomPattern(std::string_view trimmedInput) {
     std::string pattern;
     pattern.reserve(trimmedInput.size() * 2 + 1);
-    for (char c : trimmedInput) {
+    for (char c : gbkReplaceAll(std::string(trimmedInput), kFullWidthEquals, "=")) {
         if (c == '=') {
             pattern.append(kWildcard);
         } else {
@@ -54,6 +60,35 @@ ScanOutcome scanChengYu(IndexFile& file, std::string_view pattern, const ScanHoo
         VecChengYu.push_back(r);
         foundIdioms.emplace_back(text);
     });
+}
+
+ScanOutcome collectIdiomCharacters(IndexFile& file, GbkCharacterSet& idiomCharacters) {
+    return scanRecords(file, {}, [&](std::int32_t, const char* bytes) {
+        idiomCharacters.addCharactersOf(idiomText(bytes));
+    });
+}
+
+std::string simplifyUnknownCharacters(std::string_view text, const GbkCharacterSet& idiomCharacters,
+                                      const SimplifiedForm& simplified) {
+    const std::vector<std::string_view> characters = gbkCharacters(text);
+    const auto changes = [&](std::string_view character) {
+        return character.size() > 1 && !isTwoByteWildcard(character) &&
+               !idiomCharacters.contains(character);
+    };
+    if (std::none_of(characters.begin(), characters.end(), changes)) return std::string(text);
+
+    const std::string whole = simplified(text);
+    const std::vector<std::string_view> wholeCharacters = gbkCharacters(whole);
+    const bool inStep = wholeCharacters.size() == characters.size();
+    std::string result;
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        if (!changes(characters[i])) {
+            result.append(characters[i]);
+        } else {
+            result.append(inStep ? std::string(wholeCharacters[i]) : simplified(characters[i]));
+        }
+    }
+    return result;
 }
 
 }  // namespace lexomir

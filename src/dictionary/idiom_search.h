@@ -3,15 +3,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "gbk_text.h"
 #include "record_scan.h"
 
 namespace lexomir {
 
-// Every "=" becomes "★" (GBK A1 EF); an odd length gets one trailing blank.
+// Every "=", and every full-width "＝" at a character boundary, becomes "★"
+// (GBK A1 EF); an odd length gets one trailing blank.
 std::string buildIdiomPattern(std::string_view trimmedInput);
 
 // The pattern, in 2-byte units, against the beginning of the idiom; a "★"
@@ -23,5 +26,22 @@ bool idiomMatches(std::string_view idiomText, std::string_view pattern);
 ScanOutcome scanChengYu(IndexFile& file, std::string_view pattern, const ScanHook& beforeRecord,
                         std::vector<std::int32_t>& VecChengYu,
                         std::vector<std::string>& foundIdioms);
+
+// Adds the characters of every idiom in the file; the outcome tells whether
+// the file was read to its end.
+ScanOutcome collectIdiomCharacters(IndexFile& file, GbkCharacterSet& idiomCharacters);
+
+// The simplified form of a GBK text (as a conversion from traditional
+// characters gives it); may throw.
+using SimplifiedForm = std::function<std::string(std::string_view text)>;
+
+// Text typed in traditional characters, brought to the idioms' simplified
+// ones: only a character that no idiom holds changes, so a valid simplified
+// character that also has a traditional use (乾 of 乾坤) stays. It takes its
+// form from the whole text's conversion, which reads phrases in context, or,
+// when that has a different number of characters, from its own. simplified
+// is not called when nothing is to change.
+std::string simplifyUnknownCharacters(std::string_view text, const GbkCharacterSet& idiomCharacters,
+                                      const SimplifiedForm& simplified);
 
 }  // namespace lexomir

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "gbk_codec.h"
 #include "gbk_text.h"
@@ -32,12 +33,22 @@ std::string foundMessage(const char* utf8Format, std::size_t count) {
 }  // namespace
 
 bool isPinyinPrefix(std::string_view trimmedText) {
-    return !trimmedText.empty() && trimmedText.front() >= 'a' && trimmedText.front() <= 'z';
+    const bool startsLowerCase =
+        !trimmedText.empty() && trimmedText.front() >= 'a' && trimmedText.front() <= 'z';
+    return startsLowerCase || readPinyinSpelling(trimmedText).has_value();
 }
 
-CharacterSearchPlan planTypedSearch(std::string_view typedText) {
+CharacterSearchPlan planTypedSearch(std::string_view typedText,
+                                    const ToneFilterFactory& toneFilters) {
     std::string typed = trimControl(typedText);
     if (typed.empty()) return refuse(messages::kPleaseEnter, InputFocus::LedtPinYin);
+    if (const std::optional<PinyinSpelling> spelling = readPinyinSpelling(typed)) {
+        if (spelling->tone == 0) return searchWith(pinyinFilter(spelling->letters));
+        CharacterSearch search = searchWith(
+            tonedPinyinFilter(spelling->letters, toneFilters ? toneFilters(*spelling) : nullptr));
+        search.usesDatabase = true;
+        return search;
+    }
     if (isPinyinPrefix(typed)) return searchWith(pinyinFilter(std::move(typed)));
     return searchWith(hanziFilter(std::move(typed)), true);
 }
@@ -88,10 +99,10 @@ CharacterSearchPlan planCombinedSearch(const CombinedControls& controls,
     return search;
 }
 
-IdiomSearchPlan planIdiomSearch(std::string_view inputText) {
+IdiomSearchPlan planIdiomSearch(std::string_view inputText, const IdiomTextSimplifier& simplify) {
     const std::string trimmed = trimControl(inputText);
     if (trimmed.empty()) return refuse(messages::kEnterAnIdiom, InputFocus::LedtChengYu);
-    return buildIdiomPattern(trimmed);
+    return buildIdiomPattern(simplify ? simplify(trimmed) : trimmed);
 }
 
 std::string charactersFoundMessage(std::size_t count) {

@@ -3,6 +3,7 @@
 // one of these, and either show the refusal or run the scan.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -22,7 +23,7 @@ struct Refusal {
 struct CharacterSearch {
     CharacterFilter filter;
     bool showsFirstEntry = false;  // the search by typed characters
-    bool usesDatabase = false;     // the meaning criterion is in use
+    bool usesDatabase = false;     // the meaning criterion or a tone is in use
     std::string notice;            // GBK; shown before the scan when not empty
 };
 
@@ -32,13 +33,17 @@ using CharacterSearchPlan = std::variant<Refusal, CharacterSearch>;
 // and minimum strokes 1 to 69.
 inline constexpr int kMostListedStrokes = 69;
 
-// LedtPinYin takes both kinds of input: trimmed text whose first byte is a-z
-// is a pinyin prefix, any other is typed characters.
+// LedtPinYin takes both kinds of input: trimmed text that is a pinyin
+// spelling (readPinyinSpelling) or whose first byte is a-z is pinyin, any
+// other is typed characters.
 bool isPinyinPrefix(std::string_view trimmedText);
 
 // RdoPinYin: the text of LedtPinYin, searched as a pinyin prefix or as typed
-// characters.
-CharacterSearchPlan planTypedSearch(std::string_view typedText);
+// characters. A spelling is searched by its folded letters; when it gives a
+// tone, the factory's tone filter (asked for only then) keeps the records in
+// that tone, and without a factory nothing is found.
+CharacterSearchPlan planTypedSearch(std::string_view typedText,
+                                    const ToneFilterFactory& toneFilters = {});
 
 // RdoBuShou: the selected indexes of CboBuShou (= BuShouTable cell) and
 // CboBiHua (= remaining strokes, 0 for any).
@@ -62,8 +67,14 @@ CharacterSearchPlan planCombinedSearch(const CombinedControls& controls,
 
 using IdiomSearchPlan = std::variant<Refusal, std::string /* pattern */>;
 
-// The text of LedtChengYu: trimmed; empty is refused; otherwise the pattern.
-IdiomSearchPlan planIdiomSearch(std::string_view inputText);
+// Brings trimmed idiom text to the index's simplified characters
+// (simplifyUnknownCharacters); may throw.
+using IdiomTextSimplifier = std::function<std::string(std::string_view trimmedText)>;
+
+// The text of LedtChengYu: trimmed; empty is refused; otherwise simplified
+// when a simplifier is given, and made the pattern.
+IdiomSearchPlan planIdiomSearch(std::string_view inputText,
+                                const IdiomTextSimplifier& simplify = {});
 
 // "共找到 %d 个汉字！" / "共找到 %d 个成语！" in GBK.
 std::string charactersFoundMessage(std::size_t count);

@@ -296,8 +296,8 @@ void TFrmMain::FillGridXinHua() {
     });
 }
 
-void TFrmMain::FindPinYin(const CharacterFilter& filter) {
-    ScanXinHua(filter);
+void TFrmMain::FindPinYin(const CharacterSearch& search) {
+    scanWithDatabase(search);
 }
 
 void TFrmMain::FindHanZi(const CharacterFilter& filter) {
@@ -313,6 +313,10 @@ void TFrmMain::FindBiHua(const CharacterFilter& filter) {
 }
 
 void TFrmMain::FindZuHe(const CharacterSearch& search) {
+    scanWithDatabase(search);
+}
+
+void TFrmMain::scanWithDatabase(const CharacterSearch& search) {
     const DatabaseUse databaseUse(Aconn, Aquery, DictionaryDatabase::XinHua);
     ScanXinHua(search.filter, search.usesDatabase);
 }
@@ -348,7 +352,9 @@ void TFrmMain::Btn1Click() {
     if (!searchRun.started()) return;
     CharacterSearchPlan plan;
     if (RdoPinYin->isChecked()) {
-        plan = planTypedSearch(toGbk(LedtPinYin->text()));
+        plan = planTypedSearch(toGbk(LedtPinYin->text()), [this](const PinyinSpelling& spelling) {
+            return makeToneFilter(Aquery, spelling);
+        });
     } else if (RdoBuShou->isChecked()) {
         plan = planRadicalSearch(CboBuShou->currentIndex(), CboBiHua->currentIndex());
     } else if (RdoBiHua->isChecked()) {
@@ -359,7 +365,7 @@ void TFrmMain::Btn1Click() {
     if (refused(std::get_if<Refusal>(&plan))) return;
     const CharacterSearch& search = std::get<CharacterSearch>(plan);
     if (RdoPinYin->isChecked()) {
-        search.showsFirstEntry ? FindHanZi(search.filter) : FindPinYin(search.filter);
+        search.showsFirstEntry ? FindHanZi(search.filter) : FindPinYin(search);
     } else if (RdoBuShou->isChecked()) {
         FindBuShou(search.filter);
     } else {
@@ -410,7 +416,10 @@ void TFrmMain::GridXinHuaMouseUp(Qt::MouseButton button) {
 void TFrmMain::BtnChengYuClick() {
     const ScanSession::Search searchRun(m_session);
     if (!searchRun.started()) return;
-    const IdiomSearchPlan plan = planIdiomSearch(toGbk(LedtChengYu->text()));
+    const IdiomSearchPlan plan =
+        planIdiomSearch(toGbk(LedtChengYu->text()), [this](std::string_view text) {
+            return simplifyForIdiomIndex(text, HdlChengYu, m_toSimplified);
+        });
     if (refused(std::get_if<Refusal>(&plan))) return;
     ScanOutcome outcome;
     {

@@ -15,6 +15,7 @@
 #include "index_file.h"
 #include "scan_session.h"
 #include "search_plans.h"
+#include "traditional_chinese.h"
 #include "ui_tfrm_main.h"
 #include "window_settings.h"
 
@@ -61,11 +62,13 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
   private:
     bool ScanXinHua(const lexomir::CharacterFilter& filter, bool readsDatabase = false);
     void FillGridXinHua();
-    void FindPinYin(const lexomir::CharacterFilter& filter);
+    void FindPinYin(const lexomir::CharacterSearch& search);
     void FindHanZi(const lexomir::CharacterFilter& filter);
     void FindBuShou(const lexomir::CharacterFilter& filter);
     void FindBiHua(const lexomir::CharacterFilter& filter);
     void FindZuHe(const lexomir::CharacterSearch& search);
+    // A scan whose filter may read the character database.
+    void scanWithDatabase(const lexomir::CharacterSearch& search);
     void fillGridChengYu(const std::vector<std::string>& idioms);
     void showIndexFileError(const lexomir::IndexFileError& error);
 
@@ -92,6 +95,7 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     std::string StrXinHua;
     lexomir::Connection Aconn;
     lexomir::Query Aquery;
+    lexomir::TraditionalToSimplified m_toSimplified;
 
     MessageSink m_showMessage;
     bool m_formShown = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli_fixture.h"
@@ -76,6 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "3\t河\the\n4\t行\txing,hang\n共找到 2 个汉字！\n",
                    ""},
         SearchCase{"PinyinNothingFound", {"pinyin", "zhongg"}, 0, "共找到 0 个汉字！\n", ""},
+        SearchCase{
+            "PinyinCapitalised", {"pinyin", "Zhong"}, 0, "1\t中\tzhong\n共找到 1 个汉字！\n", ""},
         SearchCase{"CharsInFileOrder",
                    {"chars", "国中国"},
                    0,
@@ -151,6 +154,11 @@ INSTANTIATE_TEST_SUITE_P(
                    0,
                    "1\t爱不释手\tài bù shì shǒu\n3\t爱屋及乌\tài wū jí wū\n共找到 2 个成语！\n",
                    ""},
+        SearchCase{"IdiomTraditional",
+                   {"idiom", "百戰不＝"},
+                   0,
+                   "2\t百战不殆\tbǎi zhàn bù dài\n共找到 1 个成语！\n",
+                   ""},
         SearchCase{"IdiomNothingFound", {"idiom", "爱不释手啊"}, 0, "共找到 0 个成语！\n", ""},
         SearchCase{"EmptyIdiom", {"idiom", " "}, 2, "", "请输入成语，可以用“=”代替不知道的文字。"},
         SearchCase{"UnknownCommand", {"find", "x"}, 2, "", "unknown command"},
@@ -168,11 +176,37 @@ TEST_F(CliTest, ShowPrintsTheCharacterEntryWithLineFeeds) {
                               "\n简介：middle\n" + kDashes + "\n详解：中间\n中心\n\n");
 }
 
-TEST_F(CliTest, ShowOfAMissingRowPrintsTheEmptySkeleton) {
-    const Result result = run({"show", "99"});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "\n汉字：(  )(部首：)(笔画数：0)(五笔：)\n" + kDashes + "\n简介：\n" +
-                              kDashes + "\n详解：\n\n");
+TEST_F(CliTest, ShowOfAMissingRecordIsRefusedNamingTheDatabase) {
+    for (const auto& [args, file] : {std::pair{std::vector<std::string>{"show", "99"}, "XinHua.db"},
+                                     {{"--json", "show-idiom", "5"}, "ChengYu.db"}}) {
+        const Result result = run(args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(std::string(" record ") + args.back() + " in "),
+                  std::string::npos)
+            << result.err;
+        EXPECT_NE(result.err.find(file), std::string::npos) << result.err;
+    }
+}
+
+TEST_F(CliTest, JsonGivesOneDocumentWithNamedFields) {
+    const auto json = [](const std::vector<std::string>& args) {
+        const Result result = run(args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return nlohmann::json::parse(result.out);
+    };
+    EXPECT_EQ(json({"--json", "--show", "pinyin", "x"}), nlohmann::json::parse(R"({
+        "count": 1,
+        "characters": [{"number": 4, "character": "行", "readings": ["xing", "hang"],
+            "entry": {"number": 4, "character": "行", "readings": ["xíng", "háng"],
+                      "radical": "彳", "strokes": 6, "wubi": "tfhh", "brief": ["go"],
+                      "detailed": ["行走"]}}]})"));
+    EXPECT_EQ(json({"--json", "--show", "idiom", "百战"}), nlohmann::json::parse(R"({
+        "count": 1,
+        "idioms": [{"number": 2, "idiom": "百战不殆", "pinyin": "bǎi zhàn bù dài",
+            "entry": {"number": 2, "idiom": "百战不殆", "pinyin": "bǎi zhàn bù dài",
+                      "explanation": "每次打仗都不失败。", "source": "《孙子·谋攻》",
+                      "example": ""}}]})"));
 }
 
 TEST_F(CliTest, ShowIdiomPrintsTheIdiomEntry) {
@@ -208,6 +242,7 @@ TEST_F(CliTest, HelpExplainsEveryCommand) {
         EXPECT_NE(result.out.find(word), std::string::npos) << word;
     }
     EXPECT_EQ(run({"idiom", "-h"}).status, 0);
+    EXPECT_EQ(run({"--version"}).out.rfind("lexomir-cli ", 0), 0u);
 }
 
 TEST_F(CliTest, DataOptionOverridesTheDefaultFolder) {

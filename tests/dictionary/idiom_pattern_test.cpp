@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "gbk_text.h"
 #include "idiom_search.h"
 #include "named_case.h"
 #include "test_support.h"
@@ -30,7 +31,9 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{"SingleWildcard", "=", gbk("★")},
                       PatternCase{"WildcardInTheMiddle", gbk("百=不殆"), gbk("百★不殆")},
                       PatternCase{"TypedStarStays", gbk("百★"), gbk("百★")},
-                      PatternCase{"FullWidthEqualsStays", gbk("百＝"), gbk("百＝")},
+                      PatternCase{"FullWidthEqualsIsAWildcard", gbk("百＝"), gbk("百★")},
+                      // B0 A3 BD A1: the A3 BD in the middle is no character.
+                      PatternCase{"FullWidthEqualsOnlyAtABoundary", gbk("埃健"), gbk("埃健")},
                       PatternCase{"OddLengthPadded", "a", "a "},
                       PatternCase{"OddAfterRewrite", "a=", "a" + gbk("★") + " "},
                       PatternCase{"EvenAsciiNotPadded", "ab", "ab"},
@@ -76,6 +79,40 @@ TEST(IdiomMatches, PaddedAsciiMatchesAnAsciiIdiom) {
     EXPECT_TRUE(idiomMatches("a b", "a "));
     EXPECT_FALSE(idiomMatches("ab", "a "));
 }
+
+struct SimplifyCase : testing::NamedCase {
+    std::string typed;     // UTF-8
+    std::string expected;  // UTF-8
+    int conversions;
+};
+
+class SimplifyUnknownCharactersTest : public ::testing::TestWithParam<SimplifyCase> {};
+
+TEST_P(SimplifyUnknownCharactersTest, ChangesOnlyWhatNoIdiomHolds) {
+    const SimplifyCase& c = GetParam();
+    GbkCharacterSet idiomCharacters;
+    idiomCharacters.addCharactersOf(gbk("百战不殆旋乾转坤"));
+    int conversions = 0;
+    // Stands in for OpenCC: as its t2s, it also turns a valid 乾 into 干.
+    const SimplifiedForm simplified = [&](std::string_view text) {
+        ++conversions;
+        std::string result(text);
+        for (const auto& [from, to] : {std::pair{"戰", "战"}, {"乾", "干"}, {"轉", "转"}}) {
+            result = gbkReplaceAll(std::move(result), gbk(from), gbk(to));
+        }
+        return result;
+    };
+    EXPECT_EQ(gbkToUtf8(simplifyUnknownCharacters(gbk(c.typed), idiomCharacters, simplified)),
+              c.expected);
+    EXPECT_EQ(conversions, c.conversions);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SimplifyUnknownCharactersTest,
+    ::testing::Values(SimplifyCase{"Traditional", "百戰不＝", "百战不＝", 1},
+                      SimplifyCase{"KnownCharacterStays", "旋乾轉坤", "旋乾转坤", 1},
+                      SimplifyCase{"NothingToChange", "百战=★＝ a", "百战=★＝ a", 0}),
+    testing::CaseName());
 
 }  // namespace
 }  // namespace lexomir

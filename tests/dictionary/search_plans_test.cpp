@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gbk_text.h"
 #include "messages.h"
 #include "named_case.h"
 #include "test_support.h"
@@ -34,6 +35,7 @@ const XinHuaIndexRecord kGuo{"国", "guo", "囗", 8};
 const XinHuaIndexRecord kZhang{"张", "zhang", "弓", 7};
 const XinHuaIndexRecord kChang{"长", "chang,zhang", "长", 4};
 const XinHuaIndexRecord kAi{"爱", "ai", "爫", 10};
+const XinHuaIndexRecord kLv{"绿", "lv,lu", "纟", 11};
 
 struct RefusalCase : testing::NamedCase {
     CharacterSearchPlan (*plan)();
@@ -144,16 +146,38 @@ TEST_P(PlanTypedSearchTest, ChoosesTheTestByTheFirstByte) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PlanTypedSearchTest,
-    ::testing::Values(TypedCase{"PinyinPrefix", "zh", false, {kZhong, kZhang, kChang}, {kGuo, kAi}},
-                      TypedCase{"PinyinPrefixTrimmed", "  zh\t", false, {kZhong, kZhang}, {kGuo}},
-                      TypedCase{"LongerPinyinPrefix", "zhangg", false, {}, {kZhang, kChang}},
-                      TypedCase{"AsciiThenChinese", "a" + gbk("中"), false, {}, {kZhong, kAi}},
-                      TypedCase{"UpperCaseGoesToCharacters", "Zh", true, {}, {kZhong, kZhang}},
-                      TypedCase{"DigitGoesToCharacters", "1" + gbk("中"), true, {kZhong}, {kGuo}},
-                      TypedCase{"Characters", gbk("中国"), true, {kZhong, kGuo}, {kZhang}},
-                      TypedCase{"CharactersTrimmed", " " + gbk("中") + " ", true, {kZhong}, {kGuo}},
-                      TypedCase{"CharacterThenAscii", gbk("中") + "a", true, {kZhong}, {kAi}}),
+    ::testing::Values(
+        TypedCase{"PinyinPrefix", "zh", false, {kZhong, kZhang, kChang}, {kGuo, kAi}},
+        TypedCase{"PinyinPrefixTrimmed", "  zh\t", false, {kZhong, kZhang}, {kGuo}},
+        TypedCase{"LongerPinyinPrefix", "zhangg", false, {}, {kZhang, kChang}},
+        TypedCase{"AsciiThenChinese", "a" + gbk("中"), false, {}, {kZhong, kAi}},
+        TypedCase{"UpperCaseIsPinyin", "Zh", false, {kZhong, kZhang}, {kGuo}},
+        TypedCase{"UmlautFolded", gbk("Lü"), false, {kLv}, {kZhong}},
+        TypedCase{"NeutralToneDigitIsAnyTone", "lv5", false, {kLv}, {kAi}},
+        TypedCase{"UpperCaseThenChineseIsCharacters", "A" + gbk("中"), true, {kZhong}, {kAi}},
+        TypedCase{"DigitGoesToCharacters", "1" + gbk("中"), true, {kZhong}, {kGuo}},
+        TypedCase{"Characters", gbk("中国"), true, {kZhong, kGuo}, {kZhang}},
+        TypedCase{"CharactersTrimmed", " " + gbk("中") + " ", true, {kZhong}, {kGuo}},
+        TypedCase{"CharacterThenAscii", gbk("中") + "a", true, {kZhong}, {kAi}}),
     testing::CaseName());
+
+TEST(PlanTypedSearch, AToneReadsTheRecordsThatPassTheLetters) {
+    std::vector<std::int32_t> askedIds;
+    const CharacterSearchPlan plan =
+        planTypedSearch(gbk(" Zhōng "), [&](const PinyinSpelling& spelling) -> ToneFilter {
+            EXPECT_EQ(spelling.letters + std::to_string(spelling.tone), "zhong1");
+            return [&](std::int32_t id) {
+                askedIds.push_back(id);
+                return id == 2;
+            };
+        });
+    const CharacterSearch& search = searchOf(plan);
+    EXPECT_TRUE(search.usesDatabase);
+    EXPECT_FALSE(passes(search.filter, kZhong, 1));
+    EXPECT_TRUE(passes(search.filter, kZhong, 2));
+    EXPECT_FALSE(passes(search.filter, kGuo, 3));  // letters fail: no lookup
+    EXPECT_EQ(askedIds, (std::vector<std::int32_t>{1, 2}));
+}
 
 struct RadicalPlanCase : testing::NamedCase {
     int radicalIndex;
@@ -353,13 +377,15 @@ TEST(PlanIdiomSearch, TrimsAndBuildsThePattern) {
         std::string input;
         std::string pattern;
     } cases[] = {
-        {"  " + gbk("爱") + "\t", gbk("爱")},
-        {gbk("百战不="), gbk("百战不★")},
-        {" a ", "a "},
-        {gbk("中 国"), gbk("中 国") + " "},
+        {"  " + gbk("爱") + "\t", gbk("爱")}, {gbk("百战不="), gbk("百战不★")},  {" a ", "a "},
+        {gbk("中 国"), gbk("中 国") + " "},   {gbk("百戰不＝"), gbk("百战不★")},
+    };
+    // Stands in for the traditional-to-simplified conversion.
+    const IdiomTextSimplifier simplify = [](std::string_view text) {
+        return gbkReplaceAll(std::string(text), gbk("戰"), gbk("战"));
     };
     for (const auto& c : cases) {
-        const IdiomSearchPlan plan = planIdiomSearch(c.input);
+        const IdiomSearchPlan plan = planIdiomSearch(c.input, simplify);
         ASSERT_TRUE(std::holds_alternative<std::string>(plan)) << gbkToUtf8(c.input);
         EXPECT_EQ(std::get<std::string>(plan), c.pattern) << gbkToUtf8(c.input);
     }

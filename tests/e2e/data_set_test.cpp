@@ -15,6 +15,7 @@
 #include "idiom_search.h"
 #include "index_record_format.h"
 #include "search_plans.h"
+#include "traditional_chinese.h"
 #include "xinhua_scan.h"
 
 namespace lexomir {
@@ -104,7 +105,12 @@ TEST(DataSetTest, EveryIdiomRecordMatchesItsRow) {
 }
 
 std::string foundCharacters(std::string_view typedUtf8) {
-    const CharacterSearchPlan plan = planTypedSearch(utf8ToGbk(typedUtf8));
+    Connection connection(kData);
+    Query query(connection);
+    const DatabaseUse databaseUse(connection, query, DictionaryDatabase::XinHua);
+    const CharacterSearchPlan plan = planTypedSearch(
+        utf8ToGbk(typedUtf8),
+        [&](const PinyinSpelling& spelling) { return makeToneFilter(query, spelling); });
     IndexFile file = openXinHuaIndex(kData);
     std::vector<std::int32_t> VecXinHua;
     std::string StrXinHua;
@@ -120,9 +126,23 @@ TEST(DataSetTest, ZhongIsFoundByItsPinyinAndByTypingIt) {
     EXPECT_TRUE(typed == "中国" || typed == "国中") << typed;
 }
 
+TEST(DataSetTest, PinyinFindsWhatItsFoldedLettersFindInTheToneGiven) {
+    EXPECT_EQ(foundCharacters("Lü"), foundCharacters("lv"));
+    const std::string zhong1 = foundCharacters("zhōng");
+    EXPECT_EQ(foundCharacters("zhong1"), zhong1);
+    EXPECT_NE(zhong1.find("中"), std::string::npos);
+    EXPECT_LT(zhong1.size(), foundCharacters("Zhong").size());
+    // 重 reads zhòng and chóng.
+    EXPECT_NE(foundCharacters("zhong4").find("重"), std::string::npos);
+    EXPECT_EQ(foundCharacters("chong4").find("重"), std::string::npos);
+}
+
 std::vector<std::string> foundIdioms(std::string_view inputUtf8) {
-    const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk(inputUtf8));
     IndexFile file = openChengYuIndex(kData);
+    TraditionalToSimplified converter;
+    const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk(inputUtf8), [&](std::string_view text) {
+        return simplifyForIdiomIndex(text, file, converter);
+    });
     std::vector<std::int32_t> numbers;
     std::vector<std::string> idioms;
     const ScanOutcome outcome = scanChengYu(file, std::get<std::string>(plan), {}, numbers, idioms);
@@ -139,6 +159,14 @@ TEST(DataSetTest, WildcardPatternFindsTheHelpTextsExample) {
     const std::vector<std::string> found = foundIdioms("百战不=");
     EXPECT_TRUE(contains(found, "百战不殆"));
     for (const std::string& idiom : found) EXPECT_EQ(idiom.rfind("百战不", 0), 0u) << idiom;
+}
+
+TEST(DataSetTest, TraditionalCharactersFindTheSimplifiedIdiom) {
+    for (const char* typed : {"百戰不殆", "百戰不＝", "百战不＝"}) {
+        EXPECT_TRUE(contains(foundIdioms(typed), "百战不殆")) << typed;
+    }
+    // t2s alone would make it 旋干转坤; the index holds 乾.
+    EXPECT_TRUE(contains(foundIdioms("旋乾轉坤"), "旋乾转坤"));
 }
 
 TEST(DataSetTest, AiFindsOnlyIdiomsBeginningWithAi) {
@@ -209,6 +237,13 @@ TEST(DataSetTest, CommandLineAnswersOnTheRealData) {
     EXPECT_EQ(status, 0) << idiom;
     EXPECT_NE(idiom.find("\t百战不殆\t"), std::string::npos) << idiom;
     EXPECT_NE(idiom.find("成语：百战不殆("), std::string::npos) << idiom;
+
+    // Every entry a search shows, as JSON another program reads.
+    for (const char* args : {"--json --show pinyin zhong1", "--json --show idiom 百戰不＝"}) {
+        const std::string json = runCli(std::string(args) + " | python3 -m json.tool", status);
+        EXPECT_EQ(status, 0) << args << json;
+        EXPECT_NE(json.find("\"entry\": {"), std::string::npos) << args << json;
+    }
 }
 
 }  // namespace

@@ -350,7 +350,7 @@ class MidScanDatabaseFault : public FaultTest {
         std::vector<XinHuaRow> rows;
         std::int32_t id = 1;
         for (const CharacterFixture& c : fixtureCharacters())
-            rows.push_back({id++, c.character, c.pinyin, c.py, c.radical,
+            rows.push_back({id++, c.character, c.toned, c.pinyin, c.radical,
                             static_cast<std::int32_t>(c.strokes), c.wubi, c.jijie, c.xiangjie});
         std::string filler;
         for (int i = 0; i < 40; ++i) filler += "说明";

@@ -67,9 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TypedCase{"  zh\t",
                                 {"中", "张", "长"}},  // blanks trimmed; a second reading counts
                       TypedCase{"zhang", {"张", "长"}}, TypedCase{"zhangg", {}},
-                      TypedCase{"h", {"行", "火", "好"}}, TypedCase{"Zh", {}},
+                      TypedCase{"h", {"行", "火", "好"}}, TypedCase{"Zh", {"中", "张", "长"}},
+                      TypedCase{"zhāng", {"张"}},  // 长 reads cháng
                       TypedCase{"国中", {"中", "国"}}, TypedCase{"中中", {"中"}},
-                      TypedCase{"3水a", {"水"}}, TypedCase{"a中", {}}));
+                      TypedCase{"3水a", {"水"}}, TypedCase{"a中", {}}, TypedCase{"A中", {"中"}}));
 
 TEST_F(CharacterPageTest, APinyinSearchLeavesMemo1AsItWas) {
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("kept"));
@@ -81,7 +82,7 @@ TEST_F(CharacterPageTest, ACharacterSearchShowsTheFirstFoundEntryAtOnce) {
     typedSearch("国中");
     const QString dashes(49, QLatin1Char('-'));
     EXPECT_EQ(memo("Memo1"),
-              QString::fromUtf8("\n汉字：中(zhong  zhōng)(部首：丨)(笔画数：4)(五笔：khk)\n") +
+              QString::fromUtf8("\n汉字：中(zhōng  zhong)(部首：丨)(笔画数：4)(五笔：khk)\n") +
                   dashes + QString::fromUtf8("\n简介：中间；当中。\n") + dashes +
                   QString::fromUtf8("\n详解：和四方、上下距离相等的地位，如水中。\n\n"));
     auto* grid = control<QTableWidget>("GridXinHua");
@@ -92,7 +93,7 @@ TEST_F(CharacterPageTest, ACharacterSearchShowsTheFirstFoundEntryAtOnce) {
 
 TEST_F(CharacterPageTest, ACharacterSearchThatFindsNothingLeavesMemo1) {
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("kept"));
-    typedSearch("Zh");
+    typedSearch("Zh!");
     EXPECT_EQ(memo("Memo1"), QStringLiteral("kept"));
     EXPECT_EQ(control<QTableWidget>("GridXinHua")->rowCount(), 1);
 }
@@ -218,7 +219,7 @@ TEST_F(CharacterPageTest, ADoubleClickShowsTheEntryOfThatCell) {
     doubleClickCell("GridXinHua", 0, 2);  // 好: <br> becomes a line break, <BR> stays
     const QStringList lines = memo("Memo1").split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 6);
-    EXPECT_EQ(lines[1], QString::fromUtf8("汉字：好(hao  hǎo)(部首：女)(笔画数：6)(五笔：vbg)"));
+    EXPECT_EQ(lines[1], QString::fromUtf8("汉字：好(hǎo  hao)(部首：女)(笔画数：6)(五笔：vbg)"));
     EXPECT_EQ(lines[3], QString::fromUtf8("简介：优点多的"));
     EXPECT_EQ(lines[4], QString::fromUtf8("使人满意的"));
     EXPECT_EQ(lines[6], QString::fromUtf8("详解：友爱<BR>和睦"));
@@ -271,7 +272,7 @@ TEST_F(CharacterPageTest, ARightClickTellsHowManyWereFound) {
     rightClick("GridXinHua");
     QTest::mouseClick(control<QTableWidget>("GridXinHua")->viewport(), Qt::LeftButton, {},
                       QPoint(5, 5));
-    typedSearch("Zh");
+    typedSearch("Zh!");
     rightClick("GridXinHua");
     EXPECT_EQ(messages, utf8List({"共找到 0 个汉字！", "共找到 3 个汉字！", "共找到 0 个汉字！"}));
 }

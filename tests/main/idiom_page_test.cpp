@@ -47,6 +47,7 @@ TEST_P(PatternTest, FindsTheIdiomsThatBeginWithThePattern) {
 
 INSTANTIATE_TEST_SUITE_P(Patterns, PatternTest,
                          ::testing::Values(PatternCase{"百战不=", {"百战不殆", "百战不殆之师"}},
+                                           PatternCase{"百戰不＝", {"百战不殆", "百战不殆之师"}},
                                            PatternCase{"  爱 ", {"爱不释手", "爱屋及乌"}},
                                            PatternCase{"=心=意", {"一心一意"}},
                                            PatternCase{"百战不殆之师啊",

@@ -25,7 +25,7 @@ void writeDictionaryFiles(const std::filesystem::path& dat) {
     std::int32_t id = 1;
     for (const CharacterFixture& c : fixtureCharacters()) {
         records.push_back(c);
-        rows.push_back({id++, c.character, c.pinyin, c.py, c.radical,
+        rows.push_back({id++, c.character, c.toned, c.pinyin, c.radical,
                         static_cast<std::int32_t>(c.strokes), c.wubi, c.jijie, c.xiangjie});
     }
     writeXinHuaIndex(dat / "XinHua.dat", records, xinhua_record::kRecordCount);

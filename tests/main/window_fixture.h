@@ -20,8 +20,9 @@
 namespace lexomir::testing {
 
 // One record of XinHua.dat with the rest of its row of xhzd; text in UTF-8.
+// The row's pinyin is the tone-marked reading, its py the record's pinyin.
 struct CharacterFixture : XinHuaIndexRecord {
-    std::string py, wubi, jijie, xiangjie;
+    std::string toned, wubi, jijie, xiangjie;
 };
 
 struct IdiomFixture {
