@@ -137,7 +137,7 @@ void TFrmMain::runHandler(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        showTopLevelError(QString::fromUtf8(error.what()));
+        showTopLevelError(errorText(error));
     } catch (...) {
         showTopLevelError(QString());
     }
@@ -297,7 +297,7 @@ bool TFrmMain::ScanXinHua(const CharacterFilter& filter, bool readsDatabase) {
 }
 
 void TFrmMain::showIndexFileError(const IndexFileError& error) {
-    showMessage(toGbk(QString::fromStdString(error.describe())));
+    showMessage(toGbk(QString::fromStdString(error.describeInChinese())));
 }
 
 void TFrmMain::FillGridXinHua() {
