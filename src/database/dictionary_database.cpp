@@ -40,8 +40,7 @@ bool succeeded(int rc) {
 }
 
 DatabaseError engineError(int rc, sqlite3* db, const std::filesystem::path& file) {
-    return DatabaseError(
-        rc, std::string(db ? sqlite3_errmsg(db) : "out of memory") + " (" + file.string() + ")");
+    return DatabaseError(rc, db ? sqlite3_errmsg(db) : "out of memory", file);
 }
 
 void check(int rc, sqlite3* db, const std::filesystem::path& file) {
@@ -49,7 +48,7 @@ void check(int rc, sqlite3* db, const std::filesystem::path& file) {
 }
 
 [[noreturn]] void fail(int code, const std::string& what, const std::filesystem::path& file) {
-    throw DatabaseError(code, what + " (" + file.string() + ")");
+    throw DatabaseError(code, what, file);
 }
 
 // Column names compare as SQL compares them: ASCII case does not matter.

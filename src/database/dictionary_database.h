@@ -20,14 +20,23 @@
 namespace lexomir {
 
 // Every engine failure: missing or corrupt file, missing table or column.
+// what() is "<reason> (<file>)".
 class DatabaseError : public std::runtime_error {
   public:
-    DatabaseError(int code, const std::string& message)
-        : std::runtime_error(message), m_code(code) {}
+    DatabaseError(int code, const std::string& reason, const std::filesystem::path& file)
+        : std::runtime_error(reason + " (" + file.string() + ")"),
+          m_code(code),
+          m_reason(reason),
+          m_file(file) {}
     int code() const noexcept { return m_code; }
+    // SQLite's message or ours, e.g. "file is not a database".
+    const std::string& reason() const noexcept { return m_reason; }
+    const std::filesystem::path& file() const noexcept { return m_file; }
 
   private:
     int m_code;
+    std::string m_reason;
+    std::filesystem::path m_file;
 };
 
 enum class DictionaryDatabase { XinHua, ChengYu };

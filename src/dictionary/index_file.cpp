@@ -10,6 +10,7 @@
 
 #include "data_folder.h"
 #include "index_record_format.h"
+#include "messages.h"
 
 namespace lexomir {
 namespace {
@@ -17,8 +18,47 @@ namespace {
 // Reading in blocks of whole records keeps a scan to a few system calls.
 constexpr std::size_t kRecordsPerBlock = 4096;
 
-std::string errnoText(int error) {
-    return std::strerror(error);
+// glibc's own Chinese texts need the zh_CN locale installed, which a
+// minimal system lacks; these are the failures an open, seek or read meets.
+std::string chineseErrnoText(int error) {
+    switch (error) {
+        case ENOENT:
+            return "没有那个文件或目录";
+        case EACCES:
+            return "权限不够";
+        case EPERM:
+            return "不允许的操作";
+        case EISDIR:
+            return "是一个目录";
+        case ENOTDIR:
+            return "路径中有不是目录的部分";
+        case ELOOP:
+            return "符号链接的层数过多";
+        case ENAMETOOLONG:
+            return "文件名过长";
+        case EMFILE:
+        case ENFILE:
+            return "打开的文件过多";
+        case ENOMEM:
+            return "内存不足";
+        case EIO:
+            return "输入/输出错误";
+        case ENXIO:
+        case ENODEV:
+            return "没有那个设备";
+        case EOVERFLOW:
+            return "文件过大";
+        default:
+            return std::strerror(error);
+    }
+}
+
+IndexFileError systemError(const std::filesystem::path& file, int error) {
+    return {file, std::strerror(error), chineseErrnoText(error)};
+}
+
+IndexFileError notOpen(const std::filesystem::path& file) {
+    return {file, "the file is not open", "文件没有打开"};
 }
 
 }  // namespace
@@ -27,11 +67,15 @@ std::string IndexFileError::describe() const {
     return "Cannot read " + file.string() + ": " + reason;
 }
 
+std::string IndexFileError::describeInChinese() const {
+    return messages::cannotRead(file, chineseReason);
+}
+
 IndexFile::IndexFile(std::filesystem::path path, std::size_t recordSize, std::int32_t recordCount)
     : m_path(std::move(path)), m_recordSize(recordSize), m_recordCount(recordCount) {
     // Read-only and without any lock, so a second running copy works too.
     m_fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) m_openError = IndexFileError{m_path, errnoText(errno)};
+    if (m_fd < 0) m_openError = systemError(m_path, errno);
 }
 
 IndexFile::~IndexFile() {
@@ -65,11 +109,11 @@ std::optional<IndexFileError> IndexFile::rewind() {
     m_recordsRead = 0;
     m_error.reset();
     if (m_fd < 0) {
-        m_error = m_openError ? *m_openError : IndexFileError{m_path, "the file is not open"};
+        m_error = m_openError ? *m_openError : notOpen(m_path);
         return m_error;
     }
     if (::lseek(m_fd, 0, SEEK_SET) < 0) {
-        m_error = IndexFileError{m_path, errnoText(errno)};
+        m_error = systemError(m_path, errno);
         return m_error;
     }
     return std::nullopt;
@@ -90,7 +134,7 @@ bool IndexFile::refill() {
         const ssize_t n = ::read(m_fd, m_block.data() + got, wanted - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            m_error = IndexFileError{m_path, errnoText(errno)};
+            m_error = systemError(m_path, errno);
             return false;
         }
         if (n == 0) break;
@@ -99,8 +143,11 @@ bool IndexFile::refill() {
     m_blockUsed = got;
     m_blockPos = 0;
     if (got < m_recordSize) {
-        m_error = IndexFileError{m_path, "the file ends after " + std::to_string(m_recordsRead) +
-                                             " of " + std::to_string(m_recordCount) + " records"};
+        const std::string read = std::to_string(m_recordsRead);
+        const std::string count = std::to_string(m_recordCount);
+        m_error =
+            IndexFileError{m_path, "the file ends after " + read + " of " + count + " records",
+                           "文件只有 " + read + " 条完整的记录，应有 " + count + " 条"};
         return false;
     }
     return true;
@@ -117,8 +164,9 @@ const char* IndexFile::nextRecord() {
 
 const char* IndexFile::noRecord() {
     if (!m_error) {
-        m_error = IndexFileError{m_path,
-                                 m_fd < 0 ? "the file is not open" : "every record has been read"};
+        m_error = m_fd < 0
+                      ? notOpen(m_path)
+                      : IndexFileError{m_path, "every record has been read", "所有记录都已读完"};
     }
     return nullptr;
 }
@@ -127,7 +175,7 @@ void IndexFile::close() {
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
-        m_openError = IndexFileError{m_path, "the file was closed"};
+        m_openError = IndexFileError{m_path, "the file was closed", "文件已经关闭"};
     }
 }
 

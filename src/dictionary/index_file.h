@@ -14,10 +14,13 @@ namespace lexomir {
 // What went wrong with an index file, for the window or terminal to show.
 struct IndexFileError {
     std::filesystem::path file;
-    std::string reason;  // English, e.g. "No such file or directory"
+    std::string reason;         // English, e.g. "No such file or directory"
+    std::string chineseReason;  // UTF-8, e.g. "没有那个文件或目录"
 
-    // "Cannot read <file>: <reason>" in UTF-8.
+    // "Cannot read <file>: <reason>" in UTF-8, for the terminal.
     std::string describe() const;
+    // "无法读取 <file>：<chineseReason>" in UTF-8, for the window.
+    std::string describeInChinese() const;
 };
 
 class IndexFile {

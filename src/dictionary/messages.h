@@ -2,9 +2,16 @@
 // hand them out as GBK.
 #pragma once
 
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace lexomir::messages {
+
+// An index file or database the window cannot read, with the reason, in UTF-8.
+inline std::string cannotRead(const std::filesystem::path& file, std::string_view reason) {
+    return "无法读取 " + file.string() + "：" + std::string(reason);
+}
 
 inline constexpr std::string_view kPleaseEnter = "请输入！";
 inline constexpr std::string_view kChooseARadical = "必须选择一个笔画！";

@@ -1,10 +1,13 @@
 #include "lexomir_application.h"
 
 #include <QFont>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <exception>
 
 #include "app_identity.h"
+#include "dictionary_database.h"
+#include "messages.h"
 #include "song_font.h"
 
 namespace lexomir {
@@ -23,13 +26,29 @@ LexomirApplication::LexomirApplication(int& argc, char** argv) : QApplication(ar
     // Desktops match the running window to its menu entry and icon by this.
     setDesktopFileName(QString::fromLatin1(kApplicationId));
     installSongFontSubstitutes();
+    installChineseQtTexts();
+}
+
+// Every text of the window is Chinese, so the standard buttons of a message
+// box are too (确定 for OK), whatever the user's locale. Without Qt's
+// translation file installed they stay in English.
+void LexomirApplication::installChineseQtTexts() {
+    if (m_qtTexts.load(QStringLiteral("qtbase_zh_CN"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_qtTexts);
+}
+
+QString errorText(const std::exception& error) {
+    if (const auto* database = dynamic_cast<const DatabaseError*>(&error))
+        return QString::fromStdString(messages::cannotRead(database->file(), database->reason()));
+    return QString::fromUtf8(error.what());
 }
 
 bool LexomirApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        showError(QString::fromUtf8(error.what()));
+        showError(errorText(error));
     } catch (...) {
         showError(QString());
     }

@@ -1,8 +1,10 @@
-// The application object: its title, the font substitutions, and the display
-// of any error that escapes an event handler.
+// The application object: its title, the font substitutions, Qt's own texts
+// in Chinese, and the display of any error that escapes an event handler.
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
+#include <exception>
 #include <functional>
 
 namespace lexomir {
@@ -21,8 +23,15 @@ class LexomirApplication : public QApplication {
     void showError(const QString& text) const;
 
   private:
+    void installChineseQtTexts();
+
     ErrorDisplay m_errorDisplay;
+    QTranslator m_qtTexts;
 };
+
+// The text the error display shows: a database error names the file and
+// SQLite's reason in a Chinese sentence; any other error shows its own text.
+QString errorText(const std::exception& error);
 
 // Shows an error the way the application object does, also while some other
 // application object is running (the tests').

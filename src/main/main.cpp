@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         FrmMain.show();
         application.exec();
     } catch (const std::exception& error) {
-        application.showError(QString::fromUtf8(error.what()));
+        application.showError(lexomir::errorText(error));
     } catch (...) {
         application.showError(QString());
     }

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QUrl>
+#include <QWindow>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -136,7 +137,7 @@ void TFrmMain::runHandler(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        showTopLevelError(QString::fromUtf8(error.what()));
+        showTopLevelError(errorText(error));
     } catch (...) {
         showTopLevelError(QString());
     }
@@ -228,12 +229,28 @@ void TFrmMain::applySettings(WindowSettings values) {
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) screens.append(screen->geometry());
     values = fitToScreens(values, screens);
-    move(values.left, values.top);
-    resize(values.width, values.height);
-    if (values.state == SavedWindowState::Maximised) setWindowState(Qt::WindowMaximized);
-    if (values.state == SavedWindowState::Minimised) setWindowState(Qt::WindowMinimized);
     GridXinHua->setFixedHeight(values.GridXinHua);
     GridChengYu->setFixedHeight(values.GridChengYu);
+    // The grids set the window's least height; laid out now, no later layout
+    // pass resizes the window, which would undo the place and the state below.
+    layout()->activate();
+    resize(values.width, values.height);
+    placeFrameAt(QPoint(values.left, values.top));
+    if (values.state == SavedWindowState::Maximised) setWindowState(Qt::WindowMaximized);
+    if (values.state == SavedWindowState::Minimised) setWindowState(Qt::WindowMinimized);
+}
+
+// Called before the window is mapped. A window manager puts its title bar
+// above the corner a plain move() asks for; asking for the frame's corner
+// lets it place the decorated window there (on X11, north-west gravity).
+// The widget's own position must agree, or show() would move the window again.
+void TFrmMain::placeFrameAt(QPoint corner) {
+    move(corner);
+    if (QWindow* native = windowHandle()) native->setFramePosition(corner);
+}
+
+QPoint TFrmMain::framePosition() const {
+    return windowHandle() ? windowHandle()->framePosition() : pos();
 }
 
 void TFrmMain::FormClose() {
@@ -242,8 +259,8 @@ void TFrmMain::FormClose() {
     HdlChengYu.close();
     if (!IniSet) return;
     WindowSettings values;
-    values.left = x();
-    values.top = y();
+    values.left = framePosition().x();
+    values.top = framePosition().y();
     values.width = width();
     values.height = height();
     values.state = isMaximized() ? SavedWindowState::Maximised : SavedWindowState::Normal;
@@ -280,7 +297,7 @@ bool TFrmMain::ScanXinHua(const CharacterFilter& filter, bool readsDatabase) {
 }
 
 void TFrmMain::showIndexFileError(const IndexFileError& error) {
-    showMessage(toGbk(QString::fromStdString(error.describe())));
+    showMessage(toGbk(QString::fromStdString(error.describeInChinese())));
 }
 
 void TFrmMain::FillGridXinHua() {

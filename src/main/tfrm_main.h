@@ -77,6 +77,9 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     void connectHandlers();
     void fillLists();
     void applySettings(lexomir::WindowSettings values);
+    void placeFrameAt(QPoint corner);
+    // The top-left corner of the window with its frame, on the screen.
+    QPoint framePosition() const;
     std::filesystem::path dataFolder() const;
     bool refused(const lexomir::Refusal* refusal);
     void showFirstFound(QTableWidget* grid, QWidget* page, void (TFrmMain::*showDetail)());

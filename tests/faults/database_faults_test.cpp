@@ -208,7 +208,7 @@ class DatabaseFault : public FaultTest, public ::testing::WithParamInterface<Dat
             case Damage::ReservedLock:
                 return {};
         }
-        return QString::fromStdString(message + " (" + file.path.string() + ")");
+        return cannotReadMessage(file.path, message);
     }
 
     // Both pages show a result and an entry: 中 张 长 with 张's entry, and
@@ -342,8 +342,7 @@ class MidScanDatabaseFault : public FaultTest {
 
     std::filesystem::path xinhuaDb() const { return folder.dat() / "XinHua.db"; }
     QString malformed() const {
-        return QString::fromStdString("database disk image is malformed (" + xinhuaDb().string() +
-                                      ")");
+        return cannotReadMessage(xinhuaDb(), "database disk image is malformed");
     }
 
     static std::vector<XinHuaRow> rowForEveryRecord() {
@@ -503,8 +502,7 @@ TEST_F(MidScanDatabaseFault, AFileRemovedDuringTheScanIsReadToTheEndThenMissed) 
     EXPECT_EQ(window->foundCharacters(), std::vector<std::int32_t>{10});
 
     doubleClickCell("GridXinHua", 0, 0);
-    EXPECT_EQ(errors, QStringList{QString::fromStdString("unable to open database file (" +
-                                                         xinhuaDb().string() + ")")});
+    EXPECT_EQ(errors, QStringList{cannotReadMessage(xinhuaDb(), "unable to open database file")});
     putTheDatabaseRight();
     doubleClickCell("GridXinHua", 0, 0);
     EXPECT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：水(")));

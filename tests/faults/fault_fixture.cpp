@@ -5,6 +5,10 @@
 
 namespace lexomir::testing {
 
+QString cannotReadMessage(const std::filesystem::path& file, const std::string& utf8Reason) {
+    return QString::fromUtf8("无法读取 " + file.string() + "：" + utf8Reason);
+}
+
 FolderSnapshot FolderSnapshot::of(const std::filesystem::path& root) {
     FolderSnapshot snapshot;
     std::error_code error;

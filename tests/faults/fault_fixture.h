@@ -30,6 +30,9 @@ class FolderSnapshot {
     std::map<std::string, Entry> m_entries;
 };
 
+// The window's message for a file it cannot read: 无法读取 <file>：<reason>.
+QString cannotReadMessage(const std::filesystem::path& file, const std::string& utf8Reason);
+
 class FaultTest : public WindowTest {
   protected:
     // A pinyin search for "guo" fills the grid with 国 and its entry shows on

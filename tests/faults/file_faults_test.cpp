@@ -15,10 +15,6 @@
 namespace lexomir::testing {
 namespace {
 
-QString indexFileMessage(const std::filesystem::path& file, const std::string& reason) {
-    return QString::fromStdString("Cannot read " + file.string() + ": " + reason);
-}
-
 enum class Page { Characters, Idioms };
 
 // One index file and the search of its page: "zh" on the character page,
@@ -78,10 +74,10 @@ class IndexFileFault : public FaultTest, public ::testing::WithParamInterface<In
   protected:
     const IndexFileCase& indexFile() const { return GetParam(); }
     std::filesystem::path path() const { return folder.dat() / indexFile().file; }
-    QString message(const std::string& reason) const { return indexFileMessage(path(), reason); }
+    QString message(const std::string& reason) const { return cannotReadMessage(path(), reason); }
     QString endsAfter(int records) const {
-        return message("the file ends after " + std::to_string(records) + " of " +
-                       std::to_string(indexFile().recordCount) + " records");
+        return message("文件只有 " + std::to_string(records) + " 条完整的记录，应有 " +
+                       std::to_string(indexFile().recordCount) + " 条");
     }
     std::uintmax_t cutInTheMiddleOfARecord() const {
         return indexFile().recordsBeforeCut * indexFile().recordSize + indexFile().recordSize / 2;
@@ -154,7 +150,7 @@ TEST_P(IndexFileFault, AMissingFileIsNamedAtEverySearch) {
     openWindow();
     searchThePage();
     searchThePage();
-    EXPECT_EQ(messages, QStringList(2, message("No such file or directory")));
+    EXPECT_EQ(messages, QStringList(2, message("没有那个文件或目录")));
     expectShown({}, {});
     expectOtherPageWorks();
     expectDataFolderAsIn(before);
@@ -188,7 +184,7 @@ TEST_P(IndexFileFault, AFolderInPlaceOfTheFileIsNamed) {
     const FolderSnapshot before = FolderSnapshot::of(folder.dat());
     openWindow();
     searchThePage();
-    EXPECT_EQ(messages, QStringList{message("Is a directory")});
+    EXPECT_EQ(messages, QStringList{message("是一个目录")});
     expectShown({}, {});
     expectOtherPageWorks();
     expectDataFolderAsIn(before);
@@ -205,7 +201,7 @@ TEST_P(IndexFileFault, AnUnreadableFileIsNamed) {
         openWindow();
     }
     searchThePage();
-    EXPECT_EQ(messages, QStringList{message("Permission denied")});
+    EXPECT_EQ(messages, QStringList{message("权限不够")});
     expectShown({}, {});
     expectOtherPageWorks();
     ::chmod(path().c_str(), 0644);
@@ -283,8 +279,7 @@ class DataFolderFault : public FaultTest {
                QString::fromStdString(folder.settingsFile().string());
     }
     QString noDatabase(const char* file) const {
-        return QString::fromStdString("unable to open database file (" +
-                                      (folder.dat() / file).string() + ")");
+        return cannotReadMessage(folder.dat() / file, "unable to open database file");
     }
 };
 
@@ -304,10 +299,8 @@ TEST_F(DataFolderFault, MissingAtStartEverySearchNamesItsFileAndCloseReportsTheS
     EXPECT_TRUE(memo("Memo1").isEmpty());
     EXPECT_TRUE(memo("Memo2").isEmpty());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
-    const QString noXinHua =
-        indexFileMessage(folder.dat() / "XinHua.dat", "No such file or directory");
-    const QString noChengYu =
-        indexFileMessage(folder.dat() / "ChengYu.dat", "No such file or directory");
+    const QString noXinHua = cannotReadMessage(folder.dat() / "XinHua.dat", "没有那个文件或目录");
+    const QString noChengYu = cannotReadMessage(folder.dat() / "ChengYu.dat", "没有那个文件或目录");
     EXPECT_EQ(
         messages,
         (QStringList{noXinHua, noChengYu,

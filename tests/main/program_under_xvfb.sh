@@ -1,26 +1,76 @@
 #!/usr/bin/env bash
-# Starts the built program under Xvfb beside an empty dat/, lets it show,
-# stops it with SIGTERM (a normal close) and checks that dat/set.ini was written.
+# The built program under Xvfb and openbox, closed with SIGTERM as a desktop
+# closes it: the first start shows the frame at 10,10 around a 400x400 client
+# area, five start/close cycles leave that place in dat/set.ini, and a window
+# closed maximised with taller grids comes back maximised with those grids.
+#   tests/main/program_under_xvfb.sh build/lexomir
 set -euo pipefail
-program=$1
+program=$(realpath "$1")
+[ -n "${INSIDE_XVFB:-}" ] || INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+
 folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
+wm=
+trap '[ -z "$wm" ] || kill "$wm" || true; rm -rf "$folder"' EXIT
 cp "$program" "$folder/lexomir"
 mkdir "$folder/dat"
+ini=$folder/dat/set.ini
+fail() { echo "FAILED: $*" >&2; cat "$ini" "$folder/stderr" >&2 || true; exit 1; }
+eventually() { for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done; return 1; }
 
-xvfb-run -a sh -c 'echo $$ > "$1/pid"; exec "$1/lexomir"' sh "$folder" &
-runner=$!
-for _ in $(seq 50); do [ -s "$folder/pid" ] && break; sleep 0.1; done
-sleep 2
-kill -TERM "$(cat "$folder/pid")"
-status=0
-wait "$runner" || status=$?
+# It maximises the windows named "maximised", as a click on the title bar would.
+echo '<openbox_config xmlns="http://openbox.org/3.4/rc"><applications><application
+  name="maximised"><maximized>yes</maximized></application></applications></openbox_config>' \
+  >"$folder/openbox.xml"
+openbox --sm-disable --config-file "$folder/openbox.xml" 2>/dev/null &
+wm=$!
+# It lists its clients once it has started up.
+eventually sh -c 'xprop -root _NET_CLIENT_LIST | grep -q "window id"' || fail "no openbox"
 
-ini="$folder/dat/set.ini"
-[ "$status" -eq 0 ] || { echo "the program ended with status $status" >&2; exit 1; }
-[ -f "$ini" ] || { echo "no $ini" >&2; exit 1; }
-for key in left top width height state GridXinHua GridChengYu; do
-  grep -q "^$key=-\?[0-9]\+$" "$ini" || { echo "no $key in $ini:" >&2; cat "$ini" >&2; exit 1; }
+value() { sed -n "s/^$1=//p" "$ini"; }
+saved() { echo "$(value left) $(value top) $(value width) $(value height) $(value state)"; }
+framed_window() {
+  for window in $(xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*'); do
+    xprop -id "$window" _NET_WM_PID | grep -q "= $pid\$" &&
+      xprop -id "$window" _NET_FRAME_EXTENTS | grep -q = && return 0
+  done
+  return 1
+}
+# The frame's corner and the client area's size: "left top width height".
+shown() {
+  local info extents
+  info=$(xwininfo -id "$window")
+  extents=($(xprop -id "$window" _NET_FRAME_EXTENTS | grep -o '[0-9]\+'))
+  field() { sed -n "s/.*$1: *//p" <<<"$info"; }
+  local x=$(field 'Absolute upper-left X') y=$(field 'Absolute upper-left Y')
+  echo "$((x - extents[0])) $((y - extents[2])) $(field Width) $(field Height)"
+}
+shows() { [ "$(shown)" = "$1" ]; }
+maximised() {
+  xprop -id "$window" _NET_WM_STATE | grep -q 'MAXIMIZED_VERT.*MAXIMIZED_HORZ\|MAXIMIZED_HORZ.*MAXIMIZED_VERT'
+}
+start() {
+  RESOURCE_NAME=${1:-lexomir} "$folder/lexomir" 2>>"$folder/stderr" &
+  pid=$!
+  eventually framed_window || fail "the window did not appear"
+}
+close() { kill -TERM "$pid"; wait "$pid" || fail "the program ended with status $?"; }
+
+for cycle in 1 2 3 4 5; do
+  start
+  eventually shows "10 10 400 400" || fail "cycle $cycle shows $(shown)"
+  close
+  [ "$(saved)" = "10 10 400 400 0" ] || fail "cycle $cycle wrote $(saved)"
 done
-grep -qx '\[window\]' "$ini"
-echo "set.ini written:"; cat "$ini"
+echo "drift after five cycles: left $(($(value left) - 10)) px, top $(($(value top) - 10)) px"
+
+# As closing after dragging both grids taller leaves the file. openbox
+# maximises the first window, the program itself the next.
+sed -i 's/^GridXinHua=.*/GridXinHua=394/; s/^GridChengYu=.*/GridChengYu=200/' "$ini"
+for how in maximised ""; do
+  start $how
+  eventually maximised || fail "${how:-restored}: not maximised but $(shown)"
+  close
+  [ "$(saved) $(value GridXinHua) $(value GridChengYu)" = "10 10 400 400 2 394 200" ] ||
+    fail "${how:-restored}: wrote $(saved) $(value GridXinHua) $(value GridChengYu)"
+done
+cat "$ini"

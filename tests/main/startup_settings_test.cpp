@@ -1,6 +1,8 @@
-// Start-up and close: the lists FormShow fills and dat/set.ini.
+// Start-up and close: the lists FormShow fills, Qt's texts in Chinese and
+// dat/set.ini.
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTableWidget>
@@ -47,6 +49,12 @@ TEST_F(StartupTest, TheCaptionIsTheTitleAndTheWebAddress) {
     openWindow();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Lexomir https://lexomir.example.org/ "));
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Lexomir"));
+}
+
+TEST(QtTexts, TheStandardButtonsOfAMessageBoxReadChinese) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QString::fromUtf8("确定"))
+        << "Qt's qtbase_zh_CN translation (Debian qt6-translations-l10n) is not loaded";
 }
 
 TEST_F(StartupTest, FormShowSetsTheProgressRanges) {
