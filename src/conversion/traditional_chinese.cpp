@@ -32,7 +32,7 @@ ScriptConversionError TraditionalToSimplified::failure() const {
     if (reason.find(m_configFile.string()) == std::string::npos) {
         reason = m_configFile.string() + ": " + reason;
     }
-    return ScriptConversionError("cannot convert traditional characters: " + reason);
+    return ScriptConversionError(m_configFile, reason);
 }
 
 std::string TraditionalToSimplified::convert(std::string_view gbkText) {

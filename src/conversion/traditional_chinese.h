@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "index_file.h"
 
@@ -15,7 +16,18 @@ namespace lexomir {
 // The conversion could not be loaded or failed; the message names the file.
 class ScriptConversionError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    ScriptConversionError(std::filesystem::path configFile, std::string reason)
+        : std::runtime_error("cannot convert traditional characters: " + reason),
+          m_configFile(std::move(configFile)),
+          m_reason(std::move(reason)) {}
+
+    const std::filesystem::path& configFile() const { return m_configFile; }
+    // OpenCC's own words, with the file it could not read.
+    const std::string& reason() const { return m_reason; }
+
+  private:
+    std::filesystem::path m_configFile;
+    std::string m_reason;
 };
 
 // One OpenCC converter, loaded at its first use and closed with the object.

@@ -13,6 +13,11 @@ inline std::string cannotRead(const std::filesystem::path& file, std::string_vie
     return "无法读取 " + file.string() + "：" + std::string(reason);
 }
 
+// Traditional characters that cannot be converted, with OpenCC's reason, in UTF-8.
+inline std::string cannotConvertTraditional(std::string_view reason) {
+    return "无法转换繁体字：" + std::string(reason);
+}
+
 inline constexpr std::string_view kPleaseEnter = "请输入！";
 inline constexpr std::string_view kChooseARadical = "必须选择一个笔画！";
 inline constexpr std::string_view kKeywordsNeeded =

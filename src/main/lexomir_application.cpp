@@ -9,6 +9,7 @@
 #include "dictionary_database.h"
 #include "messages.h"
 #include "song_font.h"
+#include "traditional_chinese.h"
 
 namespace lexomir {
 
@@ -41,6 +42,8 @@ void LexomirApplication::installChineseQtTexts() {
 QString errorText(const std::exception& error) {
     if (const auto* database = dynamic_cast<const DatabaseError*>(&error))
         return QString::fromStdString(messages::cannotRead(database->file(), database->reason()));
+    if (const auto* conversion = dynamic_cast<const ScriptConversionError*>(&error))
+        return QString::fromStdString(messages::cannotConvertTraditional(conversion->reason()));
     return QString::fromUtf8(error.what());
 }
 

@@ -28,6 +28,8 @@ TEST(SimplifyForIdiomIndex, AsksOpenCcOnlyForWhatTheIndexLacksAndNamesAMissingCo
     } catch (const ScriptConversionError& error) {
         EXPECT_NE(std::string(error.what()).find("/nonexistent/opencc/t2s.json"), std::string::npos)
             << error.what();
+        EXPECT_EQ(error.configFile(), "/nonexistent/opencc/t2s.json");
+        EXPECT_NE(error.reason().find("/nonexistent/opencc/t2s.json"), std::string::npos);
     }
 }
 
