@@ -27,6 +27,7 @@
 // Readings are pinyin-pro's, with the polyphone rules of polyphone-rules.mjs
 // applied. The builder orders the records by pinyin; this table's order does
 // not matter.
+import { execFileSync } from 'node:child_process';
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -36,7 +37,7 @@ import { applyPolyphoneRules } from './polyphone-rules.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import {
-  cleanExplanation, extractExample, extractSource, hanCount, referencePreface, resolveExplanation,
+  classifyExplanation, cleanExplanation, crossReference, extractExample, extractSource, hanCount, referencePreface, resolveExplanation,
   resolvedExplanationText, restoreLostStops,
 } from '../common/explanation-text.mjs';
 import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
@@ -90,6 +91,33 @@ function loadExplanations(folder) {
     * entries() {
       for (const file of byFirstCharacter.values()) yield* Object.entries(file);
     },
+  };
+}
+
+// Simplified spelling -> the keys that OpenCC's t2s turns into it, for the
+// keys cnchar-data left half traditional (戎马倥傯).
+function traditionalSpellings(words) {
+  const simplified = execFileSync('opencc', ['-c', 't2s.json'], {
+    input: words.join('\n'), encoding: 'utf8', maxBuffer: 1 << 28,
+  }).split('\n');
+  if (simplified.length < words.length) throw new Error('opencc returned fewer lines than it was given');
+  const spellings = new Map();
+  words.forEach((word, i) => {
+    if (simplified[i] !== word) spellings.set(simplified[i], [...(spellings.get(simplified[i]) ?? []), word]);
+  });
+  return spellings;
+}
+
+// cnchar-data's explanation of word, except that an entry pointing only to
+// itself ("见“戎马倥偬”", its target's key having been simplified too) gives
+// way to the entry under a traditional spelling of the word.
+function explanationLookup(explanations, knownIdioms) {
+  const spellings = traditionalSpellings([...explanations.entries()].map(([word]) => word));
+  return (word) => {
+    const own = explanations.of(word);
+    if (own === undefined || crossReference(cleanExplanation(own), knownIdioms)?.target !== word) return own;
+    const spelling = (spellings.get(word) ?? []).find((w) => classifyExplanation(explanations.of(w), knownIdioms).reason === '');
+    return spelling === undefined ? own : explanations.of(spelling);
   };
 }
 
@@ -198,6 +226,7 @@ function main() {
   const candidates = [];
   const seen = new Set();
   const allIdioms = new Set(idioms);
+  const explanationOf = explanationLookup(explanations, allIdioms);
 
   for (const idiom of idioms) {
     if (seen.has(idiom)) {
@@ -205,8 +234,8 @@ function main() {
       continue;
     }
     seen.add(idiom);
-    const raw = explanations.of(idiom);
-    const usable = resolveExplanation(idiom, (word) => explanations.of(word), allIdioms);
+    const raw = explanationOf(idiom);
+    const usable = resolveExplanation(idiom, explanationOf, allIdioms);
     const english = usable.reason && rankingOf(idiom).jiebaCount > 0 ? englishExplanation(idiom, usable, cedict, gbk) : '';
     if (usable.reason && !english) {
       drop(usable.reason);

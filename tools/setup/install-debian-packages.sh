@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config git ca-certificates openssl bzip2 clang-format
   clang libclang-rt-14-dev
-  libsqlite3-dev sqlite3 libopencc-dev libopencc-data nlohmann-json3-dev
+  libsqlite3-dev sqlite3 libopencc-dev libopencc-data opencc nlohmann-json3-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   unicode-data rime-data-wubi python3-jieba
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n

@@ -97,12 +97,13 @@ TEST_F(ChengYuData, HelpExampleAndCommonIdiomsArePresent) {
     std::set<std::string> idioms;
     for (const auto& r : s_records) idioms.insert(r.idiom);
     // The last row are idioms whose entry only points to a variant, or whose
-    // explanation is short, has "‖" or one damaged sentence.
+    // explanation is short, has "‖" or one damaged sentence, or is filed
+    // under a traditional spelling (戎马倥傯).
     for (const char* idiom :
          {"百战不殆", "爱不释手", "爱屋及乌", "爱莫能助", "爱憎分明", "爱财如命",
           "爱民如子", "爱才若渴", "爱惜羽毛", "爱国如家", "爱钱如命", "众所周知",
           "息息相关", "议论纷纷", "直言不讳", "眼花缭乱", "捉襟见肘", "惊慌失措",
-          "相提并论", "家常便饭", "狐假虎威", "指鹿为马", "为虎作伥"}) {
+          "相提并论", "家常便饭", "狐假虎威", "指鹿为马", "为虎作伥", "戎马倥偬"}) {
         EXPECT_TRUE(idioms.contains(idiom)) << idiom;
     }
 }
