@@ -170,7 +170,9 @@ export function learnExampleBoundaries(entries, lexicon) {
   // marker is the first "～" standing for phrase: { start, sure }, sure when
   // a pronoun or a lexicon word that holds the phrase opens the example
   // rather than the models alone; start is null when the models are unsure.
-  function exampleStart(text, marker, phrase, laterHeads = []) {
+  // laterHeads: how far into each later example of the sense the phrase
+  // stands; marked: whether the source wrote the phrase as "～".
+  function exampleStart(text, marker, phrase, { laterHeads = [], marked = true } = {}) {
     const chars = [...text];
     // The examples of one sense are alike: those after "ㄧ" sway the belief
     // that this one opens with the phrase too ("～公路ㄧ～楼房").
@@ -213,10 +215,11 @@ export function learnExampleBoundaries(entries, lexicon) {
     const spread = scored.reduce((sum, { score }) => sum + Math.exp(score - best.score), 0);
     const share = (at) => Math.exp((scored.find((c) => c.at === at && c.allowed)?.score ?? -Infinity) - best.score) / spread;
     // "…思想感情他对儿童…": a pronoun, or a word with 们 ("姑娘们"), opens
-    // the example where the models put it later, as they put a long head;
-    // where they put it earlier ("…手里可惜你怀才不遇") it may well stand
-    // inside the example.
-    for (let at = earliest; at <= Math.min(best.at, marker - 1); ++at) {
+    // an example that writes the phrase as "～", wherever the models put
+    // it; in one that writes it out it may well stand inside the example
+    // ("…手里可惜你怀才不遇，只落得明珠暗投") where the models put the start
+    // before it.
+    for (let at = earliest; at < (marked ? marker : Math.min(best.at + 1, marker)); ++at) {
       if (!between(at) || !endsDefinition(lastWordBefore(at))) continue;
       const plural = [3, 2, 1].find((n) => chars[at + n] === '们' && at + n < marker && isWord(chars.slice(at, at + n).join('')));
       const subject = SUBJECTS.find((s) => chars.slice(at, at + s.length).join('') === s);

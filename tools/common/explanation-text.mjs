@@ -464,7 +464,7 @@ export function separateExamples(sense, phrase, model) {
     const head = [...first.slice(0, at)].length;
     const withTilde = `${first.slice(0, at)}～${first.slice(at + marker.length)}`;
     const laterHeads = later.filter((e) => firstMarker(e, marker) >= 0).map((e) => [...e.slice(0, firstMarker(e, marker))].length);
-    const { start, sure } = model.exampleStart(withTilde, head, phrase, laterHeads);
+    const { start, sure } = model.exampleStart(withTilde, head, phrase, { laterHeads, marked: tilde });
     // A written-out first example of an idiom whose start is a guess stays
     // with the definition (they are whole sentences, often classical ones);
     // "～" examples and a word's collocations are split where the models put
@@ -475,13 +475,14 @@ export function separateExamples(sense, phrase, model) {
     const definition = [...first].slice(0, split).join('');
     const firstExample = [...first].slice(split).join('').replaceAll('～', phrase).trim();
     const examples = [firstExample, ...later.map((e) => e.replaceAll('～', phrase))].filter((e) => e.length > 0);
+    // For the example sentence: where its start is a guess, from the phrase on.
+    const fromPhrase = sure ? firstExample : [...first].slice(head).join('').replaceAll('～', phrase);
     if (examples.length === 0) {
-      parts.push({ kind: 'definition', text: sentence });
+      // Left whole, the sense still gives the example sentence from the phrase on.
+      parts.push({ kind: 'definition', text: sentence }, { kind: 'examples', pieces: [], first: fromPhrase, later: [] });
       continue;
     }
     if (definition) parts.push({ kind: 'definition', text: definition.replace(/[，、；\s]+$/u, '') });
-    // For the example sentence: where its start is a guess, from the phrase on.
-    const fromPhrase = sure ? firstExample : [...first].slice(head).join('').replaceAll('～', phrase);
     parts.push({ kind: 'examples', pieces: examples, first: fromPhrase, later: later.map((e) => e.replaceAll('～', phrase)) });
   }
   if (!seenExample) return null;
@@ -503,6 +504,7 @@ function layOutExamples(parts) {
   let line = '';
   for (const part of parts) {
     if (part.kind === 'examples') {
+      if (part.pieces.length === 0) continue;
       if (line) lines.push(endWithStop(line));
       lines.push(endWithStop(part.pieces.join('｜')));
       line = '';
