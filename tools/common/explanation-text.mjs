@@ -509,6 +509,9 @@ function layOutExamples(parts) {
       lines.push(endWithStop(part.pieces.join('｜')));
       line = '';
     } else if (part.kind === 'note') {
+      // After a sense left whole its definition is still waiting here.
+      if (line) lines.push(endWithStop(line));
+      line = '';
       lines.push(part.text);
     } else {
       line += line && !/[。；！？”]$/u.test(line) ? `。${part.text}` : part.text;
