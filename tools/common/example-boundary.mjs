@@ -145,7 +145,7 @@ export function learnExampleBoundaries(entries, lexicon) {
     return boundaries;
   };
 
-  // How often each word of the definitions ends one: "只许", "有" or "煮得"
+  // How often each word of the definitions ends one: "不能", "有" or "所以"
   // leave a definition hanging, so no example starts after them.
   const endings = new Map();
   for (const clause of clauses) {
@@ -181,7 +181,7 @@ export function learnExampleBoundaries(entries, lexicon) {
       / (laterHeads.length + LATER_HEADS_WEIGHT);
     const headPriorOf = (length) => (length === 0 ? Math.log(opening)
       : headPrior[Math.min(length, MAX_HEAD)] + Math.log((1 - opening) / (1 - openingShare)));
-    // Nor does it start before a note in brackets or an earlier clause's stop.
+    // An example does not start before a note in brackets or an earlier clause's stop.
     const earliest = Math.max(1, ...['）', '〉', '；', '。'].map((c) => chars.lastIndexOf(c, marker) + 1));
     const spelled = [...chars.slice(0, marker), ...phrase, ...chars.slice(marker + 1)];
     const boundaries = wordBoundaries(spelled.slice(0, marker + [...phrase].length));
