@@ -246,5 +246,32 @@ TEST(DataSetTest, CommandLineAnswersOnTheRealData) {
     }
 }
 
+// Run-in examples the source lost the colon before: split where the start is
+// sure, else left whole, never with a word of the example kept in the
+// definition or dropped.
+TEST(DataSetTest, RunInExamplesAreSplitWholeOrNotAtAll) {
+    struct Case {
+        const char* args;
+        const char* shown;
+        const char* damaged;
+    };
+    const Case cases[] = {
+        {"--show chars 涵", "②很有涵养。③蓄积并保持（水分等）用造林来涵养水源。", "修养②很。"},
+        {"--show chars 动", "②用手接触展览品只许看，不许动手。", "只许。"},
+        {"--show chars 犹", "犹豫（yóu yù）：迟疑不决意尚犹豫。", "迟疑不决意。"},
+        {"--show chars 狼", "形容困苦或受窘的样子十分狼狈。", "它就不能。"},
+        {"--show chars 灰", "灰烬（huī jìn）：物品燃烧后的灰和烧剩下的东西。", "烧剩下的。"},
+        {"--show idiom 明珠暗投", "不识货的人手里可惜你怀才不遇", "人手里可惜。"},
+        {"--show idiom 半生不熟", "没全熟肉煮得半生不熟的，没法吃。", "没全熟肉煮得。"},
+    };
+    for (const Case& c : cases) {
+        int status = -1;
+        const std::string output = runCli(c.args, status);
+        EXPECT_EQ(status, 0) << c.args;
+        EXPECT_NE(output.find(c.shown), std::string::npos) << c.args << "\n" << output;
+        EXPECT_EQ(output.find(c.damaged), std::string::npos) << c.args << "\n" << output;
+    }
+}
+
 }  // namespace
 }  // namespace lexomir

@@ -2,17 +2,32 @@
 // lost every colon, so "爱惜并保护～公物" no longer says where the definition
 // ends. Two character-bigram models, one of definitions and one of examples,
 // both learnt from the explanations themselves, score each possible start;
-// the split never cuts a word of the lexicon; a lexicon word that holds the
-// looked-up word ("灯火辉煌") moves the start back over it, and a pronoun
-// ("他…") is taken as the start.
+// the split only falls between the words the lexicon segments the text into;
+// a lexicon word that holds the looked-up word ("灯火辉煌") moves the start
+// back over it, and a pronoun ("他…") is taken as the start. Where the models
+// share their belief among several starts, there is no start: the text is
+// better left whole than cut in the wrong place.
 
 const SEPARATORS = /[ㄧ｜丨]/u;
 const SENSES = /\n|(?=[①②③④⑤⑥⑦⑧⑨⑩])/u;
 const NUMBERING = /^[\s\u3000]*(?:\d+\.|[①②③④⑤⑥⑦⑧⑨⑩])/u;
-// The longest example head the length prior tells apart.
-const MAX_HEAD = 12;
 // Two-character words this rare are as likely a chance pair of characters.
 const MIN_PAIR_COUNT = 50;
+// Example heads longer than this share one prior.
+const MAX_HEAD = 30;
+// The longest lexicon word the segmentation looks for.
+const MAX_WORD = 6;
+// A word seen this often in definitions that ends fewer than this share of
+// them does not end one ("煮得", "不能", "所以"), unless it ends this many
+// ("…的").
+const MIN_ENDING_EVIDENCE = 20;
+const MIN_ENDING_SHARE = 0.06;
+const COMMON_ENDING = 100;
+// How much of the models' belief the chosen start must hold.
+const MIN_CONFIDENCE = 0.8;
+// How many examples' worth of belief the learnt head prior holds against a
+// sense's own.
+const LATER_HEADS_WEIGHT = 2;
 // An example does not open with a particle or a punctuation mark.
 const NO_EXAMPLE_START = /^[也矣哉焉乎耳得的地了着过之，。、；：！？”’）〉]/u;
 const SUBJECTS = ['他们', '她们', '我们', '你们', '咱们', '大家', '人们', '他', '她', '我', '你', '您', '咱', '这', '那'];
@@ -41,7 +56,8 @@ class BigramModel {
   logProbability(symbols) {
     let sum = 0;
     for (let i = 1; i < symbols.length; ++i) {
-      const unigram = ((this.unigrams.get(symbols[i]) ?? 0) + 0.5) / (this.total + 0.5 * this.unigrams.size);
+      // One more half count for the symbols never seen, so an empty model scores too.
+      const unigram = ((this.unigrams.get(symbols[i]) ?? 0) + 0.5) / (this.total + 0.5 * (this.unigrams.size + 1));
       const history = this.unigrams.get(symbols[i - 1]) ?? 0;
       const bigram = history ? (this.bigrams.get(symbols[i - 1] + symbols[i]) ?? 0) / history : 0;
       sum += Math.log(0.7 * bigram + 0.3 * unigram);
@@ -60,13 +76,18 @@ export function learnExampleBoundaries(entries, lexicon) {
   const definitions = new BigramModel();
   const examples = new BigramModel();
   const heads = new Array(MAX_HEAD + 1).fill(1);
+  const clauses = [];
   for (const [word, raw] of entries) {
     if (typeof raw !== 'string' || word.length === 0) continue;
     for (const piece of raw.split(SENSES)) {
       const sense = piece.replace(NUMBERING, '').trim();
       if (!sense.includes('～') && !SEPARATORS.test(sense)) {
         if (/[“”"《]/u.test(sense)) continue;
-        for (const clause of sense.split(/[。；]/u)) if (clause.length >= 2) definitions.add(clause, { opens: true, closes: true });
+        for (const clause of sense.split(/[。；]/u)) {
+          if (clause.length < 2) continue;
+          definitions.add(clause, { opens: true, closes: true });
+          clauses.push(clause);
+        }
         continue;
       }
       const segments = sense.split(SEPARATORS).map((s) => s.replaceAll(word, '～').replace(/[。\s]+$/u, ''));
@@ -83,55 +104,132 @@ export function learnExampleBoundaries(entries, lexicon) {
   const headTotal = heads.reduce((a, b) => a + b, 0);
   const headPrior = heads.map((n) => Math.log(n / headTotal));
   const isWord = (w) => (lexicon.get(w)?.count ?? 0) >= (w.length === 2 ? MIN_PAIR_COUNT : 1);
+  let lexiconTotal = 0;
+  for (const { count } of lexicon.values()) lexiconTotal += count;
+  const logTotal = Math.log(lexiconTotal + 1);
+  const wordLogProbability = new Map();
+  // Every beginning of a longer word, so the search stops where no word goes on.
+  const wordBeginnings = new Set();
+  for (const [word, { count }] of lexicon) {
+    if (count <= 0) continue;
+    wordLogProbability.set(word, Math.log(count) - logTotal);
+    const chars = [...word];
+    for (let n = 2; n < chars.length; ++n) wordBeginnings.add(chars.slice(0, n).join(''));
+  }
 
-  const cutsWord = (chars, at, end) => {
-    for (let from = Math.max(0, at - 3); from < at; ++from) {
-      for (let to = at + 1; to <= Math.min(end, from + 4); ++to) if (isWord(chars.slice(from, to).join(''))) return true;
+  // Where the most likely segmentation of chars into lexicon words, as
+  // jieba's own, puts a boundary: a word that merely straddles a seam by
+  // chance ("迟疑不决意" holds 决意) does not keep the split from it.
+  const wordBoundaries = (chars) => {
+    const best = new Array(chars.length + 1).fill(-Infinity);
+    const next = new Array(chars.length + 1).fill(chars.length);
+    best[chars.length] = 0;
+    for (let from = chars.length - 1; from >= 0; --from) {
+      let word = '';
+      for (let to = from + 1; to <= Math.min(chars.length, from + MAX_WORD); ++to) {
+        word += chars[to - 1];
+        const known = wordLogProbability.get(word);
+        if (known === undefined && to > from + 1) {
+          if (wordBeginnings.has(word)) continue;
+          break;
+        }
+        const score = (known ?? -logTotal) + best[to];
+        if (score > best[from]) {
+          best[from] = score;
+          next[from] = to;
+        }
+      }
     }
-    return false;
+    const boundaries = new Set();
+    for (let at = 0; at < chars.length; at = next[at]) boundaries.add(at);
+    return boundaries;
+  };
+
+  // How often each word of the definitions ends one: "不能", "有" or "所以"
+  // leave a definition hanging, so no example starts after them.
+  const endings = new Map();
+  for (const clause of clauses) {
+    const chars = [...clause];
+    const starts = [...wordBoundaries(chars)];
+    starts.forEach((from, k) => {
+      const word = chars.slice(from, starts[k + 1] ?? chars.length).join('');
+      const seen = endings.get(word) ?? { count: 0, ends: 0 };
+      ++seen.count;
+      if (k === starts.length - 1) ++seen.ends;
+      endings.set(word, seen);
+    });
+  }
+  const endsDefinition = (word) => {
+    // A noun may end a definition however seldom it is seen to ("挂在口头").
+    if (lexicon.get(word)?.tag?.startsWith('n')) return true;
+    const seen = endings.get(word);
+    return !seen || seen.count < MIN_ENDING_EVIDENCE || seen.ends >= COMMON_ENDING || seen.ends / seen.count >= MIN_ENDING_SHARE;
   };
 
   // Where the example starts in text, in code points, whose code point
   // marker is the first "～" standing for phrase: { start, sure }, sure when
   // a pronoun or a lexicon word that holds the phrase opens the example
-  // rather than the models alone.
-  function exampleStart(text, marker, phrase) {
+  // rather than the models alone; start is null when the models are unsure.
+  // laterHeads: how far into each later example of the sense the phrase
+  // stands; marked: whether the source wrote the phrase as "～".
+  function exampleStart(text, marker, phrase, { laterHeads = [], marked = true } = {}) {
     const chars = [...text];
-    // Nor does it start before a note in brackets or an earlier clause's stop.
+    // The examples of one sense are alike: those after "ㄧ" sway the belief
+    // that this one opens with the phrase too ("～公路ㄧ～楼房").
+    const openingShare = Math.exp(headPrior[0]);
+    const opening = (laterHeads.filter((h) => h === 0).length + LATER_HEADS_WEIGHT * openingShare)
+      / (laterHeads.length + LATER_HEADS_WEIGHT);
+    const headPriorOf = (length) => (length === 0 ? Math.log(opening)
+      : headPrior[Math.min(length, MAX_HEAD)] + Math.log((1 - opening) / (1 - openingShare)));
+    // An example does not start before a note in brackets or an earlier clause's stop.
     const earliest = Math.max(1, ...['）', '〉', '；', '。'].map((c) => chars.lastIndexOf(c, marker) + 1));
-    let best = marker;
-    let bestScore = -Infinity;
+    const spelled = [...chars.slice(0, marker), ...phrase, ...chars.slice(marker + 1)];
+    const boundaries = wordBoundaries(spelled.slice(0, marker + [...phrase].length));
+    const between = (at) => boundaries.has(at);
+    // The definition's last word; after a comma or a bracket the clause is whole.
+    const lastWordBefore = (at) => {
+      if (!/\p{Script=Han}/u.test(spelled[at - 1] ?? '')) return '';
+      let from = at - 1;
+      while (from > 0 && !between(from)) --from;
+      return spelled.slice(Math.max(from, 0), at).join('');
+    };
     // An example is more than the phrase and a particle ("打～。").
     const bare = /^[的了地得着儿呢吗啊\s。！？，]*$/u.test(chars.slice(marker + 1).join(''));
+    const scored = [];
     for (let at = bare ? marker - 1 : marker; at >= earliest; --at) {
-      if (at < marker && (cutsWord(chars, at, marker) || NO_EXAMPLE_START.test(chars[at]))) continue;
+      if (at < marker && (!between(at) || NO_EXAMPLE_START.test(chars[at]))) continue;
       const score = definitions.logProbability(['^', ...chars.slice(0, at), '$'])
-        + examples.logProbability(['^', ...chars.slice(at)]) + headPrior[Math.min(marker - at, MAX_HEAD)];
-      if (score > bestScore) {
-        bestScore = score;
-        best = at;
-      }
+        + examples.logProbability(['^', ...chars.slice(at)]) + headPriorOf(marker - at);
+      // A start after a hanging word is no start, but the models' belief in it still counts.
+      scored.push({ at, score, allowed: endsDefinition(lastWordBefore(at)) });
     }
     // "水土～" where the lexicon knows 水土流失.
-    const spelled = [...chars.slice(0, marker), ...phrase, ...chars.slice(marker + 1)];
     const phraseEnd = marker + [...phrase].length;
-    for (let from = Math.max(earliest, marker - 4); from < Math.min(best, marker); ++from) {
-      if (cutsWord(chars, from, marker)) continue;
+    const best = scored.reduce((a, b) => (b.score > a.score ? b : a), { at: marker, score: -Infinity });
+    for (let from = Math.max(earliest, marker - 4); from <= Math.min(best.at, marker - 1); ++from) {
+      if (!between(from)) continue;
       const holdsPhrase = [phraseEnd, phraseEnd + 1].some((to) => lexicon.has(spelled.slice(from, to).join('')));
       if (holdsPhrase) return { start: from, sure: true };
     }
-    // "…思想感情他对儿童…": a pronoun, or a word with 们 ("姑娘们"), opens the
-    // example, wherever the models put it.
-    for (let at = earliest; at < marker; ++at) {
+    // The share of the models' belief a start holds.
+    const spread = scored.reduce((sum, { score }) => sum + Math.exp(score - best.score), 0);
+    const share = (at) => Math.exp((scored.find((c) => c.at === at && c.allowed)?.score ?? -Infinity) - best.score) / spread;
+    // "…思想感情他对儿童…": a pronoun, or a word with 们 ("姑娘们"), opens
+    // an example that writes the phrase as "～", wherever the models put
+    // it; in one that writes it out it may well stand inside the example
+    // ("…手里可惜你怀才不遇，只落得明珠暗投") where the models put the start
+    // before it.
+    for (let at = earliest; at < (marked ? marker : Math.min(best.at + 1, marker)); ++at) {
+      if (!between(at) || !endsDefinition(lastWordBefore(at))) continue;
       const plural = [3, 2, 1].find((n) => chars[at + n] === '们' && at + n < marker && isWord(chars.slice(at, at + n).join('')));
-      if (plural && !cutsWord(chars, at, marker)) return { start: at, sure: true };
       const subject = SUBJECTS.find((s) => chars.slice(at, at + s.length).join('') === s);
-      if (subject && !cutsWord(chars, at, marker) && !NOT_SUBJECTS.includes(chars.slice(at, at + 2).join(''))
-          && !BEFORE_OBJECT.test(chars[at - 1] ?? '')) {
+      if (plural || (subject && !NOT_SUBJECTS.includes(chars.slice(at, at + 2).join('')) && !BEFORE_OBJECT.test(chars[at - 1] ?? ''))) {
         return { start: at, sure: true };
       }
     }
-    return { start: best, sure: false };
+    // Nothing before the phrase can be a definition: the sense is all examples.
+    if (scored.length === 0 && marker < earliest) return { start: marker, sure: false };
+    return { start: best.allowed && share(best.at) >= MIN_CONFIDENCE ? best.at : null, sure: false };
   }
   return { exampleStart };
 }

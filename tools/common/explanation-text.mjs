@@ -446,8 +446,9 @@ export function separateExamples(sense, phrase, model) {
     const body = sentence.slice(0, sentence.length - stop.length);
     const first = body.split(EXAMPLE_SEPARATOR)[0];
     const at = firstMarker(first, marker);
-    const later = body.split(EXAMPLE_SEPARATOR).slice(1).map((e) => e.trim()).filter((e) => firstMarker(e, marker) >= 0);
-    if (at < 0 && later.length > 0 && !tilde) {
+    // A later piece without the marker is an example all the same ("蹦蹦跳跳地跑进来").
+    const later = body.split(EXAMPLE_SEPARATOR).slice(1).map((e) => e.trim()).filter((e) => e.length > 0);
+    if (at < 0 && later.some((e) => firstMarker(e, marker) >= 0) && !tilde) {
       // Only the examples after the first "｜" can be told apart.
       seenExample = true;
       parts.push({ kind: 'definition', text: first.trim() });
@@ -462,26 +463,34 @@ export function separateExamples(sense, phrase, model) {
     seenExample = true;
     const head = [...first.slice(0, at)].length;
     const withTilde = `${first.slice(0, at)}～${first.slice(at + marker.length)}`;
-    const { start, sure } = model.exampleStart(withTilde, head, phrase);
+    const laterHeads = later.filter((e) => firstMarker(e, marker) >= 0).map((e) => [...e.slice(0, firstMarker(e, marker))].length);
+    const { start, sure } = model.exampleStart(withTilde, head, phrase, { laterHeads, marked: tilde });
     // A written-out first example of an idiom whose start is a guess stays
     // with the definition (they are whole sentences, often classical ones);
     // "～" examples and a word's collocations are split where the models put
     // them.
-    const split = sure || tilde || [...phrase].length < 4 ? start : [...first].length;
+    let split = start !== null && (sure || tilde || [...phrase].length < 4) ? start : [...first].length;
+    // One character is no definition but the example's head ("很有～").
+    if (hanCount([...first].slice(0, split).join('')) === 1) split = [...first].length;
     const definition = [...first].slice(0, split).join('');
     const firstExample = [...first].slice(split).join('').replaceAll('～', phrase).trim();
     const examples = [firstExample, ...later.map((e) => e.replaceAll('～', phrase))].filter((e) => e.length > 0);
+    // For the example sentence: where its start is a guess, from the phrase on.
+    const fromPhrase = sure ? firstExample : [...first].slice(head).join('').replaceAll('～', phrase);
     if (examples.length === 0) {
-      parts.push({ kind: 'definition', text: sentence });
+      // Left whole, the sense still gives the example sentence from the phrase on.
+      parts.push({ kind: 'definition', text: sentence }, { kind: 'examples', pieces: [], first: fromPhrase, later: [] });
       continue;
     }
     if (definition) parts.push({ kind: 'definition', text: definition.replace(/[，、；\s]+$/u, '') });
-    // For the example sentence: where its start is a guess, from the phrase on.
-    const fromPhrase = sure ? firstExample : [...first].slice(head).join('').replaceAll('～', phrase);
     parts.push({ kind: 'examples', pieces: examples, first: fromPhrase, later: later.map((e) => e.replaceAll('～', phrase)) });
   }
   if (!seenExample) return null;
-  return parts.map((p) => (p.text ? { ...p, text: tilde ? p.text.replaceAll('～', phrase) : p.text } : p));
+  const laidOut = parts.map((p) => (p.text ? { ...p, text: tilde ? p.text.replaceAll('～', phrase) : p.text } : p));
+  // Whatever the split, no character of the sense may be lost on the way.
+  const kept = laidOut.map((p) => p.text ?? p.pieces.join('')).join('');
+  const whole = (tilde ? sense.replaceAll('～', phrase) : sense).replace(new RegExp(EXAMPLE_SEPARATOR, 'gu'), '');
+  return hanCharacters(kept).join('') === hanCharacters(whole).join('') ? laidOut : null;
 }
 
 function endWithStop(text) {
@@ -495,10 +504,14 @@ function layOutExamples(parts) {
   let line = '';
   for (const part of parts) {
     if (part.kind === 'examples') {
+      if (part.pieces.length === 0) continue;
       if (line) lines.push(endWithStop(line));
       lines.push(endWithStop(part.pieces.join('｜')));
       line = '';
     } else if (part.kind === 'note') {
+      // After a sense left whole its definition is still waiting here.
+      if (line) lines.push(endWithStop(line));
+      line = '';
       lines.push(part.text);
     } else {
       line += line && !/[。；！？”]$/u.test(line) ? `。${part.text}` : part.text;

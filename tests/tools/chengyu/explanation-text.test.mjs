@@ -104,6 +104,9 @@ test('run-in examples', async (t) => {
     ['examples after "ㄧ" follow on the same line', '爱护', '爱惜并保护～公物ㄧ～年轻一代。', '爱惜并保护。\r\n爱护公物｜爱护年轻一代。', '爱护年轻一代。'],
     ['a written-out first example of an idiom stays, the later ones are split off', '不可救药',
       '比喻无法挽回病入膏肓，不可救药｜野狐外道，不可救药。', '比喻无法挽回病入膏肓，不可救药。\r\n野狐外道，不可救药。', '野狐外道，不可救药。'],
+    ['one character before the phrase is the example\'s head, not a definition', '涵养', '很有～。', '很有涵养。', ''],
+    ['a later piece without the phrase is kept', '蹦跳', '跳跃他高兴得～起来ㄧ孩子们蹦蹦跳跳地跑进来。',
+      '跳跃。\r\n他高兴得蹦跳起来｜孩子们蹦蹦跳跳地跑进来。', '孩子们蹦蹦跳跳地跑进来。'],
     ['a "～" followed by more definition stands for a lost character', '羞与哙伍',
       '～信鄙视樊哙。泛指以跟某人在一起为可耻。', '～信鄙视樊哙。泛指以跟某人在一起为可耻。', ''],
   ];
