@@ -475,8 +475,9 @@ export function separateExamples(sense, phrase, model) {
     const definition = [...first].slice(0, split).join('');
     const firstExample = [...first].slice(split).join('').replaceAll('～', phrase).trim();
     const examples = [firstExample, ...later.map((e) => e.replaceAll('～', phrase))].filter((e) => e.length > 0);
-    // For the example sentence: where its start is a guess, from the phrase on.
-    const fromPhrase = sure ? firstExample : [...first].slice(head).join('').replaceAll('～', phrase);
+    // For the example sentence: where its start is a guess, the models' best
+    // guess all the same (a wrong one costs the entry nothing), else from the phrase on.
+    const fromPhrase = sure ? firstExample : [...first].slice(start ?? head).join('').replaceAll('～', phrase).trim();
     if (examples.length === 0) {
       // Left whole, the sense still gives the example sentence from the phrase on.
       parts.push({ kind: 'definition', text: sentence }, { kind: 'examples', pieces: [], first: fromPhrase, later: [] });
