@@ -8,7 +8,10 @@
 namespace lexomir {
 
 // XinHua.dat: 20823 records of 57 bytes, no header. Text is GBK; each text
-// field ends in a NUL inside its own width.
+// field ends in a NUL inside its own width. Records come common characters
+// first, so every search lists them first: by the level of the 2013 list of
+// common characters (1, 2, 3, unlisted), then first reading without tone,
+// tone, strokes and code point. Record k is row k of XinHua.db.
 namespace xinhua_record {
 inline constexpr std::size_t kSize = 57;
 inline constexpr std::size_t kCharacterOffset = 0;  // one 2-byte GBK character + NUL
