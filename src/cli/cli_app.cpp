@@ -253,6 +253,10 @@ class Session {
         }
         if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
+        // One opening of the database for every entry shown.
+        std::optional<DatabaseUse> entries;
+        if (m_invocation.showEntries)
+            entries.emplace(m_connection, m_query, DictionaryDatabase::XinHua);
         Json hits = Json::array();
         std::size_t p = 0;
         for (std::size_t k = 0; k < VecXinHua.size(); ++k) {
@@ -318,15 +322,16 @@ class Session {
         return kExitSuccess;
     }
 
-    // Row n of xhzd; nothing when there is none.
+    // Row n of xhzd, with the character database in use; nothing when there
+    // is none.
     std::optional<CharacterEntry> characterEntry(std::int32_t n) {
-        const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::XinHua);
         m_query.lookUp(n);
         if (!m_query.hasRow()) return std::nullopt;
         return readCharacterEntry(m_query);
     }
 
     int showCharacter(std::int32_t n) {
+        const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::XinHua);
         const std::optional<CharacterEntry> entry = characterEntry(n);
         if (!entry) throw NoSuchRecord("character", n, m_connection.selectedFile());
         if (m_invocation.json) return printJson(characterJson(n, *entry));

@@ -30,12 +30,14 @@ std::string foundMessage(const char* utf8Format, std::size_t count) {
     return utf8ToGbk(formatText(utf8Format, static_cast<int>(count)));
 }
 
+bool startsWithLowerCaseLetter(std::string_view text) {
+    return !text.empty() && text.front() >= 'a' && text.front() <= 'z';
+}
+
 }  // namespace
 
 bool isPinyinPrefix(std::string_view trimmedText) {
-    const bool startsLowerCase =
-        !trimmedText.empty() && trimmedText.front() >= 'a' && trimmedText.front() <= 'z';
-    return startsLowerCase || readPinyinSpelling(trimmedText).has_value();
+    return startsWithLowerCaseLetter(trimmedText) || readPinyinSpelling(trimmedText).has_value();
 }
 
 CharacterSearchPlan planTypedSearch(std::string_view typedText,
@@ -49,7 +51,8 @@ CharacterSearchPlan planTypedSearch(std::string_view typedText,
         search.usesDatabase = true;
         return search;
     }
-    if (isPinyinPrefix(typed)) return searchWith(pinyinFilter(std::move(typed)));
+    // Not a spelling, so only its first letter can make it pinyin.
+    if (startsWithLowerCaseLetter(typed)) return searchWith(pinyinFilter(std::move(typed)));
     return searchWith(hanziFilter(std::move(typed)), true);
 }
 
