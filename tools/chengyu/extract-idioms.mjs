@@ -35,6 +35,7 @@ import { parseArgs } from 'node:util';
 
 import { applyPolyphoneRules } from './polyphone-rules.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
+import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import {
   classifyExplanation, cleanExplanation, crossReference, extractExample, extractSource, hanCount, referencePreface, resolveExplanation,
@@ -73,24 +74,6 @@ function parseCommandLine() {
   return {
     nodeModules: values['node-modules'], explanations: values.explanations, out: values.out,
     jieba: values.jieba, count, readingsReport: values['readings-report'],
-  };
-}
-
-// All of cnchar-data's explanations, one file per first character, read in
-// file name order so that whatever is learnt from them is the same each run.
-function loadExplanations(folder) {
-  const byFirstCharacter = new Map();
-  for (const name of fs.readdirSync(folder).filter((n) => n.endsWith('.json')).sort()) {
-    byFirstCharacter.set(name.slice(0, -'.json'.length), JSON.parse(fs.readFileSync(path.join(folder, name), 'utf8')));
-  }
-  return {
-    of(word) {
-      const entry = byFirstCharacter.get([...word][0])?.[word];
-      return typeof entry === 'string' ? entry : undefined;
-    },
-    * entries() {
-      for (const file of byFirstCharacter.values()) yield* Object.entries(file);
-    },
   };
 }
 
@@ -203,7 +186,7 @@ function main() {
     throw new Error(`no cnchar-data explanations in ${options.explanations} `
       + '(tools/setup/fetch-cnchar-data.sh fetches them)');
   }
-  const explanations = loadExplanations(options.explanations);
+  const explanations = readExplanationFolder(options.explanations);
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanations.entries(), jieba) };
   const gbk = gbkTwoByteCharacters();
   // Every rule is listed in the summary, even when it drops nothing.

@@ -62,6 +62,7 @@ import {
 } from './character-entry.mjs';
 import { briefGlosses, glossLine, harvestGlosses } from './character-glosses.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
+import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
@@ -323,14 +324,10 @@ function loadLeidenFrequency(requirePackage) {
   return frequency;
 }
 
-// cnchar-data's explanations, [word, text] in file name order (what is
-// learnt from them must not depend on the order the folder lists them in),
-// and every word they explain, whichever character's file holds it.
+// cnchar-data's explanations, [word, text] in file name order, and every
+// word they explain, whichever character's file holds it.
 function loadExplanations(dir) {
-  const entries = [];
-  for (const name of fs.readdirSync(dir).filter((n) => n.endsWith('.json')).sort()) {
-    entries.push(...Object.entries(JSON.parse(fs.readFileSync(path.join(dir, name), 'utf8'))));
-  }
+  const entries = [...readExplanationFolder(dir).entries()];
   const explanations = new Map();
   for (const [word, text] of entries) if (!explanations.has(word)) explanations.set(word, String(text));
   return { entries, explanations };
