@@ -41,7 +41,7 @@ import {
   classifyExplanation, cleanExplanation, crossReference, extractExample, extractSource, hanCount, referencePreface, resolveExplanation,
   resolvedExplanationText, restoreLostStops,
 } from '../common/explanation-text.mjs';
-import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
+import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
 import { parseWordFrequency } from '../common/word-frequency.mjs';
 
@@ -143,7 +143,7 @@ function typographicQuotes(text) {
 function englishExplanation(idiom, resolved, cedict, gbk) {
   const englishOf = (word) => (cedict.get(word) ?? []).filter((e) => e.simplified === word)
     .map((e) => typographicQuotes(cedictGloss(e).replace(IDIOM_TAG, ' ').replace(/\s+(?=;)|^\s+|\s+$/gu, '')))
-    .find((text) => text && [...text].every((c) => c < '\x80' || gbk.has(c))) ?? '';
+    .find((text) => text && isGbkText(text, gbk)) ?? '';
   const own = englishOf(idiom);
   if (own || !resolved.reference) return own;
   const theirs = englishOf(resolved.reference.target);

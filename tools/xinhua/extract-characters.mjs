@@ -64,7 +64,7 @@ import { briefGlosses, glossLine, harvestGlosses } from './character-glosses.mjs
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
-import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
+import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
 import { parseWordFrequency } from '../common/word-frequency.mjs';
 
@@ -533,7 +533,7 @@ function main() {
   const wordContext = { explanations, pinyinPro, isKnownWord, cleaning };
   const gbk = gbkTwoByteCharacters();
   const glossesByCharacter = harvestGlosses(explanationEntries, jieba, {
-    usable: (text) => [...text].every((c) => c < '\x80' || gbk.has(c)),
+    usable: (text) => isGbkText(text, gbk),
     countOf: (phrase) => jieba.get(phrase)?.count ?? 0,
   });
 
