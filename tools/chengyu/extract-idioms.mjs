@@ -38,8 +38,8 @@ import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import {
-  classifyExplanation, cleanExplanation, crossReference, extractExample, extractSource, hanCount, referencePreface, resolveExplanation,
-  resolvedExplanationText, restoreLostStops,
+  classifyExplanation, cleanExplanation, crossReference, extractExample, extractSource, hanCount, prefacedExplanation,
+  referencePreface, resolveExplanation, restoreLostStops,
 } from '../common/explanation-text.mjs';
 import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
@@ -236,16 +236,19 @@ function main() {
       });
       continue;
     }
-    const dianGu = resolvedExplanationText(usable, idiom, cleaning);
+    // The explanation is cleaned for the phrase it explains, the pointer's target where it was followed.
+    const own = usable.text;
+    const phrase = usable.target || idiom;
+    const cleaned = cleanExplanation(own, phrase, cleaning);
+    const dianGu = prefacedExplanation(usable, cleaned);
     // The same without the example model and without the lexicon, to count what each restores.
-    const [own, phrase] = usable.target ? [usable.text, usable.target] : [usable.text, idiom];
     const unsplit = cleanExplanation(own, phrase, { lexicon: jieba });
     candidates.push({
       spoken,
       reading: reading.syllables.join(' '),
       readingPhrases: reading.phrases,
       dianGu,
-      examplesSplit: cleanExplanation(own, phrase, cleaning) !== unsplit,
+      examplesSplit: cleaned !== unsplit,
       glossColons: unsplit !== cleanExplanation(own, phrase),
       chuChu: extractSource(dianGu, idiom, usable.target ?? ''),
       // A pointer's target gives examples of its own wording, which only count when they use the idiom's.

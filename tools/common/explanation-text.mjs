@@ -619,8 +619,13 @@ export function resolveExplanation(word, explanationOf, knownIdioms = new Set())
 // A resolved explanation as DianGu shows it: a followed pointer as 同“X”。
 // and X's explanation, on one line when X's is one line.
 export function resolvedExplanationText(resolved, word, options = {}) {
-  if (!resolved.target) return cleanExplanation(resolved.text, word, options);
-  const lines = cleanExplanation(resolved.text, resolved.target, options).split('\r\n');
+  return prefacedExplanation(resolved, cleanExplanation(resolved.text, resolved.target || word, options));
+}
+
+// The same from the resolved text already cleaned for its own phrase.
+export function prefacedExplanation(resolved, cleaned) {
+  if (!resolved.target) return cleaned;
+  const lines = cleaned.split('\r\n');
   const preface = referencePreface(resolved.reference);
   return (lines.length === 1 ? [preface + lines[0]] : [preface, ...lines]).join('\r\n');
 }
