@@ -599,7 +599,7 @@ const MAX_REFERENCE_HOPS = 3;
 export function resolveExplanation(word, explanationOf, knownIdioms = new Set()) {
   const own = classifyExplanation(explanationOf(word), knownIdioms);
   if (own.reason !== 'cross-reference') return own;
-  const first = crossReference(cleanExplanation(own.text), knownIdioms);
+  const first = own.reference;
   const failed = (reason) => (first.target === word ? { reason } : { reason, reference: first });
   const visited = new Set([word]);
   let reference = first;
@@ -611,7 +611,7 @@ export function resolveExplanation(word, explanationOf, knownIdioms = new Set())
       return { reason: '', text: target.text, target: reference.target, reference: { ...first, target: reference.target } };
     }
     if (target.reason !== 'cross-reference') break;
-    reference = crossReference(cleanExplanation(target.text), knownIdioms);
+    reference = target.reference;
   }
   return failed('cross-reference');
 }
@@ -634,15 +634,17 @@ export function prefacedExplanation(resolved, cleaned) {
 const MIN_EXPLANATION_CHARACTERS = 3;
 
 // What can be made of raw: { reason, text }, reason '' when the explanation
-// can be used as it stands, 'cross-reference' when it only points to another
-// entry, or why it cannot be used; text is raw without a damaged sentence.
+// can be used as it stands, 'cross-reference' (with the pointer as reference)
+// when it only points to another entry, or why it cannot be used; text is raw
+// without a damaged sentence.
 // A summary counts each idiom under its first reason.
 export function classifyExplanation(raw, knownIdioms = new Set()) {
   if (raw === undefined || raw === null || raw.trim() === '') return { reason: 'no-explanation', text: '' };
   const text = dropDamagedSentence(raw);
   if (text === null) return { reason: 'mojibake', text: '' };
   const cleaned = cleanExplanation(text);
-  if (isCrossReferenceOnly(cleaned, knownIdioms)) return { reason: 'cross-reference', text };
+  const reference = crossReference(cleaned, knownIdioms);
+  if (reference) return { reason: 'cross-reference', text, reference };
   if (hanCount(cleaned) < MIN_EXPLANATION_CHARACTERS) return { reason: 'short-explanation', text };
   return { reason: '', text };
 }
