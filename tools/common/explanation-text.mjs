@@ -341,7 +341,7 @@ export function findGlosses(sense, phrase, lexicon) {
   return glosses;
 }
 
-export function restoreGlossColons(sense, phrase, lexicon) {
+function restoreGlossColons(sense, phrase, lexicon) {
   let text = sense;
   for (const { term, index } of findGlosses(sense, phrase, lexicon).reverse()) {
     text = `${text.slice(0, index + term.length)}：${text.slice(index + term.length)}`;
@@ -356,7 +356,7 @@ const QUOTE_PAIRS = new Map([['“', '”'], ['‘', '’']]);
 // A closing quote with none open is dropped, unless a short quoted term opens
 // the sense ("中华人民共和国”的简称"); an opening quote left open is closed
 // at the end of the sense, before its final stop when it quotes a term.
-export function balanceQuotes(sense) {
+function balanceQuotes(sense) {
   let text = sense;
   if (/^[\u3400-\u9fff]{2,12}”的/u.test(text)) text = `“${text}`;
   const open = [];
@@ -434,7 +434,7 @@ function sentencesOf(sense) {
 // example must end its sense: what follows may only be further examples or a
 // note ("也说…"), which keeps a "～" that stands for a lost character
 // ("吃～信感激地…。后来…") out.
-export function separateExamples(sense, phrase, model) {
+function separateExamples(sense, phrase, model) {
   if (!phrase || !model) return null;
   const tilde = firstMarker(sense, '～') >= 0;
   if (!tilde && !EXAMPLE_SEPARATOR.test(sense)) return null;
@@ -535,7 +535,7 @@ export function senseDefinition(rawSense, phrase, options = {}) {
 // options: { lexicon, examples } — the lexicon brings the gloss colons
 // back, the example model (learnExampleBoundaries) splits run-in examples
 // onto their own lines.
-export function explanationLines(raw, phrase = '', options = {}) {
+function explanationLines(raw, phrase = '', options = {}) {
   const lines = [];
   for (const sense of splitSenses(raw)) {
     const cleaned = cleanSense(sense, phrase, options.lexicon);
