@@ -17,8 +17,12 @@ const CIRCLED_NUMBERS = '①②③④⑤⑥⑦⑧⑨⑩';
 // conversion.
 const QUESTION_WORDS = /(何|谁|孰|岂|怎|哪|吗|呢|乎|哉|耶|欤|邪|焉|安|奚|曷|胡|么|否|几|难道|什么|多少|可乎|如之)/u;
 
+function hanCharacters(text) {
+  return text.match(HAN_GLOBAL) ?? [];
+}
+
 export function hanCount(text) {
-  return (text.match(HAN_GLOBAL) ?? []).length;
+  return hanCharacters(text).length;
 }
 
 function isLegitimateQuestionMark(text, index) {
@@ -215,10 +219,6 @@ function sentenceStarts(sense) {
   const starts = [0];
   for (const m of sense.matchAll(/[。；]/gu)) if (m.index + 1 < sense.length) starts.push(m.index + 1);
   return starts;
-}
-
-function hanCharacters(text) {
-  return text.match(HAN_GLOBAL) ?? [];
 }
 
 // The term at the start of text that a gloss may explain: the longest part
