@@ -522,33 +522,33 @@ function layOutExamples(parts) {
   return lines;
 }
 
+// One raw sense cleaned, and its parts where its examples can be told apart
+// (null where they cannot). options: { lexicon, examples } — the lexicon
+// brings the gloss colons back, the example model (learnExampleBoundaries)
+// tells the run-in examples apart.
+function cleanedSense(rawSense, phrase, options) {
+  const cleaned = cleanSense(rawSense, phrase, options.lexicon);
+  return { cleaned, parts: separateExamples(cleaned, phrase, options.examples) };
+}
+
 // One raw sense, cleaned, without its run-in examples: what a one-line word
 // entry shows ("爱惜并保护～公物ㄧ～年轻一代" is 爱惜并保护).
 export function senseDefinition(rawSense, phrase, options = {}) {
-  const cleaned = cleanSense(rawSense, phrase, options.lexicon);
-  const parts = separateExamples(cleaned, phrase, options.examples);
+  const { cleaned, parts } = cleanedSense(rawSense, phrase, options);
   if (!parts) return cleaned;
   const definition = layOutExamples(parts.filter((p) => p.kind === 'definition')).join('');
   return definition ? endWithStop(definition) : '';
 }
 
-// options: { lexicon, examples } — the lexicon brings the gloss colons
-// back, the example model (learnExampleBoundaries) splits run-in examples
-// onto their own lines.
-function explanationLines(raw, phrase = '', options = {}) {
+// The cleaned explanation of idiom, senses joined with CR LF (the entry's
+// own line end), run-in examples on lines of their own.
+export function cleanExplanation(raw, idiom = '', options = {}) {
   const lines = [];
   for (const sense of splitSenses(raw)) {
-    const cleaned = cleanSense(sense, phrase, options.lexicon);
-    const parts = separateExamples(cleaned, phrase, options.examples);
+    const { cleaned, parts } = cleanedSense(sense, idiom, options);
     lines.push(...(parts ? layOutExamples(parts) : [cleaned]));
   }
-  return lines;
-}
-
-// The cleaned explanation of idiom, senses joined with CR LF (the entry's
-// own line end).
-export function cleanExplanation(raw, idiom = '', options = {}) {
-  return explanationLines(raw, idiom, options).join('\r\n');
+  return lines.join('\r\n');
 }
 
 // ---- cross-references ----
@@ -716,7 +716,7 @@ export function extractSource(cleaned, idiom = '', alsoKnownAs = '') {
 export function extractExample(raw, idiom, options = {}) {
   const candidates = [];
   for (const sense of splitSenses(raw)) {
-    const parts = separateExamples(cleanSense(sense, idiom, options.lexicon), idiom, options.examples) ?? [];
+    const parts = cleanedSense(sense, idiom, options).parts ?? [];
     for (const part of parts.filter((p) => p.kind === 'examples')) candidates.push(...part.later, part.first);
   }
   const usable = candidates.find((e) => e.includes(idiom) && hanCount(e) - hanCount(idiom) >= 3);
