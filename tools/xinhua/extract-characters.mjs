@@ -406,8 +406,14 @@ function commonWordLines(ch, wordsByCharacter, context, tally) {
     if (lines.length === MAX_WORDS) break;
     // A traditional spelling only where the character is traditional in it.
     if (word.form !== word.simplified && word.simplified.includes(ch)) continue;
-    const line = wordLine(word, context, tally);
-    if (line) lines.push(line);
+    // A word's line is the same under each of its characters: made once,
+    // its figures counted wherever it is shown.
+    if (!word.shown) {
+      const counts = {};
+      word.shown = { line: wordLine(word, context, counts), counts };
+    }
+    for (const [name, n] of Object.entries(word.shown.counts)) count(tally, name, n);
+    if (word.shown.line) lines.push(word.shown.line);
   }
   return lines;
 }
