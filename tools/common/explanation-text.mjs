@@ -133,10 +133,15 @@ function fullWidthPunctuation(line) {
   return out;
 }
 
-// Whether no quotation is open at this index of the line.
+// Whether no pair of open and close marks ("“" and "”") is left open at this
+// index of the text.
+export function closedAt(text, index, open, close) {
+  const before = text.slice(0, index);
+  return before.split(open).length <= before.split(close).length;
+}
+
 function quotationClosedAt(line, index) {
-  const before = line.slice(0, index);
-  return (before.match(/“/gu) ?? []).length <= (before.match(/”/gu) ?? []).length;
+  return closedAt(line, index, '“', '”');
 }
 
 function escapeRegExp(text) {
@@ -408,9 +413,7 @@ export function cleanSense(sense, phrase = '', lexicon = null) {
 const EXAMPLE_SEPARATOR = /\s*[ㄧ丨｜]\s*/u;
 
 function outsideBrackets(text, index) {
-  const before = text.slice(0, index);
-  const count = (re) => (before.match(re) ?? []).length;
-  return count(/（/gu) <= count(/）/gu) && count(/“/gu) <= count(/”/gu) && count(/‘/gu) <= count(/’/gu);
+  return closedAt(text, index, '（', '）') && closedAt(text, index, '“', '”') && closedAt(text, index, '‘', '’');
 }
 
 // The index of the first marker outside brackets and quotations, or -1.
