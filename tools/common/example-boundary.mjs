@@ -8,6 +8,8 @@
 // share their belief among several starts, there is no start: the text is
 // better left whole than cut in the wrong place.
 
+import { closedAt } from './explanation-text.mjs';
+
 const SEPARATORS = /[ㄧ｜丨]/u;
 const SENSES = /\n|(?=[①②③④⑤⑥⑦⑧⑨⑩])/u;
 const NUMBERING = /^[\s\u3000]*(?:\d+\.|[①②③④⑤⑥⑦⑧⑨⑩])/u;
@@ -66,11 +68,6 @@ class BigramModel {
   }
 }
 
-function outsideParentheses(text, index) {
-  const before = text.slice(0, index);
-  return (before.match(/（/gu) ?? []).length <= (before.match(/）/gu) ?? []).length;
-}
-
 // entries: [word, raw explanation] pairs; lexicon: word -> { count }.
 export function learnExampleBoundaries(entries, lexicon) {
   const definitions = new BigramModel();
@@ -98,7 +95,7 @@ export function learnExampleBoundaries(entries, lexicon) {
         ++heads[Math.min([...segment.slice(0, marker)].length, MAX_HEAD)];
       }
       const marker = segments[0].indexOf('～');
-      if (marker >= 0 && outsideParentheses(segments[0], marker)) examples.add(segments[0].slice(marker), { opens: false, closes: false });
+      if (marker >= 0 && closedAt(segments[0], marker, '（', '）')) examples.add(segments[0].slice(marker), { opens: false, closes: false });
     }
   }
   const headTotal = heads.reduce((a, b) => a + b, 0);

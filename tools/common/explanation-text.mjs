@@ -17,8 +17,12 @@ const CIRCLED_NUMBERS = '①②③④⑤⑥⑦⑧⑨⑩';
 // conversion.
 const QUESTION_WORDS = /(何|谁|孰|岂|怎|哪|吗|呢|乎|哉|耶|欤|邪|焉|安|奚|曷|胡|么|否|几|难道|什么|多少|可乎|如之)/u;
 
+function hanCharacters(text) {
+  return text.match(HAN_GLOBAL) ?? [];
+}
+
 export function hanCount(text) {
-  return (text.match(HAN_GLOBAL) ?? []).length;
+  return hanCharacters(text).length;
 }
 
 function isLegitimateQuestionMark(text, index) {
@@ -129,10 +133,15 @@ function fullWidthPunctuation(line) {
   return out;
 }
 
-// Whether no quotation is open at this index of the line.
+// Whether no pair of open and close marks ("“" and "”") is left open at this
+// index of the text.
+export function closedAt(text, index, open, close) {
+  const before = text.slice(0, index);
+  return before.split(open).length <= before.split(close).length;
+}
+
 function quotationClosedAt(line, index) {
-  const before = line.slice(0, index);
-  return (before.match(/“/gu) ?? []).length <= (before.match(/”/gu) ?? []).length;
+  return closedAt(line, index, '“', '”');
 }
 
 function escapeRegExp(text) {
@@ -215,10 +224,6 @@ function sentenceStarts(sense) {
   const starts = [0];
   for (const m of sense.matchAll(/[。；]/gu)) if (m.index + 1 < sense.length) starts.push(m.index + 1);
   return starts;
-}
-
-function hanCharacters(text) {
-  return text.match(HAN_GLOBAL) ?? [];
 }
 
 // The term at the start of text that a gloss may explain: the longest part
@@ -341,7 +346,7 @@ export function findGlosses(sense, phrase, lexicon) {
   return glosses;
 }
 
-export function restoreGlossColons(sense, phrase, lexicon) {
+function restoreGlossColons(sense, phrase, lexicon) {
   let text = sense;
   for (const { term, index } of findGlosses(sense, phrase, lexicon).reverse()) {
     text = `${text.slice(0, index + term.length)}：${text.slice(index + term.length)}`;
@@ -356,7 +361,7 @@ const QUOTE_PAIRS = new Map([['“', '”'], ['‘', '’']]);
 // A closing quote with none open is dropped, unless a short quoted term opens
 // the sense ("中华人民共和国”的简称"); an opening quote left open is closed
 // at the end of the sense, before its final stop when it quotes a term.
-export function balanceQuotes(sense) {
+function balanceQuotes(sense) {
   let text = sense;
   if (/^[\u3400-\u9fff]{2,12}”的/u.test(text)) text = `“${text}`;
   const open = [];
@@ -408,9 +413,7 @@ export function cleanSense(sense, phrase = '', lexicon = null) {
 const EXAMPLE_SEPARATOR = /\s*[ㄧ丨｜]\s*/u;
 
 function outsideBrackets(text, index) {
-  const before = text.slice(0, index);
-  const count = (re) => (before.match(re) ?? []).length;
-  return count(/（/gu) <= count(/）/gu) && count(/“/gu) <= count(/”/gu) && count(/‘/gu) <= count(/’/gu);
+  return closedAt(text, index, '（', '）') && closedAt(text, index, '“', '”') && closedAt(text, index, '‘', '’');
 }
 
 // The index of the first marker outside brackets and quotations, or -1.
@@ -434,7 +437,7 @@ function sentencesOf(sense) {
 // example must end its sense: what follows may only be further examples or a
 // note ("也说…"), which keeps a "～" that stands for a lost character
 // ("吃～信感激地…。后来…") out.
-export function separateExamples(sense, phrase, model) {
+function separateExamples(sense, phrase, model) {
   if (!phrase || !model) return null;
   const tilde = firstMarker(sense, '～') >= 0;
   if (!tilde && !EXAMPLE_SEPARATOR.test(sense)) return null;
@@ -522,33 +525,33 @@ function layOutExamples(parts) {
   return lines;
 }
 
+// One raw sense cleaned, and its parts where its examples can be told apart
+// (null where they cannot). options: { lexicon, examples } — the lexicon
+// brings the gloss colons back, the example model (learnExampleBoundaries)
+// tells the run-in examples apart.
+function cleanedSense(rawSense, phrase, options) {
+  const cleaned = cleanSense(rawSense, phrase, options.lexicon);
+  return { cleaned, parts: separateExamples(cleaned, phrase, options.examples) };
+}
+
 // One raw sense, cleaned, without its run-in examples: what a one-line word
 // entry shows ("爱惜并保护～公物ㄧ～年轻一代" is 爱惜并保护).
 export function senseDefinition(rawSense, phrase, options = {}) {
-  const cleaned = cleanSense(rawSense, phrase, options.lexicon);
-  const parts = separateExamples(cleaned, phrase, options.examples);
+  const { cleaned, parts } = cleanedSense(rawSense, phrase, options);
   if (!parts) return cleaned;
   const definition = layOutExamples(parts.filter((p) => p.kind === 'definition')).join('');
   return definition ? endWithStop(definition) : '';
 }
 
-// options: { lexicon, examples } — the lexicon brings the gloss colons
-// back, the example model (learnExampleBoundaries) splits run-in examples
-// onto their own lines.
-export function explanationLines(raw, phrase = '', options = {}) {
+// The cleaned explanation of idiom, senses joined with CR LF (the entry's
+// own line end), run-in examples on lines of their own.
+export function cleanExplanation(raw, idiom = '', options = {}) {
   const lines = [];
   for (const sense of splitSenses(raw)) {
-    const cleaned = cleanSense(sense, phrase, options.lexicon);
-    const parts = separateExamples(cleaned, phrase, options.examples);
+    const { cleaned, parts } = cleanedSense(sense, idiom, options);
     lines.push(...(parts ? layOutExamples(parts) : [cleaned]));
   }
-  return lines;
-}
-
-// The cleaned explanation of idiom, senses joined with CR LF (the entry's
-// own line end).
-export function cleanExplanation(raw, idiom = '', options = {}) {
-  return explanationLines(raw, idiom, options).join('\r\n');
+  return lines.join('\r\n');
 }
 
 // ---- cross-references ----
@@ -599,7 +602,7 @@ const MAX_REFERENCE_HOPS = 3;
 export function resolveExplanation(word, explanationOf, knownIdioms = new Set()) {
   const own = classifyExplanation(explanationOf(word), knownIdioms);
   if (own.reason !== 'cross-reference') return own;
-  const first = crossReference(cleanExplanation(own.text), knownIdioms);
+  const first = own.reference;
   const failed = (reason) => (first.target === word ? { reason } : { reason, reference: first });
   const visited = new Set([word]);
   let reference = first;
@@ -611,7 +614,7 @@ export function resolveExplanation(word, explanationOf, knownIdioms = new Set())
       return { reason: '', text: target.text, target: reference.target, reference: { ...first, target: reference.target } };
     }
     if (target.reason !== 'cross-reference') break;
-    reference = crossReference(cleanExplanation(target.text), knownIdioms);
+    reference = target.reference;
   }
   return failed('cross-reference');
 }
@@ -619,8 +622,13 @@ export function resolveExplanation(word, explanationOf, knownIdioms = new Set())
 // A resolved explanation as DianGu shows it: a followed pointer as 同“X”。
 // and X's explanation, on one line when X's is one line.
 export function resolvedExplanationText(resolved, word, options = {}) {
-  if (!resolved.target) return cleanExplanation(resolved.text, word, options);
-  const lines = cleanExplanation(resolved.text, resolved.target, options).split('\r\n');
+  return prefacedExplanation(resolved, cleanExplanation(resolved.text, resolved.target || word, options));
+}
+
+// The same from the resolved text already cleaned for its own phrase.
+export function prefacedExplanation(resolved, cleaned) {
+  if (!resolved.target) return cleaned;
+  const lines = cleaned.split('\r\n');
   const preface = referencePreface(resolved.reference);
   return (lines.length === 1 ? [preface + lines[0]] : [preface, ...lines]).join('\r\n');
 }
@@ -629,15 +637,17 @@ export function resolvedExplanationText(resolved, word, options = {}) {
 const MIN_EXPLANATION_CHARACTERS = 3;
 
 // What can be made of raw: { reason, text }, reason '' when the explanation
-// can be used as it stands, 'cross-reference' when it only points to another
-// entry, or why it cannot be used; text is raw without a damaged sentence.
+// can be used as it stands, 'cross-reference' (with the pointer as reference)
+// when it only points to another entry, or why it cannot be used; text is raw
+// without a damaged sentence.
 // A summary counts each idiom under its first reason.
 export function classifyExplanation(raw, knownIdioms = new Set()) {
   if (raw === undefined || raw === null || raw.trim() === '') return { reason: 'no-explanation', text: '' };
   const text = dropDamagedSentence(raw);
   if (text === null) return { reason: 'mojibake', text: '' };
   const cleaned = cleanExplanation(text);
-  if (isCrossReferenceOnly(cleaned, knownIdioms)) return { reason: 'cross-reference', text };
+  const reference = crossReference(cleaned, knownIdioms);
+  if (reference) return { reason: 'cross-reference', text, reference };
   if (hanCount(cleaned) < MIN_EXPLANATION_CHARACTERS) return { reason: 'short-explanation', text };
   return { reason: '', text };
 }
@@ -709,7 +719,7 @@ export function extractSource(cleaned, idiom = '', alsoKnownAs = '') {
 export function extractExample(raw, idiom, options = {}) {
   const candidates = [];
   for (const sense of splitSenses(raw)) {
-    const parts = separateExamples(cleanSense(sense, idiom, options.lexicon), idiom, options.examples) ?? [];
+    const parts = cleanedSense(sense, idiom, options).parts ?? [];
     for (const part of parts.filter((p) => p.kind === 'examples')) candidates.push(...part.later, part.first);
   }
   const usable = candidates.find((e) => e.includes(idiom) && hanCount(e) - hanCount(idiom) >= 3);

@@ -16,3 +16,8 @@ export function gbkTwoByteCharacters() {
   }
   return characters;
 }
+
+// Whether the window can show text: ASCII and GBK two-byte characters only.
+export function isGbkText(text, twoByteCharacters) {
+  return [...text].every((c) => c < '\x80' || twoByteCharacters.has(c));
+}

@@ -1,6 +1,7 @@
 // The text rules of a character entry: which senses, words and variant forms
 // it shows. Pure functions, so extract-characters.mjs and its tests share them.
 
+import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
 import { hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
 
 const VOWEL_MARKS = {
@@ -114,15 +115,12 @@ const MAX_LABEL_CHARACTERS = 3;
 // the explanation proper.
 const OTHER_NAME = /^(?:亦称|也称|又称|简称|省称|俗称|通称|亦作|也作|又作|或作)“?[^“”。]+”。?$/u;
 
-// Gloss colons only come back in idioms: a shorter word's definition mostly
-// opens with one of its characters ("卧于室内" under 卧室 is no gloss of 卧).
-const MIN_GLOSSED_WORD = 4;
-
 export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally = {}) {
   const senses = [];
   for (const raw of splitSenses(explanation)) {
     if (senses.length === MAX_WORD_SENSES) break;
-    const cleaned = senseDefinition(raw, word, [...word].length >= MIN_GLOSSED_WORD ? cleaning : { ...cleaning, lexicon: null });
+    // Gloss colons only come back in idioms.
+    const cleaned = senseDefinition(raw, word, [...word].length >= MIN_GLOSSED_PHRASE ? cleaning : { ...cleaning, lexicon: null });
     const text = dropSelfReferences(word, cleaned);
     if (text !== cleaned) count(tally, 'selfReferences');
     const sentences = text.split(/(?<=。)/u).filter((s) => s.trim());

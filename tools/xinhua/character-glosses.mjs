@@ -7,9 +7,9 @@ import {
   cleanSense, dropDamagedSentence, findGlosses, hasMojibake, splitSenses,
 } from '../common/explanation-text.mjs';
 
-// A shorter word's explanation mostly opens with one of its characters
-// ("卧于室内" under 卧室), so only idioms are read.
-const MIN_PHRASE_CHARACTERS = 4;
+// Only idioms gloss their characters: a shorter word's explanation mostly
+// opens with one of its characters ("卧于室内" under 卧室 is no gloss of 卧).
+export const MIN_GLOSSED_PHRASE = 4;
 // Notes on sound or form, not meanings.
 const FORM_NOTE = /^(?:音|读|也作|亦作|又作|同“|通“)/u;
 const SHOWN_GLOSSES = 3;
@@ -35,7 +35,7 @@ function readsAsParaphrase(character, gloss, phrase) {
 // The single characters the explanation of phrase glosses:
 // [{ character, gloss }], gloss without its closing punctuation.
 export function phraseGlosses(phrase, raw, lexicon) {
-  if ([...phrase].length < MIN_PHRASE_CHARACTERS || typeof raw !== 'string') return [];
+  if ([...phrase].length < MIN_GLOSSED_PHRASE || typeof raw !== 'string') return [];
   const intact = dropDamagedSentence(raw);
   if (intact === null) return [];
   const glosses = [];

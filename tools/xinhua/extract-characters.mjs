@@ -62,9 +62,11 @@ import {
 } from './character-entry.mjs';
 import { briefGlosses, glossLine, harvestGlosses } from './character-glosses.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
+import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
-import { gbkTwoByteCharacters } from '../common/gbk-characters.mjs';
+import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
 import { JIEBA_DICTIONARY, readJiebaDictionary } from '../common/jieba-dictionary.mjs';
+import { parseWordFrequency } from '../common/word-frequency.mjs';
 
 const FIRST_CODE_POINT = 0x4e00;
 const LAST_CODE_POINT = 0x9fa5;
@@ -310,27 +312,10 @@ function loadWubi(file) {
 
 // ---- CC-CEDICT, word frequency and explanations ----
 
-function loadLeidenFrequency(requirePackage) {
-  const text = requirePackage('hanzi/lib/data/leidenfreqdata.txt.js');
-  const frequency = new Map();
-  for (const line of text.split(/\r?\n/)) {
-    const comma = line.lastIndexOf(',');
-    if (comma <= 0) continue;
-    const count = Number(line.slice(comma + 1));
-    const word = line.slice(0, comma);
-    if (Number.isFinite(count)) frequency.set(word, Math.max(frequency.get(word) ?? 0, count));
-  }
-  return frequency;
-}
-
-// cnchar-data's explanations, [word, text] in file name order (what is
-// learnt from them must not depend on the order the folder lists them in),
-// and every word they explain, whichever character's file holds it.
+// cnchar-data's explanations, [word, text] in file name order, and every
+// word they explain, whichever character's file holds it.
 function loadExplanations(dir) {
-  const entries = [];
-  for (const name of fs.readdirSync(dir).filter((n) => n.endsWith('.json')).sort()) {
-    entries.push(...Object.entries(JSON.parse(fs.readFileSync(path.join(dir, name), 'utf8'))));
-  }
+  const entries = [...readExplanationFolder(dir).entries()];
   const explanations = new Map();
   for (const [word, text] of entries) if (!explanations.has(word)) explanations.set(word, String(text));
   return { entries, explanations };
@@ -421,8 +406,14 @@ function commonWordLines(ch, wordsByCharacter, context, tally) {
     if (lines.length === MAX_WORDS) break;
     // A traditional spelling only where the character is traditional in it.
     if (word.form !== word.simplified && word.simplified.includes(ch)) continue;
-    const line = wordLine(word, context, tally);
-    if (line) lines.push(line);
+    // A word's line is the same under each of its characters: made once,
+    // its figures counted wherever it is shown.
+    if (!word.shown) {
+      const counts = {};
+      word.shown = { line: wordLine(word, context, counts), counts };
+    }
+    for (const [name, n] of Object.entries(word.shown.counts)) count(tally, name, n);
+    if (word.shown.line) lines.push(word.shown.line);
   }
   return lines;
 }
@@ -541,14 +532,14 @@ function main() {
   const cedict = parseCedict(requirePackage('hanzi/lib/data/cedict_ts.u8.js'));
   const jieba = loadJieba(options.jieba);
   const { entries: explanationEntries, explanations } = loadExplanations(explanationDir);
-  const wordsByCharacter = indexWords(cedict, explanations, jieba, loadLeidenFrequency(requirePackage));
+  const wordsByCharacter = indexWords(cedict, explanations, jieba, parseWordFrequency(requirePackage('hanzi/lib/data/leidenfreqdata.txt.js')));
   const isKnownWord = (text) => cedict.has(text) || jieba.has(text) || explanations.has(text);
   // Word senses are cleaned as the idioms are: gloss colons back, run-in examples split off.
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanationEntries, jieba) };
   const wordContext = { explanations, pinyinPro, isKnownWord, cleaning };
   const gbk = gbkTwoByteCharacters();
   const glossesByCharacter = harvestGlosses(explanationEntries, jieba, {
-    usable: (text) => [...text].every((c) => c < '\x80' || gbk.has(c)),
+    usable: (text) => isGbkText(text, gbk),
     countOf: (phrase) => jieba.get(phrase)?.count ?? 0,
   });
 
