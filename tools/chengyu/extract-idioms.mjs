@@ -4,7 +4,8 @@
 // lexomir-build-chengyu.
 //
 // usage: extract-idioms.mjs --node-modules DIR --explanations DIR --out FILE
-//                           [--jieba FILE] [--count N] [--readings-report FILE]
+//                           [--jieba FILE] [--unihan-variants FILE] [--count N]
+//                           [--readings-report FILE]
 //
 // Selection, in this order:
 //  1. every idiom of cnchar-idiom with a usable explanation/<first
@@ -24,6 +25,9 @@
 //     common (its rank in the Jun Da character frequency list, unlisted
 //     characters last), then code points;
 //  4. the first N (13000) of that ranking; 百战不殆 must be among them.
+// A common idiom that cnchar-data leaves without a usable explanation shows
+// CC-CEDICT's English, after the Chinese one chinese-fallback.mjs finds
+// elsewhere in cnchar-data where there is one.
 // Readings are pinyin-pro's, with the polyphone rules of polyphone-rules.mjs
 // applied. The builder orders the records by pinyin; this table's order does
 // not matter.
@@ -33,6 +37,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { parseArgs } from 'node:util';
 
+import { chineseFallback } from './chinese-fallback.mjs';
 import { applyPolyphoneRules } from './polyphone-rules.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
@@ -55,6 +60,8 @@ const RECORD_COUNT = 13000;
 const JIEBA_FLOOR_COUNT = 3;
 // The most frequent jieba idioms whose coverage the summary reports.
 const COVERAGE_TIERS = [1000, 3000];
+// Debian's unicode-data.
+const UNIHAN_VARIANTS = '/usr/share/unicode/Unihan_Variants.txt.bz2';
 
 function parseCommandLine() {
   const { values } = parseArgs({
@@ -63,6 +70,7 @@ function parseCommandLine() {
       explanations: { type: 'string' },
       out: { type: 'string' },
       jieba: { type: 'string', default: JIEBA_DICTIONARY },
+      'unihan-variants': { type: 'string', default: UNIHAN_VARIANTS },
       count: { type: 'string', default: String(RECORD_COUNT) },
       'readings-report': { type: 'string' },
     },
@@ -74,7 +82,7 @@ function parseCommandLine() {
   if (!Number.isInteger(count) || count <= 0) throw new Error(`bad --count ${values.count}`);
   return {
     nodeModules: values['node-modules'], explanations: values.explanations, out: values.out,
-    jieba: values.jieba, count, readingsReport: values['readings-report'],
+    jieba: values.jieba, unihanVariants: values['unihan-variants'], count, readingsReport: values['readings-report'],
   };
 }
 
@@ -102,6 +110,33 @@ function explanationLookup(explanations, knownIdioms) {
     if (own === undefined || crossReference(cleanExplanation(own), knownIdioms)?.target !== word) return own;
     const spelling = (spellings.get(word) ?? []).find((w) => classifyExplanation(explanations.of(w), knownIdioms).reason === '');
     return spelling === undefined ? own : explanations.of(spelling);
+  };
+}
+
+// word -> the word, its simplified spelling (OpenCC's t2s) and its spellings
+// with characters that share a traditional form in Unihan (馀 and 余 are
+// both 餘), at most MAX_SPELLINGS of them.
+const MAX_SPELLINGS = 16;
+
+function spellings(unihanVariants) {
+  const byTraditional = new Map();
+  const text = execFileSync('bzcat', [unihanVariants], { encoding: 'utf8', maxBuffer: 1 << 28 });
+  for (const [, code, traditional] of text.matchAll(/^U\+([0-9A-F]+)\tkTraditionalVariant\t(.*)$/gmu)) {
+    const character = String.fromCodePoint(parseInt(code, 16));
+    for (const t of traditional.split(' ')) byTraditional.set(t, [...(byTraditional.get(t) ?? []), character]);
+  }
+  const variants = new Map();
+  for (const group of byTraditional.values()) {
+    for (const c of group) variants.set(c, [...new Set([...(variants.get(c) ?? [c]), ...group])]);
+  }
+  const known = new Map();
+  return (word) => {
+    if (known.has(word)) return known.get(word);
+    const simplified = execFileSync('opencc', ['-c', 't2s.json'], { input: word, encoding: 'utf8' }).trim();
+    let forms = [''];
+    for (const c of word) forms = forms.flatMap((f) => (variants.get(c) ?? [c]).map((v) => f + v)).slice(0, MAX_SPELLINGS);
+    known.set(word, [...new Set([word, simplified, ...forms])]);
+    return known.get(word);
   };
 }
 
@@ -200,6 +235,7 @@ function main() {
   const seen = new Set();
   const allIdioms = new Set(idioms);
   const explanationOf = explanationLookup(explanations, allIdioms);
+  const chineseOf = chineseFallback(explanationOf, () => explanations.entries(), allIdioms, spellings(options.unihanVariants));
 
   for (const idiom of idioms) {
     if (seen.has(idiom)) {
@@ -230,9 +266,12 @@ function main() {
     }
     const reading = applyPolyphoneRules(idiom, spoken.split(' '));
     if (english) {
+      // The English on a line of its own after whatever Chinese cnchar-data holds elsewhere.
+      const chinese = chineseOf(idiom, raw);
       candidates.push({
         ...rankingOf(idiom), spoken, reading: reading.syllables.join(' '), readingPhrases: reading.phrases,
-        dianGu: english, chuChu: '', liZi: '', keptBy: 'english', examplesSplit: false, glossColons: false,
+        dianGu: chinese ? `${chinese}\r\n${english}` : english, chuChu: '', liZi: '',
+        keptBy: chinese ? ['english', 'english-with-chinese'] : 'english', examplesSplit: false, glossColons: false,
       });
       continue;
     }
@@ -296,6 +335,8 @@ function main() {
     `# selected after dropping a damaged sentence\t${keptBy('damaged-sentence-dropped')}`,
     `# selected with characters lost beside a full stop restored\t${keptBy('lost-stops-restored')}`,
     `# selected with CC-CEDICT's English, cnchar-data's text being unusable\t${keptBy('english')}`,
+    `# of those, with a Chinese explanation found elsewhere in cnchar-data first\t${keptBy('english-with-chinese')}`,
+    `# selected explained in English only\t${keptBy('english') - keptBy('english-with-chinese')}`,
     ...COVERAGE_TIERS.map((n) => `# of the ${n} most frequent jieba idioms with an explanation, selected\t`
       + `${byJieba.slice(0, n).filter((w) => chosenSet.has(w)).length}`),
     `# selected readings changed by the polyphone rules\t${count((c) => c.reading !== c.spoken)}`,
