@@ -25,9 +25,12 @@
 //     common (its rank in the Jun Da character frequency list, unlisted
 //     characters last), then code points;
 //  4. the first N (13000) of that ranking; 百战不殆 must be among them.
-// A common idiom that cnchar-data leaves without a usable explanation shows
-// CC-CEDICT's English, after the Chinese one chinese-fallback.mjs finds
-// elsewhere in cnchar-data where there is one.
+// The examples an idiom's own explanation holds move to LiZi, those run into
+// a definition where idiom-examples.mjs can tell where they start; without
+// one LiZi holds what extractExample finds (an example from the idiom on, or
+// a later work quoting it). A common idiom that cnchar-data leaves without a
+// usable explanation shows CC-CEDICT's English, after the Chinese one
+// chinese-fallback.mjs finds elsewhere in cnchar-data where there is one.
 // Readings are pinyin-pro's, with the polyphone rules of polyphone-rules.mjs
 // applied. The builder orders the records by pinyin; this table's order does
 // not matter.
@@ -38,12 +41,14 @@ import path from 'node:path';
 import { parseArgs } from 'node:util';
 
 import { chineseFallback } from './chinese-fallback.mjs';
+import { learnIdiomExamples, takeOutExamples } from './idiom-examples.mjs';
 import { applyPolyphoneRules } from './polyphone-rules.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import {
-  classifyExplanation, cleanExplanation, crossReference, extractExample, extractSource, hanCount, prefacedExplanation,
+  classifyExplanation, cleanExplanation, crossReference, explanationLines, extractExample, extractSource, hanCount,
+  prefacedExplanation,
   referencePreface, resolveExplanation, restoreLostStops,
 } from '../common/explanation-text.mjs';
 import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
@@ -213,6 +218,7 @@ function main() {
   }
   const explanations = readExplanationFolder(options.explanations);
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanations.entries(), jieba) };
+  const idiomExamples = learnIdiomExamples(explanations.entries(), jieba);
   const gbk = gbkTwoByteCharacters();
   // Every rule is listed in the summary, even when it drops nothing.
   const dropped = new Map(['duplicate', 'no-explanation', 'mojibake', 'cross-reference', 'self-reference',
@@ -279,7 +285,12 @@ function main() {
     const own = usable.text;
     const phrase = usable.target || idiom;
     const cleaned = cleanExplanation(own, phrase, cleaning);
-    const dianGu = prefacedExplanation(usable, cleaned);
+    // The idiom's own examples move to LiZi; a followed pointer's target
+    // keeps those of its own wording.
+    const takenOut = usable.target ? { definition: cleaned, examples: [], unsure: 0 }
+      : takeOutExamples(explanationLines(own, phrase, cleaning), phrase, idiomExamples);
+    const definition = takenOut.definition || cleaned;
+    const dianGu = prefacedExplanation(usable, definition);
     // The same without the example model and without the lexicon, to count what each restores.
     const unsplit = cleanExplanation(own, phrase, { lexicon: jieba });
     candidates.push({
@@ -289,9 +300,12 @@ function main() {
       dianGu,
       examplesSplit: cleaned !== unsplit,
       glossColons: unsplit !== cleanExplanation(own, phrase),
-      chuChu: extractSource(dianGu, idiom, usable.target ?? ''),
+      chuChu: extractSource(prefacedExplanation(usable, cleaned), idiom, usable.target ?? ''),
       // A pointer's target gives examples of its own wording, which only count when they use the idiom's.
-      liZi: [extractExample(own, phrase, cleaning)].find((e) => e.includes(idiom)) ?? '',
+      liZi: (takenOut.definition && takenOut.examples.join('｜'))
+        || ([extractExample(own, phrase, cleaning)].find((e) => e.includes(idiom)) ?? ''),
+      examplesMoved: takenOut.definition ? takenOut.examples.length : 0,
+      examplesUnsure: takenOut.unsure,
       keptBy: usable.target ? 'cross-reference' : [
         restoreLostStops(raw) !== raw && 'lost-stops-restored',
         usable.text !== restoreLostStops(raw) && 'damaged-sentence-dropped',
@@ -342,6 +356,9 @@ function main() {
     `# selected readings changed by the polyphone rules\t${count((c) => c.reading !== c.spoken)}`,
     `# selected with a gloss colon restored\t${count((c) => c.glossColons)}`,
     `# selected with an example split onto its own line\t${count((c) => c.examplesSplit)}`,
+    `# selected with examples moved from the explanation to LiZi\t${count((c) => c.examplesMoved > 0)}`
+      + ` (${chosen.reduce((sum, c) => sum + (c.examplesMoved ?? 0), 0)} examples)`,
+    `# selected with a run-in example left in the explanation, its start unsure\t${count((c) => c.examplesUnsure > 0)}`,
     `# not selected (ranked below ${options.count})\t${candidates.length - chosen.length}`,
     'ChengYu\tPinYin\tDianGu\tChuChu\tLiZi',
     ...chosen.map((c) => [c.idiom, c.reading, c.dianGu, c.chuChu, c.liZi].map(escapeField).join('\t')),
