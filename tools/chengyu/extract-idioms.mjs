@@ -5,7 +5,7 @@
 //
 // usage: extract-idioms.mjs --node-modules DIR --explanations DIR --out FILE
 //                           [--jieba FILE] [--unihan-variants FILE] [--count N]
-//                           [--readings-report FILE]
+//                           [--readings-report FILE] [--poetry DIR]
 //
 // Selection, in this order:
 //  1. every idiom of cnchar-idiom with a usable explanation/<first
@@ -41,6 +41,7 @@ import path from 'node:path';
 import { parseArgs } from 'node:util';
 
 import { chineseFallback } from './chinese-fallback.mjs';
+import { findCitations, readPoetry } from './classical-citations.mjs';
 import { learnIdiomExamples, takeOutExamples } from './idiom-examples.mjs';
 import { applyPolyphoneRules } from './polyphone-rules.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
@@ -65,6 +66,8 @@ const RECORD_COUNT = 13000;
 const JIEBA_FLOOR_COUNT = 3;
 // The most frequent jieba idioms whose coverage the summary reports.
 const COVERAGE_TIERS = [1000, 3000];
+// The most frequent selected idioms that may get a classical line as their example.
+const CITED_IDIOMS = 1000;
 // Debian's unicode-data.
 const UNIHAN_VARIANTS = '/usr/share/unicode/Unihan_Variants.txt.bz2';
 
@@ -76,6 +79,7 @@ function parseCommandLine() {
       out: { type: 'string' },
       jieba: { type: 'string', default: JIEBA_DICTIONARY },
       'unihan-variants': { type: 'string', default: UNIHAN_VARIANTS },
+      poetry: { type: 'string' },
       count: { type: 'string', default: String(RECORD_COUNT) },
       'readings-report': { type: 'string' },
     },
@@ -87,7 +91,8 @@ function parseCommandLine() {
   if (!Number.isInteger(count) || count <= 0) throw new Error(`bad --count ${values.count}`);
   return {
     nodeModules: values['node-modules'], explanations: values.explanations, out: values.out,
-    jieba: values.jieba, unihanVariants: values['unihan-variants'], count, readingsReport: values['readings-report'],
+    jieba: values.jieba, unihanVariants: values['unihan-variants'], poetry: values.poetry, count,
+    readingsReport: values['readings-report'],
   };
 }
 
@@ -143,6 +148,15 @@ function spellings(unihanVariants) {
     known.set(word, [...new Set([word, simplified, ...forms])]);
     return known.get(word);
   };
+}
+
+// Texts in traditional characters, simplified by OpenCC's t2s in one run.
+function simplifyAll(texts) {
+  const simplified = execFileSync('opencc', ['-c', 't2s.json'], {
+    input: texts.map((t) => t.replace(/\n/gu, ' ')).join('\n'), encoding: 'utf8', maxBuffer: 1 << 30,
+  }).split('\n');
+  if (simplified.length < texts.length) throw new Error('opencc returned fewer lines than it was given');
+  return simplified;
 }
 
 function loadCharacterRanks(text) {
@@ -325,6 +339,16 @@ function main() {
   for (const required of REQUIRED_IDIOMS) {
     if (!chosenSet.has(required)) throw new Error(`required idiom ${required} was not selected`);
   }
+  // A classical line as the example of a frequent idiom that has none.
+  let cited = 0;
+  if (options.poetry) {
+    const frequent = chosen.slice(0, CITED_IDIOMS);
+    const citations = findCitations(readPoetry(options.poetry), frequent.map((c) => c.idiom), simplifyAll);
+    for (const c of frequent.filter((f) => !f.liZi && citations.has(f.idiom))) {
+      c.liZi = citations.get(c.idiom);
+      ++cited;
+    }
+  }
   const byJieba = jiebaIdiomsByCount(jieba, idioms, explanations);
   const count = (test) => chosen.filter(test).length;
   const keptBy = (rule) => count((c) => c.keptBy === rule || (Array.isArray(c.keptBy) && c.keptBy.includes(rule)));
@@ -359,6 +383,7 @@ function main() {
     `# selected with examples moved from the explanation to LiZi\t${count((c) => c.examplesMoved > 0)}`
       + ` (${chosen.reduce((sum, c) => sum + (c.examplesMoved ?? 0), 0)} examples)`,
     `# selected with a run-in example left in the explanation, its start unsure\t${count((c) => c.examplesUnsure > 0)}`,
+    `# of the ${CITED_IDIOMS} most frequent selected, with a classical line from chinese-poetry as example\t${cited}`,
     `# not selected (ranked below ${options.count})\t${candidates.length - chosen.length}`,
     'ChengYu\tPinYin\tDianGu\tChuChu\tLiZi',
     ...chosen.map((c) => [c.idiom, c.reading, c.dianGu, c.chuChu, c.liZi].map(escapeField).join('\t')),
