@@ -48,8 +48,7 @@ import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import {
-  classifyExplanation, cleanExplanation, crossReference, explanationLines, extractExample, extractSource, hanCount,
-  prefacedExplanation,
+  classifyExplanation, cleanExplanation, crossReference, extractExample, extractSource, hanCount, prefacedExplanation,
   referencePreface, resolveExplanation, restoreLostStops,
 } from '../common/explanation-text.mjs';
 import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
@@ -291,7 +290,7 @@ function main() {
       candidates.push({
         ...rankingOf(idiom), spoken, reading: reading.syllables.join(' '), readingPhrases: reading.phrases,
         dianGu: chinese ? `${chinese}\r\n${english}` : english, chuChu: '', liZi: '',
-        keptBy: chinese ? ['english', 'english-with-chinese'] : 'english', examplesSplit: false, glossColons: false,
+        keptBy: chinese ? ['english', 'english-with-chinese'] : 'english', glossColons: false,
       });
       continue;
     }
@@ -299,20 +298,18 @@ function main() {
     const own = usable.text;
     const phrase = usable.target || idiom;
     const cleaned = cleanExplanation(own, phrase, cleaning);
+    // The same without the example model and without the lexicon, to count what each restores.
+    const unsplit = cleanExplanation(own, phrase, { lexicon: jieba });
     // The idiom's own examples move to LiZi; a followed pointer's target
     // keeps those of its own wording.
     const takenOut = usable.target ? { definition: cleaned, examples: [], unsure: 0 }
-      : takeOutExamples(explanationLines(own, phrase, cleaning), phrase, idiomExamples);
-    const definition = takenOut.definition || cleaned;
-    const dianGu = prefacedExplanation(usable, definition);
-    // The same without the example model and without the lexicon, to count what each restores.
-    const unsplit = cleanExplanation(own, phrase, { lexicon: jieba });
+      : takeOutExamples(unsplit.split('\r\n'), phrase, idiomExamples);
+    const dianGu = prefacedExplanation(usable, takenOut.definition || cleaned);
     candidates.push({
       spoken,
       reading: reading.syllables.join(' '),
       readingPhrases: reading.phrases,
       dianGu,
-      examplesSplit: cleaned !== unsplit,
       glossColons: unsplit !== cleanExplanation(own, phrase),
       chuChu: extractSource(prefacedExplanation(usable, cleaned), idiom, usable.target ?? ''),
       // A pointer's target gives examples of its own wording, which only count when they use the idiom's.
@@ -379,7 +376,6 @@ function main() {
       + `${byJieba.slice(0, n).filter((w) => chosenSet.has(w)).length}`),
     `# selected readings changed by the polyphone rules\t${count((c) => c.reading !== c.spoken)}`,
     `# selected with a gloss colon restored\t${count((c) => c.glossColons)}`,
-    `# selected with an example split onto its own line\t${count((c) => c.examplesSplit)}`,
     `# selected with examples moved from the explanation to LiZi\t${count((c) => c.examplesMoved > 0)}`
       + ` (${chosen.reduce((sum, c) => sum + (c.examplesMoved ?? 0), 0)} examples)`,
     `# selected with a run-in example left in the explanation, its start unsure\t${count((c) => c.examplesUnsure > 0)}`,

@@ -26,6 +26,9 @@ const MIN_LEAD = 2.5;
 const PHRASE_BACKGROUND = 0.005;
 // An example does not open with a particle, nor a definition end in one.
 const NO_START = /^[的地得了着过之，、；）]/u;
+// The idiom after these is named, explained or given as another form, not
+// used ("比喻自我吹嘘、夸张", "…的境界为六根清静", "亦作老鼠过街，人人喊打").
+const NAMED_AFTER = /(?:比喻|形容|指|谓|犹言|犹|即|称|称为|叫|叫做|为|亦作|也作|又作|或作|也说|又说|亦称|也称|又称|也叫|又名)$/u;
 const SUBJECTS = ['他们', '她们', '我们', '你们', '咱们', '大家', '人们', '他', '她', '我', '你', '您', '咱', '这', '那'];
 // Pronouns that definitions use as well ("据为他人所有", "像…那样", "这里…那里").
 const NOT_SUBJECTS = ['他人', '这样', '那样', '那么', '这般', '那般', '这里', '那里'];
@@ -140,8 +143,10 @@ export function learnIdiomExamples(entries, lexicon) {
     const count = lexicon.get(w)?.count ?? 0;
     return count > 3 ? count / total : 1e-5 ** [...w].length;
   };
-  const isSubject = (rest, before) => SUBJECTS.some((s) => rest.startsWith(s)) && !NOT_SUBJECTS.some((s) => rest.startsWith(s))
-    && !BEFORE_OBJECT.test(before);
+  // "这个人" or "人们" after a verb is its object ("表面上骂这个人", "想引起人们注意").
+  const isSubject = (rest, before, last) => SUBJECTS.some((s) => rest.startsWith(s))
+    && !NOT_SUBJECTS.some((s) => rest.startsWith(s)) && !BEFORE_OBJECT.test(before)
+    && !(/^(?:[这那]|人们|大家)/u.test(rest) && lexicon.get(last)?.tag?.startsWith('v'));
 
   // Where the example starts in sentence, whose phrase stands at index
   // (code units): the start in code points, or null where it is unsure.
@@ -161,7 +166,7 @@ export function learnIdiomExamples(entries, lexicon) {
       const before = [...sentence].slice(0, at).join('');
       if (NO_START.test(next) || (PUNCTUATION.test(last) && last !== '）' && last !== '，') || !outsideMarks(before, before.length)) continue;
       const rest = head.slice(j).join('');
-      const subject = isSubject(rest, before);
+      const subject = isSubject(rest, before, last);
       afterSubject = subject;
       const lastClause = before.slice(Math.max(before.lastIndexOf('，'), before.lastIndexOf('、'), before.lastIndexOf('；')) + 1);
       const evidence = {
@@ -185,7 +190,7 @@ export function learnIdiomExamples(entries, lexicon) {
 function sentencesOf(text) {
   const sentences = [];
   let current = '';
-  for (const piece of text.match(/[^。！？]*(?:[。！？][”’]*|$)/gu).filter((s) => s.length > 0)) {
+  for (const piece of text.match(/[^。！？]*(?:[。！？]+[”’]*|$)/gu).filter((s) => s.length > 0)) {
     current += piece;
     if (outsideMarks(current, current.length)) {
       sentences.push(current);
@@ -199,33 +204,60 @@ function endWithStop(text) {
   return /[。！？…”’）]$/u.test(text) ? text : `${text}。`;
 }
 
-// The lines of a cleaned explanation (explanationLines) without the examples
-// of phrase they hold: { definition (lines joined with CR LF), examples
-// (each ending its sentence), unsure (run-in examples left where they are) }.
-export function takeOutExamples(lines, phrase, model) {
+// Marks of the examples in the source: "～" stands for the phrase, "ㄧ" (now
+// and then "丨" or "｜") stands between two examples.
+const EXAMPLE_SEPARATOR = /\s*[ㄧ丨｜]\s*/u;
+// What may follow the last example of a sense: another name or form.
+const NOTE = /^(?:也说|也作|也叫|也称|又作|又说|也写作)/u;
+
+// "～" written out, except in a range ("4～5厘米").
+function spelledOut(text, phrase) {
+  return text.replace(/～/gu, (tilde, at) => (/\d/u.test(text[at - 1] ?? '') && /\d/u.test(text[at + 1] ?? '') ? tilde : phrase));
+}
+
+// The senses of a cleaned explanation (cleanExplanation without an example
+// model: a sense a line, "～" and "ㄧ" as the source has them) without the
+// examples of phrase they hold: { definition (senses joined with CR LF),
+// examples (each ending its sentence), unsure (run-in examples left where
+// they are) }. What follows the first "ㄧ" is examples, and a note after them;
+// before it, and in a sense without one, an example is taken where it stands
+// as a sentence of its own or the model tells where it starts.
+export function takeOutExamples(senses, phrase, model) {
   const definition = [];
   const examples = [];
   let unsure = 0;
-  for (const { kind, text } of lines) {
-    if (kind === 'examples') {
-      examples.push(...text.split('｜').map((e) => endWithStop(e.trim())));
-      continue;
-    }
+  for (const sense of senses) {
+    const [first, ...later] = sense.split(EXAMPLE_SEPARATOR).map((piece) => spelledOut(piece.trim(), phrase));
     let kept = '';
-    for (const sentence of sentencesOf(text)) {
-      const index = bareIndex(sentence, phrase);
+    let taken = later.length > 0;
+    for (const sentence of sentencesOf(first)) {
+      // A note after an example goes on a line of its own, as the source's "‖" had it.
+      if (taken && NOTE.test(sentence)) {
+        if (kept) definition.push(endWithStop(kept));
+        kept = sentence;
+        continue;
+      }
+      const found = bareIndex(sentence, phrase);
+      const index = found > 0 && NAMED_AFTER.test(sentence.slice(0, found)) ? -1 : found;
       const start = index < 0 ? null : index === 0 ? 0 : model.exampleStart(sentence, index);
       // An example needs a definition before it, in this sentence or earlier.
       const head = start === null ? '' : [...sentence].slice(0, start).join('').replace(/[，、；\s]+$/u, '');
-      if (start === null || (start === 0 && !kept && definition.length === 0) || (start > 0 && !/\p{Script=Han}.*\p{Script=Han}/u.test(head))) {
+      if (start === null || (start === 0 && !kept && definition.length === 0)
+        || (start > 0 && !/\p{Script=Han}.*\p{Script=Han}/u.test(head))) {
         if (index >= 0) ++unsure;
         kept += sentence;
         continue;
       }
       if (head) kept += endWithStop(head);
       examples.push(endWithStop([...sentence].slice(start).join('').trim()));
+      taken = true;
     }
-    if (kept) definition.push(kept);
+    const last = later.length > 0 ? sentencesOf(later.pop()) : [];
+    const note = last.findIndex((s, i) => i > 0 && NOTE.test(s));
+    later.push(...(note < 0 ? [last.join('')] : [last.slice(0, note).join('')]));
+    examples.push(...later.filter((e) => e.length > 0).map(endWithStop));
+    if (kept) definition.push(later.length > 0 ? endWithStop(kept) : kept);
+    if (note >= 0) definition.push(last.slice(note).join(''));
   }
   return { definition: definition.join('\r\n'), examples, unsure };
 }

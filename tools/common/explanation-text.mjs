@@ -554,21 +554,6 @@ export function cleanExplanation(raw, idiom = '', options = {}) {
   return lines.join('\r\n');
 }
 
-// The lines of cleanExplanation, each as { kind, text }: kind 'examples' for
-// a line of the examples it split off, 'text' for every other line.
-export function explanationLines(raw, idiom = '', options = {}) {
-  const lines = [];
-  for (const sense of splitSenses(raw)) {
-    const { cleaned, parts } = cleanedSense(sense, idiom, options);
-    const exampleLines = new Set((parts ?? []).filter((p) => p.kind === 'examples' && p.pieces.length > 0)
-      .map((p) => endWithStop(p.pieces.join('｜'))));
-    for (const text of parts ? layOutExamples(parts) : [cleaned]) {
-      lines.push({ kind: exampleLines.has(text) ? 'examples' : 'text', text });
-    }
-  }
-  return lines;
-}
-
 // ---- cross-references ----
 
 const REFERENCE_KEYWORDS = '见|同|参见|参看|亦作|也作|又作|犹|犹言|即|通';
