@@ -23,6 +23,8 @@ test('takeOutExamples', async (t) => {
     ['"？！" ends one sentence', '同室操戈', ['比喻内部争斗同室操戈，相煎何急？！'], startAt(6), '比喻内部争斗。', ['同室操戈，相煎何急？！'], 0],
     ['the idiom quoted is no example', '守株待兔', ['后用“守株待兔”比喻死守经验。'], startAt(3), '后用“守株待兔”比喻死守经验。', [], 0],
     ['the idiom named by the definition is no example', '自我吹嘘', ['比喻自我吹嘘、夸张。'], startAt(2), '比喻自我吹嘘、夸张。', [], 0],
+    ['nor is the idiom given as another form', '老鼠过街', ['比喻害人的东西，人人痛恨。亦作老鼠过街，人人喊打。'], startAt(2),
+      '比喻害人的东西，人人痛恨。亦作老鼠过街，人人喊打。', [], 0],
     ['a sentence opening with the idiom after a definition is one', '惊天动地', ['形容声音响亮。惊天动地一声巨响。'],
       startAt(null), '形容声音响亮。', ['惊天动地一声巨响。'], 0],
     ['a stop inside a quotation ends no sentence', '谈何容易', ['本谓不可轻易。《盐铁论》“故曰：‘谈何容易。’谈且不易。”'],
