@@ -2,35 +2,10 @@
 // it shows. Pure functions, so extract-characters.mjs and its tests share them.
 
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
+import { markPinyin, markSyllable } from '../common/cc-cedict.mjs';
 import { hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
 
-const VOWEL_MARKS = {
-  a: 'āáǎà', e: 'ēéěè', i: 'īíǐì', o: 'ōóǒò', u: 'ūúǔù', v: 'ǖǘǚǜ',
-};
-
-// CC-CEDICT's "zhong1" / "lu:4" -> tone-marked syllable.
-export function markSyllable(numbered) {
-  const match = /^([a-zü:]+)([1-5])$/i.exec(numbered);
-  if (!match) return numbered;
-  let letters = match[1].toLowerCase().replace(/u:|ü/g, 'v');
-  const tone = Number(match[2]);
-  if (tone === 5) return letters.replace(/v/g, 'ü');
-  let at = letters.search(/[ae]/);
-  if (at < 0) at = letters.indexOf('ou');
-  if (at < 0) {
-    for (let i = letters.length - 1; i >= 0; i--) {
-      if ('iouv'.includes(letters[i])) { at = i; break; }
-    }
-  }
-  if (at >= 0) {
-    letters = letters.slice(0, at) + VOWEL_MARKS[letters[at]][tone - 1] + letters.slice(at + 1);
-  }
-  return letters.replace(/v/g, 'ü');
-}
-
-export function markPinyin(numbered) {
-  return numbered.split(' ').map(markSyllable).join(' ');
-}
+export { markPinyin, markSyllable };
 
 // Adds to one of the figures a builder reports.
 export function count(tally, name, by = 1) {

@@ -61,7 +61,7 @@ import {
   markPinyin, markSyllable, oneLine, usualEntry, wordSenses,
 } from './character-entry.mjs';
 import { briefGlosses, glossLine, harvestGlosses } from './character-glosses.mjs';
-import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
+import { cedictGloss, parseCedict, readableSense } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
@@ -394,7 +394,7 @@ function wordLine(word, context, tally) {
   if (text) {
     count(tally, 'chineseWords');
   } else if (entry) {
-    text = cedictGloss(entry);
+    text = readableSense(cedictGloss(entry));
     if (text) count(tally, 'englishWords');
   }
   return text ? `${word.form}（${reading}）：${text}` : '';
@@ -434,7 +434,7 @@ function characterSenses(ch, entries, tally) {
   const senses = uniqueStrings(entries.flatMap((e) => e.senses)).map(oneLine);
   const kept = senses.filter((s) => !isSelfVariantSense(ch, s));
   count(tally, 'selfVariants', senses.length - kept.length);
-  return kept;
+  return kept.map(readableSense);
 }
 
 function readingLines(ch, readings, cedictEntries, tally) {
