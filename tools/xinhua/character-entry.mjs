@@ -3,7 +3,7 @@
 
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
 import { markPinyin, markSyllable } from '../common/cc-cedict.mjs';
-import { hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
+import { cleanSense, hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
 
 export { markPinyin, markSyllable };
 
@@ -90,12 +90,292 @@ const MAX_LABEL_CHARACTERS = 3;
 // the explanation proper.
 const OTHER_NAME = /^(?:亦称|也称|又称|简称|省称|俗称|通称|亦作|也作|又作|或作)“?[^“”。]+”。?$/u;
 
-export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally = {}) {
+// ---- what an explanation says of its reading ----
+
+const plainPinyin = (text) => text.normalize('NFKC').replace(/[\s·'’]/gu, '').replace(/ɑ/gu, 'a').toLowerCase();
+const escapeRegExp = (text) => text.replace(/[.*+?^${}()|[\]\\]/gu, '\\$&');
+
+// cnchar-data runs homographs into one text, each after the word and its
+// number ("就是1①… 就是2 [jiùshì]①…"). The parts without their labels,
+// each with the reading its label gives ('' where it gives none).
+export function homographs(word, raw) {
+  const label = new RegExp(`(?<=^|[\\s。])${escapeRegExp(word)}[1-9](?:\\s*\\[([^\\]]*)\\])?`, 'gu');
+  const parts = [];
+  let reading = '';
+  let from = 0;
+  for (const match of raw.matchAll(label)) {
+    parts.push({ reading, text: raw.slice(from, match.index) });
+    reading = match[1] ?? '';
+    from = match.index + match[0].length;
+  }
+  parts.push({ reading, text: raw.slice(from) });
+  return parts.filter((part) => part.text.trim());
+}
+
+const TONED_LETTERS = 'a-zａ-ｚāáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü';
+// "（ｙù－）", "（－ｄàｏ）", "（句ｇōｕ）": the sense is read so, the dash
+// standing for the syllables left as the word has them.
+const READING_NOTE = new RegExp(
+  `[（(](?:([-－])([${TONED_LETTERS}]+)|([${TONED_LETTERS}]+)([-－])|(\\p{Script=Han})([${TONED_LETTERS}]+))[）)]`, 'u');
+
+// A sense's reading note: { note, fits } where fits tells whether the
+// syllable it names is the one shown; null without a note.
+export function readingNote(sense, word, shownReading) {
+  const match = READING_NOTE.exec(sense);
+  if (!match) return null;
+  const syllables = shownReading.split(/\s+/u);
+  const characters = [...word];
+  let at;
+  let noted;
+  if (match[1]) [at, noted] = [syllables.length - 1, match[2]];
+  else if (match[4]) [at, noted] = [0, match[3]];
+  else [at, noted] = [characters.indexOf(match[5]), match[6]];
+  return { note: match[0], fits: at >= 0 && plainPinyin(syllables[at] ?? '') === plainPinyin(noted) };
+}
+
+// The senses of explanation that belong to the reading shown: a homograph
+// labelled with another reading goes, and where senses carry reading
+// notes, those of another reading go; where one fits, the senses without a
+// note are the other reading's. Counts go to tally.
+function sensesOfReading(word, explanation, shownReading, tally) {
+  const shown = plainPinyin(shownReading);
   const senses = [];
-  for (const raw of splitSenses(explanation)) {
+  for (const { reading, text } of homographs(word, explanation)) {
+    if (reading && shownReading && plainPinyin(reading) !== shown) {
+      count(tally, 'homographsOfAnotherReading');
+      continue;
+    }
+    senses.push(...splitSenses(text));
+  }
+  if (!shownReading) return senses;
+  const notes = senses.map((sense) => readingNote(sense, word, shownReading));
+  const anyFits = notes.some((note) => note?.fits);
+  const kept = senses.flatMap((sense, i) => {
+    const note = notes[i];
+    if (note ? note.fits : !anyFits) return [note ? sense.replace(note.note, '') : sense];
+    count(tally, 'sensesOfAnotherReading');
+    return [];
+  });
+  return kept;
+}
+
+// ---- senses that explain another reading ----
+
+// Pointer words a sense may open with before the word it explains by.
+const EXPLAINING_BY = /^(?:犹言|犹|即|同|谓|指|亦作|也作)/u;
+const MAX_LOOKED_UP_WORD = 4;
+// Function words and verbs too general to tell two senses apart.
+const ENGLISH_STOPWORDS = new Set(('to a an the of in on at for by with as and or sth sb etc used also one variant see cl pr '
+  + 'taiwan abbr old form is are am it its that this who which not no from into up out off over sense all right okay '
+  + 'use make take get give put have come bring keep let set add feel state thing way kind sort').split(' '));
+
+function toneless(syllable) {
+  return syllable.normalize('NFD').replace(/[\u0300-\u036f]/gu, '').replace(/ü/gu, 'v');
+}
+
+// Two readings differ in their letters, or in their tones where both carry one.
+function differentReading(a, b) {
+  if (toneless(a) !== toneless(b)) return true;
+  const toned = (r) => r !== toneless(r);
+  return toned(a) && toned(b) && a.normalize('NFC') !== b.normalize('NFC');
+}
+
+// Content words of English senses, parentheses, pinyin and pointers
+// dropped, plurals folded.
+export function englishWords(senses) {
+  const words = new Set();
+  for (const sense of senses) {
+    if (/variant of |^see /u.test(sense)) continue;
+    for (const word of sense.toLowerCase().replace(/\([^)]*\)|\[[^\]]*\]/gu, ' ').split(/[^a-z]+/u)) {
+      if ((word.length < 3 && word !== 'be') || ENGLISH_STOPWORDS.has(word)) continue;
+      words.add(word.length > 3 ? word.replace(/s$/u, '') : word);
+    }
+  }
+  return words;
+}
+
+// The lexicon words of text, longest first from the left.
+function segment(text, isWord) {
+  const characters = [...text];
+  const words = [];
+  for (let i = 0; i < characters.length;) {
+    let length = Math.min(MAX_LOOKED_UP_WORD, characters.length - i);
+    while (length > 1 && !isWord(characters.slice(i, i + length).join(''))) --length;
+    words.push(characters.slice(i, i + length).join(''));
+    i += length;
+  }
+  return words;
+}
+
+// The rule by which a word's sense belongs to another reading of one of
+// its characters than the one shown, or '':
+// - 'word': the sense opens with a word that holds the character in
+//   another reading (没有 "犹没收": 没收 is mò shōu);
+// - 'variant': it opens with the form CC-CEDICT names the character a
+//   variant of in another reading (那些 "哪里": 那 nǎ is 哪);
+// - 'english': CC-CEDICT's English of its words meets the character's
+//   English in another reading and not in the one shown, nor that of the
+//   word's other characters (为何 "是什么": 是 "to be" is 为 wéi; 少年 "不几年":
+//   几年 "a few years" is 少 shǎo; 活着 "妙着。指下棋时…": chess is 着 zhāo).
+// sources: wordReading(w), CC-CEDICT's tone-marked syllables of a word or
+// null; characterReadings(c), [{ reading, senses }] of CC-CEDICT's entries
+// of the character; english(w), a word's CC-CEDICT senses; isWord(w).
+export function otherReadingRule(word, sense, shownSyllables, sources) {
+  const characters = [...word];
+  const text = sense.replace(/^[①②③]/u, '').replace(EXPLAINING_BY, '').replace(/^“/u, '');
+  for (let length = Math.min(MAX_LOOKED_UP_WORD, [...text].length); length >= 2; --length) {
+    const opening = [...text].slice(0, length).join('');
+    const readings = sources.wordReading(opening);
+    if (!readings || opening === word) continue;
+    const openingCharacters = [...opening];
+    const other = characters.some((c, i) => openingCharacters.includes(c) && shownSyllables[i]
+      && differentReading(readings[openingCharacters.indexOf(c)] ?? '', shownSyllables[i]));
+    if (other) return 'word';
+    break;
+  }
+  const first = [...text][0];
+  // The word the sense opens with, and the longer words after it: single
+  // characters later on are mostly function words.
+  const words = text.split(/[。；，、]/u).flatMap((clause) => segment(clause, sources.isWord))
+    .filter((w, i) => w !== word && (i === 0 || [...w].length > 1));
+  for (const [i, c] of characters.entries()) {
+    const shown = shownSyllables[i];
+    if (!shown) continue;
+    const readings = sources.characterReadings(c);
+    const others = readings.filter((r) => differentReading(r.reading, shown));
+    if (others.length === 0 || others.length === readings.length) continue;
+    const variant = new RegExp(`variant of (?:[^\\s|[]*\\|)?${first}(?!\\p{Script=Han})`, 'u');
+    if (first !== c && others.some((r) => r.senses.some((s) => variant.test(s)))) {
+      return 'variant';
+    }
+    const meant = englishWords(words.filter((w) => !w.includes(c)).flatMap((w) => sources.english(w)));
+    const otherCharacters = characters.filter((d) => d !== c);
+    const explainedByOthers = englishWords(otherCharacters.flatMap((d) => sources.characterReadings(d).flatMap((r) => r.senses)));
+    const evidence = (r) => [...englishWords(r.senses)].some((w) => meant.has(w) && !explainedByOthers.has(w));
+    const shownReadings = readings.filter((r) => !differentReading(r.reading, shown));
+    if (!shownReadings.some(evidence) && others.some(evidence)) return 'english';
+  }
+  return '';
+}
+
+// ---- damage and pointers ----
+
+// What no Chinese entry holds: box drawing, kana, Cyrillic, capital Greek,
+// full-width Latin letters and digits, bopomofo other than the separator
+// ㄧ, private-use and replacement characters — left where the source lost
+// a character ("完┍福", "作用┝Γ").
+const DAMAGE = /[\u2500-\u257f\u3040-\u30ff\u0400-\u04ff\u0391-\u03a9\uff10-\uff19\uff21-\uff3a\uff41-\uff5a\u3105-\u3126\u3128-\u312f\ue000-\uf8ff\ufffd§｀﹎『』ⅰ-ⅻ]/u;
+
+export function isDamaged(text) {
+  return DAMAGE.test(text);
+}
+
+// The source's typesetting codes ("[kg4]"), page numbers of its printed
+// form ("（762页）") and pointers to its own entries ("参看‘能’条d、e两项。").
+function dropSourceMarks(sense) {
+  return sense.replace(/\[kg\d*\]/gu, '').replace(/[（(]\d+页[）)]/gu, '')
+    .replace(/参看[‘“〖][^’”〗]+[’”〗](?:条[^。]*)?。?/gu, '').trim();
+}
+
+// "见“本质与现象”。": a sense that only sends the reader elsewhere.
+const ONLY_POINTER = /^(?:见|参见|参看)“[^“”]+”[。]?$/u;
+
+// "就是1" left by a homograph label: only the word and its number.
+function isSelfLabel(word, sense) {
+  return new RegExp(`^${escapeRegExp(word)}\\d*[。]?$`, 'u').test(sense.trim());
+}
+
+// The sentences of a cleaned sense up to the first damaged one; '' where
+// the first is damaged.
+function undamagedPart(sense) {
+  const sentences = sense.split(/(?<=[。；])/u);
+  const damaged = sentences.findIndex(isDamaged);
+  return damaged < 0 ? sense : sentences.slice(0, damaged).join('').replace(/；$/u, '。');
+}
+
+// ---- run-in examples ----
+
+// A word written out in its own sense stands in an example ("一样；同样别和
+// 他一般见识"): it is marked "～", as the source marks it elsewhere, so that
+// the example model finds the example. Quoted or bracketed, it is named.
+function markWrittenOutWord(word, sense) {
+  if ([...word].length >= MIN_GLOSSED_PHRASE || sense.includes('～')) return sense;
+  let out = '';
+  let depth = 0;
+  for (let i = 0; i < sense.length;) {
+    if ('“‘（〔《'.includes(sense[i])) depth++;
+    if ('”’）〕》'.includes(sense[i])) depth = Math.max(0, depth - 1);
+    if (depth === 0 && sense.startsWith(word, i)) {
+      out += '～';
+      i += word.length;
+    } else {
+      out += sense[i++];
+    }
+  }
+  return out;
+}
+
+// Words that end a definition as its head: "某种情形", "一种乐器".
+const MODIFIER_BEFORE_HEAD = /(?:的|之|种|类|个|样|某)$/u;
+
+// The definition without the opening of the example the model left in it:
+// a subject noun before an example that opens with its predicate (可爱 "令人
+// 喜爱孩子" of "…孩子活泼～"), a clause of subject and predicate before the
+// comma that the word's example goes on after (也许 "不肯定天气闷热" of
+// "…天气闷热，也许会下雨"), a modifier waiting for its head (作为 "所作所为
+// 他的" of "…他的这种～…"), or a preposition and its object ("呼应为了祖国",
+// "成就在事业上").
+export function withoutExampleOpening(definition, sense, word, lexicon) {
+  const stop = /。$/u.test(definition) ? '。' : '';
+  const core = definition.slice(0, definition.length - stop.length);
+  const whole = sense.replaceAll('～', word);
+  if (!lexicon || !core || !whole.startsWith(core) || whole.length === core.length) return definition;
+  const rest = whole.slice(core.length);
+  const isWord = (w) => lexicon.has(w);
+  const tagOf = (w) => lexicon.get(w)?.tag ?? '';
+  const clauseStart = Math.max(core.lastIndexOf('，'), core.lastIndexOf('；'), core.lastIndexOf('。')) + 1;
+  const words = segment(core.slice(clauseStart), isWord);
+  const restOpening = segment(rest.replace(/^[，\s]+/u, '').split(word)[0], isWord)[0] ?? '';
+  const noun = (w) => tagOf(w).startsWith('n') && [...w].length > 1;
+  const predicate = (w) => /^[avd]/u.test(tagOf(w));
+  let cut = 0;
+  if (words.length >= 2 && noun(words.at(-1)) && !MODIFIER_BEFORE_HEAD.test(words.at(-2))
+    && !rest.startsWith(word) && predicate(restOpening)) cut = 1;
+  else if (words.length >= 3 && rest.startsWith('，') && noun(words.at(-2)) && predicate(words.at(-1))
+    && !MODIFIER_BEFORE_HEAD.test(words.at(-3))) cut = 2;
+  else if (/[的之]$/u.test(core) && words.length >= 3) cut = 2;
+  else {
+    // "在事业上", "为了祖国": a preposition whose object the example goes on with.
+    const preposition = words.findLastIndex((w) => tagOf(w) === 'p');
+    const object = words.slice(preposition + 1);
+    if (preposition > 0 && object.length && object.every((w) => /^(?:n|f|r)/u.test(tagOf(w)))) {
+      // With its subject where one stands inside the clause ("领域学校在什么").
+      cut = words.length - preposition + (preposition > 1 && noun(words[preposition - 1]) ? 1 : 0);
+    }
+  }
+  if (!cut) return definition;
+  const kept = core.slice(0, core.length - words.slice(-cut).join('').length).replace(/[，、；\s]+$/u, '');
+  return hanCount(kept) >= 2 ? `${kept}${stop}` : definition;
+}
+
+// reading: { shown, otherReadingRule(sense) } — the reading shown, and the
+// rule by which a sense belongs to another one ('' where none does).
+export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally = {}, reading = {}) {
+  const shownReading = reading.shown ?? '';
+  const senses = [];
+  for (const source of sensesOfReading(word, explanation, shownReading, tally)) {
     if (senses.length === MAX_WORD_SENSES) break;
+    const raw = dropSourceMarks(source);
+    if (!raw || isSelfLabel(word, raw)) {
+      count(tally, 'selfLabels');
+      continue;
+    }
     // Gloss colons only come back in idioms.
-    const cleaned = senseDefinition(raw, word, [...word].length >= MIN_GLOSSED_PHRASE ? cleaning : { ...cleaning, lexicon: null });
+    const idiom = [...word].length >= MIN_GLOSSED_PHRASE;
+    const marked = markWrittenOutWord(word, raw);
+    const defined = senseDefinition(marked, word, idiom ? cleaning : { ...cleaning, lexicon: null });
+    const cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
+    if (cleaned !== defined) count(tally, 'exampleOpeningsTrimmed');
     const text = dropSelfReferences(word, cleaned);
     if (text !== cleaned) count(tally, 'selfReferences');
     const sentences = text.split(/(?<=。)/u).filter((s) => s.trim());
@@ -110,7 +390,21 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     let lead = sentences[first] ?? '';
     // "代词。" or "表数量。" only labels the sentence after it.
     if (hanCount(lead) <= MAX_LABEL_CHARACTERS && first + 1 < sentences.length) lead += sentences[first + 1];
-    const sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
+    let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
+    if (isDamaged(sense)) {
+      count(tally, 'damagedSenses');
+      sense = undamagedPart(sense);
+      if (hanCount(sense) < 2) continue;
+    }
+    if (ONLY_POINTER.test(sense)) {
+      count(tally, 'pointerSenses');
+      continue;
+    }
+    const rule = reading.otherReadingRule?.(sense) ?? '';
+    if (rule) {
+      count(tally, `otherReading.${rule}`);
+      continue;
+    }
     if (sense) senses.push(sense);
   }
   if (senses.length <= 1) return senses.join('');

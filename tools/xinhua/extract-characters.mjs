@@ -58,9 +58,11 @@ import path from 'node:path';
 
 import {
   count, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
-  markPinyin, markSyllable, oneLine, usualEntry, wordSenses,
+  markPinyin, markSyllable, oneLine, otherReadingRule, usualEntry, wordSenses,
 } from './character-entry.mjs';
-import { briefGlosses, glossLine, harvestGlosses } from './character-glosses.mjs';
+import {
+  briefGlosses, glossLine, glossOfListedReading, harvestGlosses,
+} from './character-glosses.mjs';
 import { cedictGloss, parseCedict, readableSense } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
@@ -378,7 +380,7 @@ function indexWords(cedict, explanations, jieba, leiden) {
 // Chinese explanation where cnchar-data has one for the reading shown, else
 // CC-CEDICT's English.
 function wordLine(word, context, tally) {
-  const { explanations, pinyinPro, isKnownWord, cleaning } = context;
+  const { explanations, pinyinPro, isKnownWord, cleaning, readingSources } = context;
   const usual = () => pinyinPro(word.simplified, { toneSandhi: false });
   const entry = word.entries.length ? usualEntry(word.entries, usual) : null;
   if (entry && entry !== usualEntry(word.entries, () => '')) count(tally, 'usualReadings');
@@ -388,7 +390,12 @@ function wordLine(word, context, tally) {
   if (raw !== undefined && explainsAnotherReading(raw, reading)) {
     count(tally, 'anotherReading');
   } else if (raw !== undefined) {
-    text = wordSenses(word.simplified, raw, isKnownWord, cleaning, tally);
+    const syllables = reading.split(' ');
+    const shownSyllables = syllables.length === [...word.simplified].length ? syllables : [];
+    text = wordSenses(word.simplified, raw, isKnownWord, cleaning, tally, {
+      shown: reading,
+      otherReadingRule: (sense) => otherReadingRule(word.simplified, sense, shownSyllables, readingSources),
+    });
     if (looksBroken(text)) text = '';
   }
   if (text) {
@@ -398,6 +405,34 @@ function wordLine(word, context, tally) {
     if (text) count(tally, 'englishWords');
   }
   return text ? `${word.form}（${reading}）：${text}` : '';
+}
+
+// What otherReadingRule asks of CC-CEDICT.
+function senseReadingSources(cedict) {
+  const common = (w) => (cedict.get(w) ?? []).filter((e) => e.pinyin === e.pinyin.toLowerCase());
+  const wordReading = (w) => {
+    const syllables = common(w)[0]?.pinyin.split(' ').map(markSyllable);
+    return syllables?.length === [...w].length ? syllables : null;
+  };
+  const byCharacter = new Map();
+  const characterReadings = (c) => {
+    if (!byCharacter.has(c)) {
+      const readings = new Map();
+      for (const entry of common(c).filter((e) => !e.pinyin.includes(' '))) {
+        const reading = markSyllable(entry.pinyin);
+        readings.set(reading, [...(readings.get(reading) ?? []), ...entry.senses]);
+      }
+      byCharacter.set(c, [...readings].map(([reading, senses]) => ({ reading, senses })));
+    }
+    return byCharacter.get(c);
+  };
+  return {
+    wordReading,
+    characterReadings,
+    english: (w) => common(w).flatMap((e) => e.senses),
+    // Words CC-CEDICT explains, so that the English of each can be read.
+    isWord: (w) => cedict.has(w),
+  };
 }
 
 function commonWordLines(ch, wordsByCharacter, context, tally) {
@@ -416,6 +451,64 @@ function commonWordLines(ch, wordsByCharacter, context, tally) {
     if (word.shown.line) lines.push(word.shown.line);
   }
   return lines;
+}
+
+// ---- which reading a gloss belongs to ----
+
+// The forms a character may stand for in a phrase: its Unihan traditional
+// forms and their other simplified forms (着 for 著, 干 for 乾).
+function relatedForms(ch, unihan) {
+  const traditional = variantsOf(unihan.kTraditionalVariant.get(ch));
+  const simplified = traditional.flatMap((t) => variantsOf(unihan.kSimplifiedVariant.get(t)));
+  return uniqueStrings([...traditional, ...simplified]).filter((f) => f !== ch);
+}
+
+// What glossOfListedReading asks: the readings an entry lists, CC-CEDICT's
+// reading of a phrase (written as it stands or with traditional forms), and
+// whether the explanations also hold the phrase with another form of a
+// character that CC-CEDICT or jieba attest better.
+function glossReadingSources(unihan, cedict, jieba, explanations) {
+  const listed = new Map();
+  const listedReadings = (ch) => {
+    if (!listed.has(ch)) {
+      listed.set(ch, unihan.kMandarin.has(ch) ? orderedReadings(ch, unihan).map((r) => r.marked) : []);
+    }
+    return listed.get(ch);
+  };
+  const MAX_SPELLINGS = 16;
+  const spellings = (phrase) => {
+    let forms = [''];
+    for (const ch of phrase) {
+      const choices = [ch, ...variantsOf(unihan.kTraditionalVariant.get(ch)).filter((t) => t !== ch)];
+      forms = forms.flatMap((f) => choices.map((c) => f + c)).slice(0, MAX_SPELLINGS);
+    }
+    return forms;
+  };
+  const phraseReadings = (phrase) => {
+    for (const form of spellings(phrase)) {
+      const entry = (cedict.get(form) ?? []).find((e) => e.pinyin === e.pinyin.toLowerCase());
+      const syllables = entry?.pinyin.split(' ').filter((p) => /[1-5]$/.test(p));
+      if (syllables?.length === [...phrase].filter((c) => /\p{Script=Han}/u.test(c)).length) {
+        const marked = syllables.map((p) => markSyllable(p));
+        // Positions count every character of the phrase; punctuation has none.
+        let next = 0;
+        return [...phrase].map((c) => (/\p{Script=Han}/u.test(c) ? marked[next++] : ''));
+      }
+    }
+    return null;
+  };
+  const attestation = (phrase) => [cedict.has(phrase) ? 1 : 0, jieba.get(phrase)?.count ?? 0];
+  const betterSpelled = (phrase, position) => {
+    const characters = [...phrase];
+    const own = attestation(phrase);
+    return relatedForms(characters[position], unihan).some((form) => {
+      const twin = [...characters.slice(0, position), form, ...characters.slice(position + 1)].join('');
+      if (!explanations.has(twin)) return false;
+      const other = attestation(twin);
+      return other[0] > own[0] || (other[0] === own[0] && other[1] > own[1]);
+    });
+  };
+  return { listedReadings, phraseReadings, betterSpelled };
 }
 
 // ---- one row ----
@@ -536,11 +629,19 @@ function main() {
   const isKnownWord = (text) => cedict.has(text) || jieba.has(text) || explanations.has(text);
   // Word senses are cleaned as the idioms are: gloss colons back, run-in examples split off.
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanationEntries, jieba) };
-  const wordContext = { explanations, pinyinPro, isKnownWord, cleaning };
+  const wordContext = { explanations, pinyinPro, isKnownWord, cleaning, readingSources: senseReadingSources(cedict) };
   const gbk = gbkTwoByteCharacters();
+  const tally = {};
+  const readingSources = glossReadingSources(unihan, cedict, jieba, explanations);
   const glossesByCharacter = harvestGlosses(explanationEntries, jieba, {
     usable: (text) => isGbkText(text, gbk),
     countOf: (phrase) => jieba.get(phrase)?.count ?? 0,
+    belongs: (found) => {
+      const fits = glossOfListedReading(found, readingSources);
+      if (!fits) count(tally, 'glossesOfAnotherReading');
+      return fits;
+    },
+    withWordGlosses: true,
   });
 
   const characters = [];
@@ -552,7 +653,6 @@ function main() {
     .sort((a, b) => compareKeys(rarityKey(a, unihan), rarityKey(b, unihan)))
     .map((ch, i) => [ch, i + 1]));
 
-  const tally = {};
   const rows = [];
   for (const ch of characters) {
     const readings = orderedReadings(ch, unihan);
@@ -566,6 +666,7 @@ function main() {
       details.push(glossLine(ch, glosses));
       count(tally, 'glossed');
       if (level === 1) count(tally, 'levelOneGlossed');
+      if (glosses.every((g) => g.fromWords)) count(tally, level === 1 ? 'levelOneGlossedByWordsOnly' : 'glossedByWordsOnly');
     }
     const words = commonWordLines(ch, wordsByCharacter, wordContext, tally);
     if (words.length) {
@@ -623,6 +724,10 @@ function main() {
   console.log(`  Chinese glosses of single characters from the idioms: ` +
     `${harvested.reduce((sum, g) => sum + g.phrases.length, 0)} harvested, ${harvested.length} distinct; ` +
     `${figure('glossed')} characters glossed, ${figure('levelOneGlossed')} of the ${figure('levelOne')} level-1 characters`);
+  console.log(`  glosses from the words' "X，…" sentences: ${harvested.filter((g) => g.fromWords).length} distinct; ` +
+    `the only glosses of ${figure('levelOneGlossedByWordsOnly') + figure('glossedByWordsOnly')} characters ` +
+    `(${figure('levelOneGlossedByWordsOnly')} level-1); glosses of a reading the entry does not list left out: ` +
+    `${figure('glossesOfAnotherReading')}`);
 }
 
 main();
