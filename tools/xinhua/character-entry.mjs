@@ -133,6 +133,21 @@ export function readingNote(sense, word, shownReading) {
   return { note: match[0], fits: at >= 0 && plainPinyin(syllables[at] ?? '') === plainPinyin(noted) };
 }
 
+// The reading the explanation's notes give the word where none of them is
+// the reading shown (高句丽 "（句ｇōｕ）" is gāo gōu lí), else shownReading.
+export function notedReading(word, explanation, shownReading) {
+  const syllables = shownReading.split(/\s+/u);
+  if (!shownReading || syllables.length !== [...word].length) return shownReading;
+  const notes = homographs(word, explanation).flatMap(({ text }) => splitSenses(text))
+    .map((sense) => ({ sense, note: readingNote(sense, word, shownReading) })).filter(({ note }) => note);
+  if (notes.length === 0 || notes.some(({ note }) => note.fits)) return shownReading;
+  const match = READING_NOTE.exec(notes[0].sense);
+  const at = match[1] ? syllables.length - 1 : match[4] ? 0 : [...word].indexOf(match[5]);
+  if (at < 0) return shownReading;
+  syllables[at] = (match[2] ?? match[3] ?? match[6]).normalize('NFKC');
+  return syllables.join(' ');
+}
+
 // The senses of explanation that belong to the reading shown: a homograph
 // labelled with another reading goes, and where senses carry reading
 // notes, those of another reading go; where one fits, the senses without a
@@ -244,8 +259,8 @@ export function otherReadingRule(word, sense, shownSyllables, sources) {
     const readings = sources.characterReadings(c);
     const others = readings.filter((r) => differentReading(r.reading, shown));
     if (others.length === 0 || others.length === readings.length) continue;
-    const variant = new RegExp(`variant of (?:[^\\s|[]*\\|)?${first}(?!\\p{Script=Han})`, 'u');
-    if (first !== c && others.some((r) => r.senses.some((s) => variant.test(s)))) {
+    const variant = new RegExp(`variant of (?:[^\\s|[]*\\|)?${escapeRegExp(first ?? '')}(?!\\p{Script=Han})`, 'u');
+    if (/\p{Script=Han}/u.test(first ?? '') && first !== c && others.some((r) => r.senses.some((s) => variant.test(s)))) {
       return 'variant';
     }
     const meant = englishWords(words.filter((w) => !w.includes(c)).flatMap((w) => sources.english(w)));
@@ -256,6 +271,25 @@ export function otherReadingRule(word, sense, shownSyllables, sources) {
     if (!shownReadings.some(evidence) && others.some(evidence)) return 'english';
   }
   return '';
+}
+
+// ---- classical senses ----
+
+// Marks of a pre-modern sense: 古 and 旧 words, 谓 and 犹 glosses, a cited
+// work, and the old terms of rite, office and the sky.
+const CLASSICAL_MARK = /古代|古时|古称|古指|古谓|古人|古国|旧时|旧日|旧称|旧指|旧谓|旧制|^谓|^犹言?|《[^》]+》|佛教|道教|官名|星名|帝王|朝廷/u;
+
+// Whether every sense shown of a word's Chinese explanation is pre-modern.
+export function isClassicalExplanation(senses) {
+  return senses.length > 0 && senses.every((sense) => CLASSICAL_MARK.test(sense.replace(/^[①②③]/u, '')));
+}
+
+// "中国无产阶级革命家。山东东平人。曾任…": the life of a person who bears
+// the word as a name (万里), not a sense of the word.
+const LIFE = /^[^。]{2,30}。[^。]{2,14}人。/u;
+
+export function isLifeOfAPerson(raw) {
+  return LIFE.test(raw.replace(/^\s*1\./u, '').trim());
 }
 
 // ---- damage and pointers ----
@@ -302,10 +336,12 @@ function markWrittenOutWord(word, sense) {
   if ([...word].length >= MIN_GLOSSED_PHRASE || sense.includes('～')) return sense;
   let out = '';
   let depth = 0;
+  let straightQuote = false;
   for (let i = 0; i < sense.length;) {
     if ('“‘（〔《'.includes(sense[i])) depth++;
     if ('”’）〕》'.includes(sense[i])) depth = Math.max(0, depth - 1);
-    if (depth === 0 && sense.startsWith(word, i)) {
+    if (sense[i] === '"') straightQuote = !straightQuote;
+    if (depth === 0 && !straightQuote && sense.startsWith(word, i)) {
       out += '～';
       i += word.length;
     } else {

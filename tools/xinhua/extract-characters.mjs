@@ -58,7 +58,8 @@ import path from 'node:path';
 
 import {
   count, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
-  markPinyin, markSyllable, oneLine, otherReadingRule, usualEntry, wordSenses,
+  isClassicalExplanation, isLifeOfAPerson, markPinyin, markSyllable, notedReading, oneLine,
+  otherReadingRule, usualEntry, wordSenses,
 } from './character-entry.mjs';
 import {
   briefGlosses, glossLine, glossOfListedReading, harvestGlosses,
@@ -384,9 +385,11 @@ function wordLine(word, context, tally) {
   const usual = () => pinyinPro(word.simplified, { toneSandhi: false });
   const entry = word.entries.length ? usualEntry(word.entries, usual) : null;
   if (entry && entry !== usualEntry(word.entries, () => '')) count(tally, 'usualReadings');
-  const reading = entry ? markPinyin(entry.pinyin.toLowerCase()) : usual();
-  let text = '';
   const raw = explanations.get(word.form) ?? explanations.get(word.simplified);
+  const listed = entry ? markPinyin(entry.pinyin.toLowerCase()) : usual();
+  const reading = raw === undefined ? listed : notedReading(word.simplified, raw, listed);
+  if (reading !== listed) count(tally, 'notedReadings');
+  let text = '';
   if (raw !== undefined && explainsAnotherReading(raw, reading)) {
     count(tally, 'anotherReading');
   } else if (raw !== undefined) {
@@ -397,6 +400,24 @@ function wordLine(word, context, tally) {
       otherReadingRule: (sense) => otherReadingRule(word.simplified, sense, shownSyllables, readingSources),
     });
     if (looksBroken(text)) text = '';
+  }
+  // The modern sense CC-CEDICT gives leads where the Chinese ones are all
+  // pre-modern or the life of a person of that name, and where CC-CEDICT
+  // knows the word only as a name (天津 the city) and the historical
+  // dictionary, oldest sense first, explains it.
+  const english = entry ? readableSense(cedictGloss(entry)) : '';
+  if (text && english) {
+    const onlyAName = word.entries.every((e) => e.pinyin !== e.pinyin.toLowerCase());
+    if (!onlyAName && isLifeOfAPerson(raw)) {
+      text = `${english}；人名：${text.split('。')[0]}。`;
+      count(tally, 'modernFirst.life');
+    } else if (isClassicalExplanation(text.split(/(?=[①②③])/u))) {
+      text = `${english}；古义：${text}`;
+      count(tally, 'modernFirst.classical');
+    } else if (onlyAName && /^\s*1\./u.test(raw)) {
+      text = `${english}；${text}`;
+      count(tally, 'modernFirst.name');
+    }
   }
   if (text) {
     count(tally, 'chineseWords');
@@ -446,6 +467,8 @@ function commonWordLines(ch, wordsByCharacter, context, tally) {
     if (!word.shown) {
       const counts = {};
       word.shown = { line: wordLine(word, context, counts), counts };
+      // How many distinct word lines each rule changed.
+      for (const name of Object.keys(counts)) count(tally, `lines.${name}`);
     }
     for (const [name, n] of Object.entries(word.shown.counts)) count(tally, name, n);
     if (word.shown.line) lines.push(word.shown.line);
@@ -719,6 +742,19 @@ function main() {
     `past a part-gloss: ${figure('partGlosses')}`);
   console.log(`  word readings by usual reading: ${figure('usualReadings')}; ` +
     `explanations of another reading replaced: ${figure('anotherReading')}`);
+  // Distinct word lines, each counted once however many entries show it.
+  const lines = (name) => figure(`lines.${name}`);
+  console.log(`  word lines with senses of another reading left out: ${lines('homographsOfAnotherReading')} by ` +
+    `a homograph's label, ${lines('sensesOfAnotherReading')} by the source's reading notes (` +
+    `${lines('notedReadings')} shown with the noted reading instead), ${lines('otherReading.word')} by an ` +
+    `opening word that reads a character otherwise, ${lines('otherReading.variant')} by the form another ` +
+    `reading stands for, ${lines('otherReading.english')} by another reading's English in CC-CEDICT`);
+  console.log(`  word lines cleaned: ${lines('damagedSenses')} with a damaged sense cut or left out, ` +
+    `${lines('selfLabels')} without a homograph label, ${lines('pointerSenses')} without a bare pointer, ` +
+    `${lines('exampleOpeningsTrimmed')} with an example's opening taken off a definition`);
+  console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +
+    `Chinese senses (古义), ${lines('modernFirst.life')} before the life of a person of that name, ` +
+    `${lines('modernFirst.name')} names before the historical dictionary's senses`);
   console.log(`  characters listed as their own simplified or traditional form: ${figure('ownForm')}`);
   const harvested = [...glossesByCharacter.values()].flat();
   console.log(`  Chinese glosses of single characters from the idioms: ` +
