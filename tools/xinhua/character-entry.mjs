@@ -176,14 +176,11 @@ function sensesOfReading(word, explanation, shownReading, tally) {
 
 // ---- senses that explain another reading ----
 
-// Pointer words a sense may open with before the word it explains by.
+// Pointer words a sense may open with before the word it explains by; of
+// them, those that liken the word to that one.
 const EXPLAINING_BY = /^(?:犹言|犹|即|同|谓|指|亦作|也作)/u;
+const LIKENING = /^(?:犹言|犹|即|同)/u;
 const MAX_LOOKED_UP_WORD = 4;
-// Function words and verbs too general to tell two senses apart.
-const ENGLISH_STOPWORDS = new Set(('to a an the of in on at for by with as and or sth sb etc used also one variant see cl pr '
-  + 'taiwan abbr old form is are am it its that this who which not no from into up out off over sense all right okay '
-  + 'use make take get give put have come bring keep let set add feel state thing way kind sort').split(' '));
-
 function toneless(syllable) {
   return syllable.normalize('NFD').replace(/[\u0300-\u036f]/gu, '').replace(/ü/gu, 'v');
 }
@@ -193,20 +190,6 @@ function differentReading(a, b) {
   if (toneless(a) !== toneless(b)) return true;
   const toned = (r) => r !== toneless(r);
   return toned(a) && toned(b) && a.normalize('NFC') !== b.normalize('NFC');
-}
-
-// Content words of English senses, parentheses, pinyin and pointers
-// dropped, plurals folded.
-export function englishWords(senses) {
-  const words = new Set();
-  for (const sense of senses) {
-    if (/variant of |^see /u.test(sense)) continue;
-    for (const word of sense.toLowerCase().replace(/\([^)]*\)|\[[^\]]*\]/gu, ' ').split(/[^a-z]+/u)) {
-      if ((word.length < 3 && word !== 'be') || ENGLISH_STOPWORDS.has(word)) continue;
-      words.add(word.length > 3 ? word.replace(/s$/u, '') : word);
-    }
-  }
-  return words;
 }
 
 // The lexicon words of text, longest first from the left.
@@ -224,35 +207,32 @@ function segment(text, isWord) {
 
 // The rule by which a word's sense belongs to another reading of one of
 // its characters than the one shown, or '':
-// - 'word': the sense opens with a word that holds the character in
-//   another reading (没有 "犹没收": 没收 is mò shōu);
-// - 'variant': it opens with the form CC-CEDICT names the character a
-//   variant of in another reading (那些 "哪里": 那 nǎ is 哪);
-// - 'english': CC-CEDICT's English of its words meets the character's
-//   English in another reading and not in the one shown, nor that of the
-//   word's other characters (为何 "是什么": 是 "to be" is 为 wéi; 少年 "不几年":
-//   几年 "a few years" is 少 shǎo; 活着 "妙着。指下棋时…": chess is 着 zhāo).
+// - 'word': the sense only likens the word to another one ("犹…", "同…",
+//   "即…") that holds the character at the same place in another reading
+//   (没有 "犹没收": 没收 is mò shōu); a plain definition opening with such a
+//   word is mostly a synonym read otherwise (没奈何 "没办法"), so it counts
+//   for nothing;
+// - 'variant': it opens with the form CC-CEDICT says another reading of the
+//   character stands for (那些 "哪里": 那 nǎ is 哪).
 // sources: wordReading(w), CC-CEDICT's tone-marked syllables of a word or
 // null; characterReadings(c), [{ reading, senses }] of CC-CEDICT's entries
-// of the character; english(w), a word's CC-CEDICT senses; isWord(w).
+// of the character.
 export function otherReadingRule(word, sense, shownSyllables, sources) {
   const characters = [...word];
-  const text = sense.replace(/^[①②③]/u, '').replace(EXPLAINING_BY, '').replace(/^“/u, '');
-  for (let length = Math.min(MAX_LOOKED_UP_WORD, [...text].length); length >= 2; --length) {
+  const plain = sense.replace(/^[①②③]/u, '');
+  const text = plain.replace(EXPLAINING_BY, '').replace(/^“/u, '');
+  for (let length = Math.min(MAX_LOOKED_UP_WORD, [...text].length); LIKENING.test(plain) && length >= 2; --length) {
     const opening = [...text].slice(0, length).join('');
     const readings = sources.wordReading(opening);
     if (!readings || opening === word) continue;
-    const openingCharacters = [...opening];
-    const other = characters.some((c, i) => openingCharacters.includes(c) && shownSyllables[i]
-      && differentReading(readings[openingCharacters.indexOf(c)] ?? '', shownSyllables[i]));
+    // The character at the same place in both (没 of 没收 and 没有), read
+    // with other letters: a tone alone or a neutral tone tells too little.
+    const other = characters.some((c, i) => [...opening][i] === c && shownSyllables[i]
+      && toneless(readings[i] ?? '') !== toneless(shownSyllables[i]));
     if (other) return 'word';
     break;
   }
   const first = [...text][0];
-  // The word the sense opens with, and the longer words after it: single
-  // characters later on are mostly function words.
-  const words = text.split(/[。；，、]/u).flatMap((clause) => segment(clause, sources.isWord))
-    .filter((w, i) => w !== word && (i === 0 || [...w].length > 1));
   for (const [i, c] of characters.entries()) {
     const shown = shownSyllables[i];
     if (!shown) continue;
@@ -263,12 +243,6 @@ export function otherReadingRule(word, sense, shownSyllables, sources) {
     if (/\p{Script=Han}/u.test(first ?? '') && first !== c && others.some((r) => r.senses.some((s) => variant.test(s)))) {
       return 'variant';
     }
-    const meant = englishWords(words.filter((w) => !w.includes(c)).flatMap((w) => sources.english(w)));
-    const otherCharacters = characters.filter((d) => d !== c);
-    const explainedByOthers = englishWords(otherCharacters.flatMap((d) => sources.characterReadings(d).flatMap((r) => r.senses)));
-    const evidence = (r) => [...englishWords(r.senses)].some((w) => meant.has(w) && !explainedByOthers.has(w));
-    const shownReadings = readings.filter((r) => !differentReading(r.reading, shown));
-    if (!shownReadings.some(evidence) && others.some(evidence)) return 'english';
   }
   return '';
 }
@@ -286,7 +260,7 @@ export function isClassicalExplanation(senses) {
 
 // "中国无产阶级革命家。山东东平人。曾任…": the life of a person who bears
 // the word as a name (万里), not a sense of the word.
-const LIFE = /^[^。]{2,30}。[^。]{2,14}人。/u;
+const LIFE = /^[^。①②③\d]{2,30}(?:家|人物|领袖|将领|学者|官员)。\p{Script=Han}{2,8}人。/u;
 
 export function isLifeOfAPerson(raw) {
   return LIFE.test(raw.replace(/^\s*1\./u, '').trim());
@@ -300,8 +274,11 @@ export function isLifeOfAPerson(raw) {
 // a character ("完┍福", "作用┝Γ").
 const DAMAGE = /[\u2500-\u257f\u3040-\u30ff\u0400-\u04ff\u0391-\u03a9\uff10-\uff19\uff21-\uff3a\uff41-\uff5a\u3105-\u3126\u3128-\u312f\ue000-\uf8ff\ufffd§｀﹎『』ⅰ-ⅻ]/u;
 
+// A question mark inside a quoted form stands for a lost character ("亦作“？子”").
+const LOST_IN_QUOTE = /“[^“”？?]{0,3}[？?][^“”]{0,3}”/u;
+
 export function isDamaged(text) {
-  return DAMAGE.test(text);
+  return DAMAGE.test(text) || LOST_IN_QUOTE.test(text);
 }
 
 // The source's typesetting codes ("[kg4]"), page numbers of its printed
@@ -313,6 +290,8 @@ function dropSourceMarks(sense) {
 
 // "见“本质与现象”。": a sense that only sends the reader elsewhere.
 const ONLY_POINTER = /^(?:见|参见|参看)“[^“”]+”[。]?$/u;
+
+const DRAWN_FROM = /^(?:引申|转指|后引申)/u;
 
 // "就是1" left by a homograph label: only the word and its number.
 function isSelfLabel(word, sense) {
@@ -332,8 +311,11 @@ function undamagedPart(sense) {
 // A word written out in its own sense stands in an example ("一样；同样别和
 // 他一般见识"): it is marked "～", as the source marks it elsewhere, so that
 // the example model finds the example. Quoted or bracketed, it is named.
-function markWrittenOutWord(word, sense) {
+function markWrittenOutWord(word, sense, lexicon) {
   if ([...word].length >= MIN_GLOSSED_PHRASE || sense.includes('～')) return sense;
+  // Not where it is part of a longer word: 附着 and 手上 in "附着手上".
+  const inLongerWord = (i) => [sense[i - 1] + word[0], word.at(-1) + sense[i + word.length]]
+    .some((pair) => pair.length === 2 && lexicon?.has(pair));
   let out = '';
   let depth = 0;
   let straightQuote = false;
@@ -341,7 +323,7 @@ function markWrittenOutWord(word, sense) {
     if ('“‘（〔《'.includes(sense[i])) depth++;
     if ('”’）〕》'.includes(sense[i])) depth = Math.max(0, depth - 1);
     if (sense[i] === '"') straightQuote = !straightQuote;
-    if (depth === 0 && !straightQuote && sense.startsWith(word, i)) {
+    if (depth === 0 && !straightQuote && sense.startsWith(word, i) && !inLongerWord(i)) {
       out += '～';
       i += word.length;
     } else {
@@ -399,6 +381,8 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
 export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally = {}, reading = {}) {
   const shownReading = reading.shown ?? '';
   const senses = [];
+  const otherNames = [];
+  let droppedRule = '';
   for (const source of sensesOfReading(word, explanation, shownReading, tally)) {
     if (senses.length === MAX_WORD_SENSES) break;
     const raw = dropSourceMarks(source);
@@ -408,7 +392,7 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     }
     // Gloss colons only come back in idioms.
     const idiom = [...word].length >= MIN_GLOSSED_PHRASE;
-    const marked = markWrittenOutWord(word, raw);
+    const marked = markWrittenOutWord(word, raw, cleaning.lexicon);
     const defined = senseDefinition(marked, word, idiom ? cleaning : { ...cleaning, lexicon: null });
     const cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
     if (cleaned !== defined) count(tally, 'exampleOpeningsTrimmed');
@@ -432,17 +416,26 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
       sense = undamagedPart(sense);
       if (hanCount(sense) < 2) continue;
     }
-    if (ONLY_POINTER.test(sense)) {
+    if (ONLY_POINTER.test(sense) || OTHER_NAME.test(sense)) {
+      // "亦作“乜邪”" tells a form, not a sense; alone, it is all there is.
+      if (!ONLY_POINTER.test(sense)) {
+        otherNames.push(sense);
+        continue;
+      }
       count(tally, 'pointerSenses');
       continue;
     }
-    const rule = reading.otherReadingRule?.(sense) ?? '';
+    // A sense drawn from one of another reading ("引申为…") goes with it.
+    const rule = reading.otherReadingRule?.(sense) || (droppedRule && DRAWN_FROM.test(sense) ? droppedRule : '');
+    droppedRule = rule;
     if (rule) {
       count(tally, `otherReading.${rule}`);
       continue;
     }
     if (sense) senses.push(sense);
   }
+  if (senses.length === 0) senses.push(...otherNames.slice(0, 1));
+  else if (otherNames.length) count(tally, 'otherNameSenses');
   if (senses.length <= 1) return senses.join('');
   return senses.map((sense, i) => SENSE_NUMBERS[i] + sense).join('');
 }

@@ -447,13 +447,7 @@ function senseReadingSources(cedict) {
     }
     return byCharacter.get(c);
   };
-  return {
-    wordReading,
-    characterReadings,
-    english: (w) => common(w).flatMap((e) => e.senses),
-    // Words CC-CEDICT explains, so that the English of each can be read.
-    isWord: (w) => cedict.has(w),
-  };
+  return { wordReading, characterReadings };
 }
 
 function commonWordLines(ch, wordsByCharacter, context, tally) {
@@ -746,11 +740,12 @@ function main() {
   const lines = (name) => figure(`lines.${name}`);
   console.log(`  word lines with senses of another reading left out: ${lines('homographsOfAnotherReading')} by ` +
     `a homograph's label, ${lines('sensesOfAnotherReading')} by the source's reading notes (` +
-    `${lines('notedReadings')} shown with the noted reading instead), ${lines('otherReading.word')} by an ` +
-    `opening word that reads a character otherwise, ${lines('otherReading.variant')} by the form another ` +
-    `reading stands for, ${lines('otherReading.english')} by another reading's English in CC-CEDICT`);
+    `${lines('notedReadings')} shown with the noted reading instead), ${lines('otherReading.word')} by a ` +
+    `word likened to it that reads a character otherwise, ${lines('otherReading.variant')} by the form ` +
+    `another reading stands for`);
   console.log(`  word lines cleaned: ${lines('damagedSenses')} with a damaged sense cut or left out, ` +
     `${lines('selfLabels')} without a homograph label, ${lines('pointerSenses')} without a bare pointer, ` +
+    `${lines('otherNameSenses')} without a sense that only names another form, ` +
     `${lines('exampleOpeningsTrimmed')} with an example's opening taken off a definition`);
   console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +
     `Chinese senses (古义), ${lines('modernFirst.life')} before the life of a person of that name, ` +

@@ -173,25 +173,16 @@ test('otherReadingRule', async (t) => {
   const dictionary = {
     没收: 'mò shōu', 没: [['méi', ['not']], ['mò', ['drowned', 'to end']]],
     那: [['nà', ['that']], ['nǎ', ['variant of 哪[na3]']]],
-    为: [['wéi', ['to act as', 'to be']], ['wèi', ['because of', 'for']]],
-    是: ['to be (followed by substantives only)'], 什么: ['what?'], 何: [['hé', ['what', 'why']]],
-    少: [['shǎo', ['few', 'less']], ['shào', ['young']]], 年: [['nián', ['year']]], 几年: ['a few years'],
-    接: [['jiē', ['to receive', 'to catch']]], 着: [['zhe', ['aspect particle']], ['zháo', ['to catch fire']]],
-    用手: ['with the hands'],
   };
   const sources = {
     wordReading: (w) => (typeof dictionary[w] === 'string' ? dictionary[w].split(' ') : null),
     characterReadings: (c) => (Array.isArray(dictionary[c]?.[0]) ? dictionary[c].map(([reading, senses]) => ({ reading, senses })) : []),
-    english: (w) => (Array.isArray(dictionary[w]) && !Array.isArray(dictionary[w][0]) ? dictionary[w] : []),
-    isWord: (w) => w in dictionary,
   };
   const cases = [
     ['a word that reads the character otherwise', '没有', '犹没收。', ['méi', 'yǒu'], 'word'],
     ['the form another reading stands for', '那些', '哪里。', ['nà', 'xiē'], 'variant'],
-    ['English of another reading', '为何', '是什么。', ['wèi', 'hé'], 'english'],
-    ['English of another reading in a longer word', '少年', '不几年。', ['shào', 'nián'], 'english'],
-    ['English the other character explains', '接着', '用手接。', ['jiē', 'zhe'], ''],
-    ['a sense of the reading shown', '为何', '为什么。', ['wèi', 'hé'], ''],
+    ['a plain definition by such a word', '没奈何', '没收。', ['méi', 'nài', 'hé'], ''],
+    ['a sense of the reading shown', '那些', '那一些。', ['nà', 'xiē'], ''],
   ];
   for (const [name, word, sense, shown, expected] of cases) {
     await t.test(name, () => assert.equal(otherReadingRule(word, sense, shown, sources), expected));
