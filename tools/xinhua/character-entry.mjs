@@ -249,13 +249,16 @@ export function otherReadingRule(word, sense, shownSyllables, sources) {
 
 // ---- classical senses ----
 
-// Marks of a pre-modern sense: 古 and 旧 words, 谓 and 犹 glosses, a cited
-// work, and the old terms of rite, office and the sky.
-const CLASSICAL_MARK = /古代|古时|古称|古指|古谓|古人|古国|旧时|旧日|旧称|旧指|旧谓|旧制|^谓|^犹言?|《[^》]+》|佛教|道教|官名|星名|帝王|朝廷/u;
+// Marks of a pre-modern sense: the 古 and 旧 words, and the titles of old
+// offices, stars and courts; and of a sense that goes on to the present
+// ("原指古代宫室建成时举行祭礼，后指建筑工程完工"). 谓 and 犹 open modern
+// definitions as often as old ones.
+const CLASSICAL_MARK = /古代|古时|古称|古指|古谓|古人|古国|旧时|旧日|旧称|旧指|旧谓|旧制|官名|星名|帝王|朝廷/u;
+const PRESENT_MARK = /后指|今指|现指|泛指|今多|现多|现在|今用/u;
 
 // Whether every sense shown of a word's Chinese explanation is pre-modern.
 export function isClassicalExplanation(senses) {
-  return senses.length > 0 && senses.every((sense) => CLASSICAL_MARK.test(sense.replace(/^[①②③]/u, '')));
+  return senses.length > 0 && senses.every((sense) => CLASSICAL_MARK.test(sense) && !PRESENT_MARK.test(sense));
 }
 
 // "中国无产阶级革命家。山东东平人。曾任…": the life of a person who bears

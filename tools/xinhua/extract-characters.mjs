@@ -74,6 +74,7 @@ import { parseWordFrequency } from '../common/word-frequency.mjs';
 const FIRST_CODE_POINT = 0x4e00;
 const LAST_CODE_POINT = 0x9fa5;
 const MAX_WORDS = 20;
+const MIN_IDIOM = 4;
 
 function fail(message) {
   console.error(`extract-characters: ${message}`);
@@ -406,8 +407,11 @@ function wordLine(word, context, tally) {
   // knows the word only as a name (天津 the city) and the historical
   // dictionary, oldest sense first, explains it.
   const english = entry ? readableSense(cedictGloss(entry)) : '';
-  if (text && english) {
-    const onlyAName = word.entries.every((e) => e.pinyin !== e.pinyin.toLowerCase());
+  // An idiom's English is a paraphrase, no modern sense of its own.
+  if (text && english && [...word.simplified].length < MIN_IDIOM) {
+    // A place's name: a surname is no modern sense of the word.
+    const onlyAName = word.entries.every((e) => e.pinyin !== e.pinyin.toLowerCase())
+      && !/surname/u.test(english);
     if (!onlyAName && isLifeOfAPerson(raw)) {
       text = `${english}；人名：${text.split('。')[0]}。`;
       count(tally, 'modernFirst.life');

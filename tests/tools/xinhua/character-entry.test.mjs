@@ -239,7 +239,8 @@ test('glosses: the character at its place, in a reading it has', async (t) => {
 test('classical senses', async (t) => {
   const cases = [
     ['every sense marked', ['①旧日的行事制度。', '②古代的一种礼。'], true],
-    ['one modern sense among them', ['①谓成为事实。', '②一样；同样。'], false],
+    ['one modern sense among them', ['①旧时女子自称。', '②一样；同样。'], false],
+    ['an old sense gone on to the present', ['原指古代宫室建成时举行祭礼，后指建筑工程完工。'], false],
     ['no mark', ['①存在。'], false],
   ];
   for (const [name, senses, expected] of cases) await t.test(name, () => assert.equal(isClassicalExplanation(senses), expected));
