@@ -122,7 +122,8 @@ const READING_NOTE = new RegExp(
 // syllable it names is the one shown; null without a note.
 export function readingNote(sense, word, shownReading) {
   const match = READING_NOTE.exec(sense);
-  if (!match) return null;
+  // The source writes its notes in full-width letters; "（-oh）" is chemistry.
+  if (!match || !/[ａ-ｚ]/u.test(match[0])) return null;
   const syllables = shownReading.split(/\s+/u);
   const characters = [...word];
   let at;
@@ -133,14 +134,17 @@ export function readingNote(sense, word, shownReading) {
   return { note: match[0], fits: at >= 0 && plainPinyin(syllables[at] ?? '') === plainPinyin(noted) };
 }
 
-// The reading the explanation's notes give the word where none of them is
-// the reading shown (高句丽 "（句ｇōｕ）" is gāo gōu lí), else shownReading.
+// The reading the explanation's notes give the word where every sense has
+// a note and none is the reading shown (高句丽 "（句ｇōｕ）" is gāo gōu lí),
+// else shownReading.
 export function notedReading(word, explanation, shownReading) {
   const syllables = shownReading.split(/\s+/u);
   if (!shownReading || syllables.length !== [...word].length) return shownReading;
-  const notes = homographs(word, explanation).flatMap(({ text }) => splitSenses(text))
-    .map((sense) => ({ sense, note: readingNote(sense, word, shownReading) })).filter(({ note }) => note);
-  if (notes.length === 0 || notes.some(({ note }) => note.fits)) return shownReading;
+  const senses = homographs(word, explanation).flatMap(({ text }) => splitSenses(text))
+    .map((sense) => ({ sense, note: readingNote(sense, word, shownReading) }));
+  // A sense without a note has the reading shown.
+  if (senses.length === 0 || senses.some(({ note }) => !note || note.fits)) return shownReading;
+  const notes = senses;
   const match = READING_NOTE.exec(notes[0].sense);
   const at = match[1] ? syllables.length - 1 : match[4] ? 0 : [...word].indexOf(match[5]);
   if (at < 0) return shownReading;
@@ -160,7 +164,8 @@ function sensesOfReading(word, explanation, shownReading, tally) {
       count(tally, 'homographsOfAnotherReading');
       continue;
     }
-    senses.push(...splitSenses(text));
+    // "  5.…  6.…" on one line are two senses all the same.
+    senses.push(...splitSenses(text.replace(/\s+(?=\d\.\S)/gu, '\n')));
   }
   if (!shownReading) return senses;
   const notes = senses.map((sense) => readingNote(sense, word, shownReading));
@@ -295,6 +300,7 @@ function dropSourceMarks(sense) {
 const ONLY_POINTER = /^(?:见|参见|参看)“[^“”]+”[。]?$/u;
 
 const DRAWN_FROM = /^(?:引申|转指|后引申)/u;
+const HISTORICAL = /^\s*1\./u;
 
 // "就是1" left by a homograph label: only the word and its number.
 function isSelfLabel(word, sense) {
@@ -365,6 +371,8 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
   else if (words.length >= 3 && rest.startsWith('，') && noun(words.at(-2)) && predicate(words.at(-1))
     && !MODIFIER_BEFORE_HEAD.test(words.at(-3))) cut = 2;
   else if (/[的之]$/u.test(core) && words.length >= 3) cut = 2;
+  // "容貌暮去朝来" of "…暮去朝来颜色故": a set phrase goes on with the word.
+  else if (words.length >= 2 && /^[il]/u.test(tagOf(words.at(-1))) && rest.startsWith(word)) cut = 1;
   else {
     // "在事业上", "为了祖国": a preposition whose object the example goes on with.
     const preposition = words.findLastIndex((w) => tagOf(w) === 'p');
@@ -395,7 +403,8 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     }
     // Gloss colons only come back in idioms.
     const idiom = [...word].length >= MIN_GLOSSED_PHRASE;
-    const marked = markWrittenOutWord(word, raw, cleaning.lexicon);
+    // The historical dictionary's entries ("1.…") hold no run-in examples.
+    const marked = HISTORICAL.test(explanation) ? raw : markWrittenOutWord(word, raw, cleaning.lexicon);
     const defined = senseDefinition(marked, word, idiom ? cleaning : { ...cleaning, lexicon: null });
     const cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
     if (cleaned !== defined) count(tally, 'exampleOpeningsTrimmed');
