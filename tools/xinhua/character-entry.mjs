@@ -342,6 +342,8 @@ function markWrittenOutWord(word, sense, lexicon) {
   return out;
 }
 
+// Words that lead into a definition and cannot end one.
+const HANGING_LEAD = /(?:犹言|犹|即|指|谓|比喻|形容|表示|用于|用在|像|如|是)$/u;
 // Words that end a definition as its head: "某种情形", "一种乐器".
 const MODIFIER_BEFORE_HEAD = /(?:的|之|种|类|个|样|某)$/u;
 
@@ -384,7 +386,8 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
   }
   if (!cut) return definition;
   const kept = core.slice(0, core.length - words.slice(-cut).join('').length).replace(/[，、；\s]+$/u, '');
-  return hanCount(kept) >= 2 ? `${kept}${stop}` : definition;
+  // What is left must still define: not end on the word that leads into a definition.
+  return hanCount(kept) >= 2 && !HANGING_LEAD.test(kept) ? `${kept}${stop}` : definition;
 }
 
 // reading: { shown, otherReadingRule(sense) } — the reading shown, and the
