@@ -351,7 +351,7 @@ const MODIFIER_BEFORE_HEAD = /(?:的|之|种|类|个|样|某)$/u;
 // a subject noun before an example that opens with its predicate (可爱 "令人
 // 喜爱孩子" of "…孩子活泼～"), a clause of subject and predicate before the
 // comma that the word's example goes on after (也许 "不肯定天气闷热" of
-// "…天气闷热，也许会下雨"), a modifier waiting for its head (作为 "所作所为
+// "…天气闷热，也许会下雨"), a pronoun's 的 waiting for its head (作为 "所作所为
 // 他的" of "…他的这种～…"), or a preposition and its object ("呼应为了祖国",
 // "成就在事业上").
 export function withoutExampleOpening(definition, sense, word, lexicon) {
@@ -372,7 +372,7 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
     && !rest.startsWith(word) && predicate(restOpening)) cut = 1;
   else if (words.length >= 3 && rest.startsWith('，') && noun(words.at(-2)) && predicate(words.at(-1))
     && !MODIFIER_BEFORE_HEAD.test(words.at(-3))) cut = 2;
-  else if (/[的之]$/u.test(core) && words.length >= 3) cut = 2;
+  else if (/[的之]$/u.test(core) && words.length >= 3 && tagOf(words.at(-2)) === 'r') cut = 2;
   // "容貌暮去朝来" of "…暮去朝来颜色故": a set phrase goes on with the word.
   else if (words.length >= 2 && /^[il]/u.test(tagOf(words.at(-1))) && rest.startsWith(word)) cut = 1;
   else {
