@@ -408,7 +408,10 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     const idiom = [...word].length >= MIN_GLOSSED_PHRASE;
     // The historical dictionary's entries ("1.…") hold no run-in examples.
     const marked = HISTORICAL.test(explanation) ? raw : markWrittenOutWord(word, raw, cleaning.lexicon);
-    const defined = senseDefinition(marked, word, idiom ? cleaning : { ...cleaning, lexicon: null });
+    const options = idiom ? cleaning : { ...cleaning, lexicon: null };
+    let defined = senseDefinition(marked, word, options);
+    // A definition that still holds the word was cut inside its example: as the source has it, then.
+    if (marked !== raw && defined.includes(word)) defined = senseDefinition(raw, word, options);
     const cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
     if (cleaned !== defined) count(tally, 'exampleOpeningsTrimmed');
     const text = dropSelfReferences(word, cleaned);
