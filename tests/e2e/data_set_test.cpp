@@ -273,5 +273,32 @@ TEST(DataSetTest, RunInExamplesAreSplitWholeOrNotAtAll) {
     }
 }
 
+// What a character entry shows of the character and its words: the gloss of
+// the character, not the phrase retold; a word's senses of the reading shown,
+// whole and undamaged; CC-CEDICT's references as a reader writes them.
+TEST(DataSetTest, CharacterEntriesShowCleanSensesOfTheReadingShown) {
+    struct Case {
+        const char* args;
+        const char* shown;
+        const char* wrong;
+    };
+    const Case cases[] = {
+        {"--show chars 人", "人：指人心", "死了，东西还在"},
+        {"--show chars 人", "CL:个（gè）", "個|个[ge4]"},
+        {"--show chars 着", "字义：着：", "写作（着书立说）"},
+        {"--show chars 没", "没有（méi yǒu）：haven't", "犹没收"},
+        {"--show chars 也", "也许（yě xǔ）：副词。表示可能，不肯定。", "天气闷热"},
+        {"--show chars 就", "就是（jiù shì）：①用在句末表示肯定", "就是1"},
+        {"--show chars 万", "万分（wàn fēn）：副词。非常。", "万分惋"},
+    };
+    for (const Case& c : cases) {
+        int status = -1;
+        const std::string output = runCli(c.args, status);
+        EXPECT_EQ(status, 0) << c.args;
+        EXPECT_NE(output.find(c.shown), std::string::npos) << c.args << "\n" << output;
+        EXPECT_EQ(output.find(c.wrong), std::string::npos) << c.args << "\n" << output;
+    }
+}
+
 }  // namespace
 }  // namespace lexomir

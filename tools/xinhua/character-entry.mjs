@@ -325,6 +325,13 @@ function markWrittenOutWord(word, sense, lexicon) {
   // Not where it is part of a longer word: 附着 and 手上 in "附着手上".
   const inLongerWord = (i) => [sense[i - 1] + word[0], word.at(-1) + sense[i + word.length]]
     .some((pair) => pair.length === 2 && lexicon?.has(pair));
+  // Nor where the definition names it itself: in a list ("如小提琴独奏、钢琴独
+  // 奏等"), before a bracket ("喀斯特（karst）") or in the sense's first clause;
+  // nor right after a comma.
+  const inDefinition = (i) => /[（(、]/u.test(sense[i + word.length] ?? '')
+    || /(?:如|像|例如|比如|譬如|由)[^，。；]*$/u.test(sense.slice(0, i)) || !/[，。；]/u.test(sense.slice(0, i))
+    // After a comma the example may well have begun a clause before ("诸侯五月，同盟至").
+    || /[，、]$/u.test(sense.slice(0, i));
   let out = '';
   let depth = 0;
   let straightQuote = false;
@@ -332,7 +339,7 @@ function markWrittenOutWord(word, sense, lexicon) {
     if ('“‘（〔《'.includes(sense[i])) depth++;
     if ('”’）〕》'.includes(sense[i])) depth = Math.max(0, depth - 1);
     if (sense[i] === '"') straightQuote = !straightQuote;
-    if (depth === 0 && !straightQuote && sense.startsWith(word, i) && !inLongerWord(i)) {
+    if (depth === 0 && !straightQuote && sense.startsWith(word, i) && !inLongerWord(i) && !inDefinition(i)) {
       out += '～';
       i += word.length;
     } else {
@@ -358,18 +365,23 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
   const stop = /。$/u.test(definition) ? '。' : '';
   const core = definition.slice(0, definition.length - stop.length);
   const whole = sense.replaceAll('～', word);
-  if (!lexicon || !core || !whole.startsWith(core) || whole.length === core.length) return definition;
+  if (!lexicon || !core || !whole.startsWith(core)) return definition;
+  // Only where an example was taken off after the definition.
   const rest = whole.slice(core.length);
+  if (hanCount(rest) === 0) return definition;
   const isWord = (w) => lexicon.has(w);
   const tagOf = (w) => lexicon.get(w)?.tag ?? '';
   const clauseStart = Math.max(core.lastIndexOf('，'), core.lastIndexOf('；'), core.lastIndexOf('。')) + 1;
   const words = segment(core.slice(clauseStart), isWord);
-  const restOpening = segment(rest.replace(/^[，\s]+/u, '').split(word)[0], isWord)[0] ?? '';
-  const noun = (w) => tagOf(w).startsWith('n') && [...w].length > 1;
+  const beforeWord = segment(rest.replace(/^[，\s]+/u, '').split(word)[0], isWord);
+  const restOpening = beforeWord[0] ?? '';
+  // jieba tags many a word as a name (周密 nr); only its common nouns count.
+  const noun = (w) => /^(?:n|ng|nz)$/u.test(tagOf(w)) && [...w].length > 1;
   const predicate = (w) => /^[avd]/u.test(tagOf(w));
   let cut = 0;
+  // The subject's example is the subject, one adjective and the word ("孩子活泼～").
   if (words.length >= 2 && noun(words.at(-1)) && !MODIFIER_BEFORE_HEAD.test(words.at(-2))
-    && !rest.startsWith(word) && predicate(restOpening)) cut = 1;
+    && beforeWord.length === 1 && tagOf(restOpening) === 'a') cut = 1;
   else if (words.length >= 3 && rest.startsWith('，') && noun(words.at(-2)) && predicate(words.at(-1))
     && !MODIFIER_BEFORE_HEAD.test(words.at(-3))) cut = 2;
   else if (/[的之]$/u.test(core) && words.length >= 3 && tagOf(words.at(-2)) === 'r') cut = 2;
@@ -377,7 +389,8 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
   else if (words.length >= 2 && /^[il]/u.test(tagOf(words.at(-1))) && rest.startsWith(word)) cut = 1;
   else {
     // "在事业上", "为了祖国": a preposition whose object the example goes on with.
-    const preposition = words.findLastIndex((w) => tagOf(w) === 'p');
+    // Not 于, which definitions use themselves ("多用于比喻").
+    const preposition = words.findLastIndex((w) => tagOf(w) === 'p' && w !== '于');
     const object = words.slice(preposition + 1);
     if (preposition > 0 && object.length && object.every((w) => /^(?:n|f|r)/u.test(tagOf(w)))) {
       // With its subject where one stands inside the clause ("领域学校在什么").
