@@ -327,11 +327,12 @@ function markWrittenOutWord(word, sense, lexicon) {
     .some((pair) => pair.length === 2 && lexicon?.has(pair));
   // Nor where the definition names it itself: in a list ("如小提琴独奏、钢琴独
   // 奏等"), before a bracket ("喀斯特（karst）") or in the sense's first clause;
-  // nor right after a comma.
+  // nor after a comma in its sentence.
   const inDefinition = (i) => /[（(、]/u.test(sense[i + word.length] ?? '')
     || /(?:如|像|例如|比如|譬如|由)[^，。；]*$/u.test(sense.slice(0, i)) || !/[，。；]/u.test(sense.slice(0, i))
-    // After a comma the example may well have begun a clause before ("诸侯五月，同盟至").
-    || /[，、]$/u.test(sense.slice(0, i));
+    // After a comma in its sentence the example may well have begun a clause
+    // before ("诸侯五月，同盟至", "物证面前，谎言露馅了").
+    || /[，、][^；。]*$/u.test(sense.slice(0, i));
   let out = '';
   let depth = 0;
   let straightQuote = false;
