@@ -320,7 +320,7 @@ function undamagedPart(sense) {
 // A word written out in its own sense stands in an example ("一样；同样别和
 // 他一般见识"): it is marked "～", as the source marks it elsewhere, so that
 // the example model finds the example. Quoted or bracketed, it is named.
-function markWrittenOutWord(word, sense, lexicon) {
+export function markWrittenOutWord(word, sense, lexicon) {
   if ([...word].length >= MIN_GLOSSED_PHRASE || sense.includes('～')) return sense;
   // Not where it is part of a longer word: 附着 and 手上 in "附着手上".
   const inLongerWord = (i) => [sense[i - 1] + word[0], word.at(-1) + sense[i + word.length]]

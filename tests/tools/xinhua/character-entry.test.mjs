@@ -3,8 +3,8 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
 import {
-  dropSelfReferences, explainsAnotherReading, glossedPart, isClassicalExplanation, isLifeOfAPerson, isSelfVariantSense,
-  listedForms, notedReading, otherReadingRule, usualEntry, withoutExampleOpening, wordSenses,
+  dropSelfReferences, explainsAnotherReading, glossedPart, isClassicalExplanation, isDamaged, isLifeOfAPerson,
+  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, readingNote, otherReadingRule, usualEntry, withoutExampleOpening, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
 import {
   briefGlosses, glossLine, glossOfListedReading, harvestGlosses, phraseGlosses, wordGlosses,
@@ -246,4 +246,35 @@ test('classical senses', async (t) => {
   for (const [name, senses, expected] of cases) await t.test(name, () => assert.equal(isClassicalExplanation(senses), expected));
   await t.test('the life of a person', () => assert.equal(isLifeOfAPerson('中国无产阶级革命家。山东东平人。1936年入党。'), true));
   await t.test('a sense naming people', () => assert.equal(isLifeOfAPerson('1.泛称许多人。'), false));
+});
+
+test('markWrittenOutWord: the word in its own example, not in its definition', async (t) => {
+  const lexicon = new Map([['附着', { count: 10 }], ['手上', { count: 10 }]]);
+  const cases = [
+    ['an example after the definition', '一般', '一样；同样别和他一般见识。', '一样；同样别和他～见识。'],
+    ['the example of a later sentence', '得罪', '客套语。犹言对不起得罪之处，尚祈涵。', '客套语。犹言对不起～之处，尚祈涵。'],
+    ['part of a longer word', '着手', '触手；附着手上。', '触手；附着手上。'],
+    ['named in a list', '独奏', '演奏，如小提琴独奏、钢琴独奏等。', '演奏，如小提琴独奏、钢琴独奏等。'],
+    ['before a bracket', '喀斯特', '指岩溶。由海岸的喀斯特（karst）高地而得名。', '指岩溶。由海岸的喀斯特（karst）高地而得名。'],
+    ['after a comma in its sentence', '露馅', '比喻事物暴露出来物证面前，谎言露馅了。', '比喻事物暴露出来物证面前，谎言露馅了。'],
+    ['quoted', '这个', '1.亦作"这个"。', '1.亦作"这个"。'],
+  ];
+  for (const [name, word, sense, expected] of cases) {
+    await t.test(name, () => assert.equal(markWrittenOutWord(word, sense, lexicon), expected));
+  }
+});
+
+test('isDamaged and readingNote', async (t) => {
+  const damaged = [
+    ['box drawing', '万分惋┫В万分高兴', true], ['kana', '《战国┎摺ぱ嗖呷》', true], ['a lost character in a form', '亦作“？子”', true],
+    ['a formula', '压强小于101325×10帕', false], ['a question', '你怎么那样挑剔？！', false],
+  ];
+  for (const [name, text, expected] of damaged) await t.test(name, () => assert.equal(isDamaged(text), expected));
+  const notes = [
+    ['the first syllable', '（ｙù－）参加会议', '与会', 'yù huì', true],
+    ['the last syllable', '（－ｄàｏ）全部倒出来', '倾倒', 'qīng dǎo', false],
+    ['a character named', '（句ｇōｕ）朝鲜古国', '高句丽', 'gāo gōu lí', true],
+  ];
+  for (const [name, sense, word, shown, fits] of notes) await t.test(name, () => assert.equal(readingNote(sense, word, shown)?.fits, fits));
+  await t.test('chemistry is no reading note', () => assert.equal(readingNote('羟基（-oh）', '硝基', 'xiāo jī'), null));
 });
