@@ -254,16 +254,19 @@ export function otherReadingRule(word, sense, shownSyllables, sources) {
 
 // ---- classical senses ----
 
-// Marks of a pre-modern sense: the 古 and 旧 words, and the titles of old
-// offices, stars and courts; and of a sense that goes on to the present
-// ("原指古代宫室建成时举行祭礼，后指建筑工程完工"). 谓 and 犹 open modern
-// definitions as often as old ones.
-const CLASSICAL_MARK = /古代|古时|古称|古指|古谓|古人|古国|旧时|旧日|旧称|旧指|旧谓|旧制|官名|星名|帝王|朝廷/u;
+// Marks of a pre-modern sense where it opens with one: the 古 and 旧 words
+// and the old offices, stars and courts ("古代帝王上泰山祭祀天地", "旧时女子
+// 自称", "武官名"), or where it ends by saying the word is an old name
+// ("泰国的旧称"); not where the sense goes on to the present ("原指古代…，
+// 后指…") or only names something ancient on its way ("由古代海水…形成").
+// 谓 and 犹 open modern definitions as often as old ones.
+const CLASSICAL_MARK = /^(?:指|谓)?(?:古代|古时|古称|古指|古谓|旧时|旧日|旧称|旧指|旧谓|旧制|旧俗|帝王|朝廷|[文武]?官名|星名)|旧称。?$/u;
 const PRESENT_MARK = /后指|今指|现指|泛指|今多|现多|现在|今用/u;
 
 // Whether every sense shown of a word's Chinese explanation is pre-modern.
 export function isClassicalExplanation(senses) {
-  return senses.length > 0 && senses.every((sense) => CLASSICAL_MARK.test(sense) && !PRESENT_MARK.test(sense));
+  return senses.length > 0
+    && senses.every((sense) => CLASSICAL_MARK.test(sense.replace(/^[①②③]/u, '')) && !PRESENT_MARK.test(sense));
 }
 
 // "中国无产阶级革命家。山东东平人。曾任…": the life of a person who bears

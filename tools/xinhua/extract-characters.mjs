@@ -404,14 +404,15 @@ function wordLine(word, context, tally) {
   }
   // The modern sense CC-CEDICT gives leads where the Chinese ones are all
   // pre-modern or the life of a person of that name, and where CC-CEDICT
-  // knows the word only as a name (天津 the city) and the historical
-  // dictionary, oldest sense first, explains it.
+  // knows the word only as a Chinese place (天津 the city) and the
+  // historical dictionary, oldest sense first, explains it.
   const english = entry ? readableSense(cedictGloss(entry)) : '';
   // An idiom's English is a paraphrase, no modern sense of its own.
   if (text && english && [...word.simplified].length < MIN_IDIOM) {
-    // A place's name: a surname is no modern sense of the word.
+    // A Chinese place CC-CEDICT names: not a surname, a firm or a place abroad.
     const onlyAName = word.entries.every((e) => e.pinyin !== e.pinyin.toLowerCase())
-      && !/surname/u.test(english);
+      && /\b(?:municipality|province|county|city|prefecture|district)\b/u.test(english)
+      && !/surname|Australia|Japan|Korea|America|Europe/u.test(english);
     if (!onlyAName && isLifeOfAPerson(raw)) {
       text = `${english}；人名：${text.split('。')[0]}。`;
       count(tally, 'modernFirst.life');
