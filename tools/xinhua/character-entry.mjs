@@ -261,7 +261,7 @@ export function otherReadingRule(word, sense, shownSyllables, sources) {
 // 后指…") or only names something ancient on its way ("由古代海水…形成").
 // 谓 and 犹 open modern definitions as often as old ones.
 const CLASSICAL_MARK = /^(?:指|谓)?(?:古代|古时|古称|古指|古谓|旧时|旧日|旧称|旧指|旧谓|旧制|旧俗|帝王|朝廷|[文武]?官名|星名)|旧称。?$/u;
-const PRESENT_MARK = /后指|今指|现指|泛指|今多|现多|现在|今用/u;
+const PRESENT_MARK = /后指|后来|今指|现指|泛指|今多|现多|现在|现今|如今|今用/u;
 
 // Whether every sense shown of a word's Chinese explanation is pre-modern.
 export function isClassicalExplanation(senses) {
