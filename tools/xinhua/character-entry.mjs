@@ -311,11 +311,13 @@ function isSelfLabel(word, sense) {
 }
 
 // The sentences of a cleaned sense up to the first damaged one; '' where
-// the first is damaged.
+// the first is damaged or what is left only leads into what was lost ("又称。").
 function undamagedPart(sense) {
   const sentences = sense.split(/(?<=[。；])/u);
   const damaged = sentences.findIndex(isDamaged);
-  return damaged < 0 ? sense : sentences.slice(0, damaged).join('').replace(/；$/u, '。');
+  if (damaged < 0) return sense;
+  const kept = sentences.slice(0, damaged).join('').replace(/；$/u, '。');
+  return /^(?:又称|也称|亦称|简称|俗称|又名|也叫|亦作|也作)[。，]?$/u.test(kept) || HANGING_LEAD.test(kept.replace(/。$/u, '')) ? '' : kept;
 }
 
 // ---- run-in examples ----
@@ -358,6 +360,19 @@ const HANGING_LEAD = /(?:犹言|犹|即|指|谓|比喻|形容|表示|用于|用�
 // Words that end a definition as its head: "某种情形", "一种乐器".
 const MODIFIER_BEFORE_HEAD = /(?:的|之|种|类|个|样|某)$/u;
 
+// Characters that end a definition on their own ("…的人", "…之物").
+const ENDING_CHARACTER = /[的者人物事地时处等类状貌]/u;
+
+function endsMidExample(definition, lexicon) {
+  if (!lexicon) return false;
+  const clause = definition.replace(/[。；，\s]+$/u, '').split(/[，；。]/u).at(-1);
+  // "犹言对不起" names a word, whatever it is.
+  if (/^(?:犹言|犹|即|同)/u.test(clause)) return false;
+  const last = segment(clause, (w) => lexicon.has(w)).at(-1) ?? '';
+  const tag = lexicon.get(last)?.tag ?? '';
+  return /^[il]/u.test(tag) || ([...last].length === 1 && tag !== 'f' && !ENDING_CHARACTER.test(last));
+}
+
 // The definition without the opening of the example the model left in it:
 // a subject noun before an example that opens with its predicate (可爱 "令人
 // 喜爱孩子" of "…孩子活泼～"), a clause of subject and predicate before the
@@ -389,8 +404,6 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
   else if (words.length >= 3 && rest.startsWith('，') && noun(words.at(-2)) && predicate(words.at(-1))
     && !MODIFIER_BEFORE_HEAD.test(words.at(-3))) cut = 2;
   else if (/[的之]$/u.test(core) && words.length >= 3 && tagOf(words.at(-2)) === 'r') cut = 2;
-  // "容貌暮去朝来" of "…暮去朝来颜色故": a set phrase goes on with the word.
-  else if (words.length >= 2 && /^[il]/u.test(tagOf(words.at(-1))) && rest.startsWith(word)) cut = 1;
   else {
     // "在事业上", "为了祖国": a preposition whose object the example goes on with.
     // Not 于, which definitions use themselves ("多用于比喻").
@@ -427,8 +440,12 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     const marked = HISTORICAL.test(explanation) ? raw : markWrittenOutWord(word, raw, cleaning.lexicon);
     const options = idiom ? cleaning : { ...cleaning, lexicon: null };
     let defined = senseDefinition(marked, word, options);
-    // A definition that still holds the word was cut inside its example: as the source has it, then.
-    if (marked !== raw && defined.includes(word)) defined = senseDefinition(raw, word, options);
+    // Cut inside its example, as the source has it then: where the definition
+    // still holds the word, or ends on a set phrase ("容貌暮去朝来" of "…暮去朝来
+    // 颜色故") or a lone character ("不专注驰" of "…驰心旁骛").
+    if (marked !== raw && (defined.includes(word) || endsMidExample(defined, cleaning.lexicon))) {
+      defined = senseDefinition(raw, word, options);
+    }
     const cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
     if (cleaned !== defined) count(tally, 'exampleOpeningsTrimmed');
     const text = dropSelfReferences(word, cleaned);

@@ -161,6 +161,7 @@ test('senses of the reading shown', async (t) => {
     ['where a note fits, the senses without one go', '与会', '①和他人会面。②（ｙù－）参加会议。', 'yù huì', '参加会议。'],
     ['a bare pointer, damage and typesetting codes go', '厮守', '①见“相守”（762页）。②相守；[kg4]在一起。③万分惋┫В。', 'sī shǒu',
       '相守；在一起。'],
+    ['what only leads into the damage goes', '沙丁鱼', '又称。妫3b！薄Ｓ补怯。', 'shā dīng yú', ''],
   ];
   for (const [name, word, raw, shown, expected] of cases) {
     await t.test(name, () => assert.equal(wordSenses(word, raw, isKnownWord, {}, {}, { shown }), expected));
