@@ -286,7 +286,9 @@ function main() {
     const reading = applyPolyphoneRules(idiom, spoken.split(' '));
     if (english) {
       // The English on a line of its own after whatever Chinese cnchar-data holds elsewhere.
-      const chinese = chineseOf(idiom, raw);
+      // The English of a followed pointer already names its target.
+      const found = chineseOf(idiom, raw);
+      const chinese = english.startsWith(found) ? '' : found;
       candidates.push({
         ...rankingOf(idiom), spoken, reading: reading.syllables.join(' '), readingPhrases: reading.phrases,
         dianGu: chinese ? `${chinese}\r\n${english}` : english, chuChu: '', liZi: '',
