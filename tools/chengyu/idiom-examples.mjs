@@ -133,6 +133,10 @@ export function learnIdiomExamples(entries, lexicon) {
     }
   }
   const vocabulary = words.size;
+  // A word seen seldom or never ends a definition about as often as any word does.
+  let endingCount = 0;
+  for (const n of endings.values()) endingCount += n;
+  const endingShare = endingCount / tokens;
   const inDefinitions = (w) => ((words.get(w) ?? 0) + 0.1) / (tokens + 0.1 * vocabulary);
   const afterInDefinitions = (previous, w) => {
     const seen = contexts.get(previous) ?? 0;
@@ -140,8 +144,8 @@ export function learnIdiomExamples(entries, lexicon) {
   };
   const everyday = (w) => {
     if (PUNCTUATION.test(w)) return inDefinitions(w);
-    const count = lexicon.get(w)?.count ?? 0;
-    return count > 3 ? count / total : 1e-5 ** [...w].length;
+    // Add one: a word the corpus hardly knows is rare, not impossible ("长驱直进").
+    return ((lexicon.get(w)?.count ?? 0) + 1) / total;
   };
   // "这个人" or "人们" after a verb is its object ("表面上骂这个人", "想引起人们注意").
   const isSubject = (rest, before, last) => SUBJECTS.some((s) => rest.startsWith(s))
@@ -171,7 +175,7 @@ export function learnIdiomExamples(entries, lexicon) {
       const lastClause = before.slice(Math.max(before.lastIndexOf('，'), before.lastIndexOf('、'), before.lastIndexOf('；')) + 1);
       const evidence = {
         definitionLikeness: likeness,
-        endsDefinition: Math.log(((endings.get(last) ?? 0) + 0.5) / ((words.get(last) ?? 0) + 1)),
+        endsDefinition: Math.log(((endings.get(last) ?? 0) + endingShare) / ((words.get(last) ?? 0) + 1)),
         startsExample: Math.log(((starts.get(next) ?? 0) + 0.5) / (startCount + 1))
           - Math.log(next === '～' ? PHRASE_BACKGROUND : everyday(next)),
         standingClause: Math.log(1 + (clauses.get(lastClause) ?? 0)),
