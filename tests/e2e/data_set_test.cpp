@@ -81,22 +81,21 @@ TEST(DataSetTest, EveryCharacterRecordMatchesItsRow) {
 
 TEST(DataSetTest, EveryIdiomRecordMatchesItsRow) {
     IndexFile file = openChengYuIndex(kData);
-    std::vector<std::int32_t> numbers;
-    std::vector<std::string> idioms;
+    FoundList found;
     // A lone wildcard finds every record, in file order.
-    const ScanOutcome outcome = scanChengYu(file, buildIdiomPattern("="), {}, numbers, idioms);
+    const ScanOutcome outcome = scanChengYu(file, buildIdiomPattern("="), {}, found);
     ASSERT_EQ(outcome.end, ScanEnd::Completed);
-    ASSERT_EQ(numbers.size(), static_cast<std::size_t>(chengyu_record::kRecordCount));
+    ASSERT_EQ(found.size(), static_cast<std::size_t>(chengyu_record::kRecordCount));
 
     Connection connection(kData);
     Query query(connection);
     connection.select(DictionaryDatabase::ChengYu);
     int mismatches = 0;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        ASSERT_EQ(numbers[i], static_cast<std::int32_t>(i + 1));
-        query.lookUp(numbers[i]);
-        if ((!query.hasRow() || query.text("ChengYu") != idioms[i]) && ++mismatches <= 5) {
-            ADD_FAILURE() << "record " << numbers[i] << " (" << gbkToUtf8(idioms[i])
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        ASSERT_EQ(found[i].record, static_cast<std::int32_t>(i + 1));
+        query.lookUp(found[i].record);
+        if ((!query.hasRow() || query.text("ChengYu") != found[i].text) && ++mismatches <= 5) {
+            ADD_FAILURE() << "record " << found[i].record << " (" << gbkToUtf8(found[i].text)
                           << ") disagrees with its row (" << gbkToUtf8(query.text("ChengYu"))
                           << ")";
         }
@@ -112,12 +111,11 @@ std::string foundCharacters(std::string_view typedUtf8) {
         utf8ToGbk(typedUtf8),
         [&](const PinyinSpelling& spelling) { return makeToneFilter(query, spelling); });
     IndexFile file = openXinHuaIndex(kData);
-    std::vector<std::int32_t> VecXinHua;
-    std::string StrXinHua;
+    FoundList VecXinHua;
     const ScanOutcome outcome =
-        scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua, StrXinHua);
+        scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua);
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
-    return gbkToUtf8(StrXinHua);
+    return gbkToUtf8(joinedTexts(VecXinHua));
 }
 
 TEST(DataSetTest, ZhongIsFoundByItsPinyinAndByTypingIt) {
@@ -143,11 +141,11 @@ std::vector<std::string> foundIdioms(std::string_view inputUtf8) {
     const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk(inputUtf8), [&](std::string_view text) {
         return simplifyForIdiomIndex(text, file, converter);
     });
-    std::vector<std::int32_t> numbers;
-    std::vector<std::string> idioms;
-    const ScanOutcome outcome = scanChengYu(file, std::get<std::string>(plan), {}, numbers, idioms);
+    FoundList found;
+    const ScanOutcome outcome = scanChengYu(file, std::get<std::string>(plan), {}, found);
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
-    for (std::string& idiom : idioms) idiom = gbkToUtf8(idiom);
+    std::vector<std::string> idioms;
+    for (const FoundEntry& entry : found) idioms.push_back(gbkToUtf8(entry.text));
     return idioms;
 }
 
