@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPalette>
 #include <utility>
 
 namespace lexomir {
@@ -13,6 +14,11 @@ ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Blue text by the palette: a style sheet would be consulted for every
+    // cell painted, which costs more than the search.
+    QPalette blueText = palette();
+    blueText.setColor(QPalette::Text, Qt::blue);
+    setPalette(blueText);
 }
 
 void ResultGrid::showFound(std::shared_ptr<const FoundList> found, GridLayout layout) {

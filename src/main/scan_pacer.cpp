@@ -4,23 +4,28 @@
 
 namespace lexomir {
 
-ScanPacer::ScanPacer(std::int32_t lastRecord, int barPixels, Now now)
-    : m_lastRecord(lastRecord), m_barPixels(std::max(barPixels, 0)), m_now(now) {}
+ScanPacer::ScanPacer(std::int32_t lastRecord, int barPixels, std::int32_t barValue, Now now)
+    : m_lastRecord(lastRecord), m_barPixels(std::max(barPixels, 0)), m_drawnLength(0), m_now(now) {
+    m_drawnLength = drawnLength(barValue);
+}
 
 bool ScanPacer::eventPassDue(std::int32_t record) {
-    bool due = m_lastPass == 0 || record - m_lastPass >= kRecordsBetweenEventPasses;
-    if (!due && record % kRecordsBetweenClockReadings == 0)
-        due = m_now() - m_lastPassTime >= kLongestWait;
-    if (!due) return false;
-    m_lastPass = record;
-    m_lastPassTime = m_now();
+    if (record == 1) {
+        m_lastPassTime = m_now();
+        return false;
+    }
+    if (record % kRecordsBetweenClockReadings != 0) return false;
+    const Clock::time_point now = m_now();
+    if (now - m_lastPassTime < kLongestWait) return false;
+    m_lastPassTime = now;
     return true;
 }
 
 bool ScanPacer::barMoveDue(std::int32_t record, bool eventPass) {
-    if (record != m_lastRecord && !eventPass) return false;
+    if (record == m_lastRecord) return true;
+    if (!eventPass) return false;
     const int length = drawnLength(record);
-    if (record != m_lastRecord && m_drawnLength == length) return false;
+    if (length == m_drawnLength) return false;
     m_drawnLength = length;
     return true;
 }

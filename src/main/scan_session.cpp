@@ -39,15 +39,16 @@ ScanSession::Scan::~Scan() {
 }
 
 ScanHook ScanSession::progressHook(QProgressBar& bar) {
-    return
-        [this, &bar, pacer = ScanPacer(bar.maximum(), bar.width())](std::int32_t record) mutable {
-            const bool forced =
-                record >= m_forcedEventPasses.first && record <= m_forcedEventPasses.second;
-            const bool eventPass = pacer.eventPassDue(record) || forced;
-            if (pacer.barMoveDue(record, eventPass)) bar.setValue(record);
-            if (eventPass) QCoreApplication::processEvents();
-            return !m_windowClosed;
-        };
+    return [this, &bar, pacer = ScanPacer(bar.maximum(), bar.width(), bar.value())](
+               std::int32_t record) mutable {
+        const bool forced =
+            record >= m_forcedEventPasses.first && record <= m_forcedEventPasses.second;
+        // The pacer sees every record, so that it knows when the scan began.
+        const bool eventPass = pacer.eventPassDue(record) || forced;
+        if (pacer.barMoveDue(record, eventPass)) bar.setValue(record);
+        if (eventPass) QCoreApplication::processEvents();
+        return !m_windowClosed;
+    };
 }
 
 bool ScanSession::mayShowDetail(Grid grid) const {

@@ -1,6 +1,7 @@
 // What the window may do while it scans. A scan runs on the user-interface
-// thread and processes events now and then between records (ScanPacer says
-// when), so the window's own handlers run in the middle of it. The rules they
+// thread and processes events between records once it has run for a while
+// (ScanPacer says when), so the window's own handlers may run in the middle
+// of it. The rules they
 // keep:
 //  - One search at a time: the search buttons are off while a search handler
 //    runs, and a search handler entered anyway (a queued call) does nothing.

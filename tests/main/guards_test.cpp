@@ -79,7 +79,7 @@ TEST_F(GuardTest, ClosingDuringAnIdiomScanStopsIt) {
 
 TEST_F(GuardTest, TheIdiomDetailWaitsUntilAMeaningScanIsOver) {
     idiomSearch("爱");
-    control<ResultGrid>("GridChengYu")->setCurrentCell(1, 0);
+    control<ResultGrid>("GridChengYu")->setCurrentCell(0, 1);
     const QString first = control<QPlainTextEdit>("Memo2")->toPlainText();
     control<QComboBox>("CboZiYi")->setCurrentIndex(1);
     control<QLineEdit>("LedtZiYi")->setText(QString::fromUtf8("水"));

@@ -183,6 +183,7 @@ void WindowTest::idiomSearch(const char* utf8Pattern) {
 }
 
 void WindowTest::duringNextScan(std::function<void()> action) {
+    window->forceEventPasses(1, 1);
     QTimer::singleShot(0, window.get(), [this, action = std::move(action)] {
         EXPECT_TRUE(window->isScanning());
         action();
