@@ -2,35 +2,10 @@
 // it shows. Pure functions, so extract-characters.mjs and its tests share them.
 
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
-import { hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
+import { markPinyin, markSyllable } from '../common/cc-cedict.mjs';
+import { cleanSense, hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
 
-const VOWEL_MARKS = {
-  a: 'āáǎà', e: 'ēéěè', i: 'īíǐì', o: 'ōóǒò', u: 'ūúǔù', v: 'ǖǘǚǜ',
-};
-
-// CC-CEDICT's "zhong1" / "lu:4" -> tone-marked syllable.
-export function markSyllable(numbered) {
-  const match = /^([a-zü:]+)([1-5])$/i.exec(numbered);
-  if (!match) return numbered;
-  let letters = match[1].toLowerCase().replace(/u:|ü/g, 'v');
-  const tone = Number(match[2]);
-  if (tone === 5) return letters.replace(/v/g, 'ü');
-  let at = letters.search(/[ae]/);
-  if (at < 0) at = letters.indexOf('ou');
-  if (at < 0) {
-    for (let i = letters.length - 1; i >= 0; i--) {
-      if ('iouv'.includes(letters[i])) { at = i; break; }
-    }
-  }
-  if (at >= 0) {
-    letters = letters.slice(0, at) + VOWEL_MARKS[letters[at]][tone - 1] + letters.slice(at + 1);
-  }
-  return letters.replace(/v/g, 'ü');
-}
-
-export function markPinyin(numbered) {
-  return numbered.split(' ').map(markSyllable).join(' ');
-}
+export { markPinyin, markSyllable };
 
 // Adds to one of the figures a builder reports.
 export function count(tally, name, by = 1) {
@@ -115,12 +90,364 @@ const MAX_LABEL_CHARACTERS = 3;
 // the explanation proper.
 const OTHER_NAME = /^(?:亦称|也称|又称|简称|省称|俗称|通称|亦作|也作|又作|或作)“?[^“”。]+”。?$/u;
 
-export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally = {}) {
+// ---- what an explanation says of its reading ----
+
+const plainPinyin = (text) => text.normalize('NFKC').replace(/[\s·'’]/gu, '').replace(/ɑ/gu, 'a').toLowerCase();
+const escapeRegExp = (text) => text.replace(/[.*+?^${}()|[\]\\]/gu, '\\$&');
+
+// cnchar-data runs homographs into one text, each after the word and its
+// number ("就是1①… 就是2 [jiùshì]①…"). The parts without their labels,
+// each with the reading its label gives ('' where it gives none).
+export function homographs(word, raw) {
+  const label = new RegExp(`(?<=^|[\\s。])${escapeRegExp(word)}[1-9](?:\\s*\\[([^\\]]*)\\])?`, 'gu');
+  const parts = [];
+  let reading = '';
+  let from = 0;
+  for (const match of raw.matchAll(label)) {
+    parts.push({ reading, text: raw.slice(from, match.index) });
+    reading = match[1] ?? '';
+    from = match.index + match[0].length;
+  }
+  parts.push({ reading, text: raw.slice(from) });
+  return parts.filter((part) => part.text.trim());
+}
+
+const TONED_LETTERS = 'a-zａ-ｚāáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü';
+// "（ｙù－）", "（－ｄàｏ）", "（句ｇōｕ）": the sense is read so, the dash
+// standing for the syllables left as the word has them.
+const READING_NOTE = new RegExp(
+  `[（(](?:([-－])([${TONED_LETTERS}]+)|([${TONED_LETTERS}]+)([-－])|(\\p{Script=Han})([${TONED_LETTERS}]+))[）)]`, 'u');
+
+// A sense's reading note: { note, fits } where fits tells whether the
+// syllable it names is the one shown; null without a note.
+export function readingNote(sense, word, shownReading) {
+  const match = READING_NOTE.exec(sense);
+  // The source writes its notes in full-width letters; "（-oh）" is chemistry.
+  if (!match || !/[ａ-ｚ]/u.test(match[0])) return null;
+  const syllables = shownReading.split(/\s+/u);
+  const characters = [...word];
+  let at;
+  let noted;
+  if (match[1]) [at, noted] = [syllables.length - 1, match[2]];
+  else if (match[4]) [at, noted] = [0, match[3]];
+  else [at, noted] = [characters.indexOf(match[5]), match[6]];
+  return { note: match[0], fits: at >= 0 && plainPinyin(syllables[at] ?? '') === plainPinyin(noted) };
+}
+
+// The reading the explanation's notes give the word where every sense has
+// a note and none is the reading shown (高句丽 "（句ｇōｕ）" is gāo gōu lí),
+// else shownReading.
+export function notedReading(word, explanation, shownReading) {
+  const syllables = shownReading.split(/\s+/u);
+  if (!shownReading || syllables.length !== [...word].length) return shownReading;
+  const senses = homographs(word, explanation).flatMap(({ text }) => splitSenses(text))
+    .map((sense) => ({ sense, note: readingNote(sense, word, shownReading) }));
+  // A sense without a note has the reading shown.
+  if (senses.length === 0 || senses.some(({ note }) => !note || note.fits)) return shownReading;
+  const notes = senses;
+  const match = READING_NOTE.exec(notes[0].sense);
+  const at = match[1] ? syllables.length - 1 : match[4] ? 0 : [...word].indexOf(match[5]);
+  if (at < 0) return shownReading;
+  syllables[at] = (match[2] ?? match[3] ?? match[6]).normalize('NFKC');
+  return syllables.join(' ');
+}
+
+// The senses of explanation that belong to the reading shown: a homograph
+// labelled with another reading goes, and where senses carry reading
+// notes, those of another reading go; where one fits, the senses without a
+// note are the other reading's. Counts go to tally.
+function sensesOfReading(word, explanation, shownReading, tally) {
+  const shown = plainPinyin(shownReading);
   const senses = [];
-  for (const raw of splitSenses(explanation)) {
+  for (const { reading, text } of homographs(word, explanation)) {
+    if (reading && shownReading && plainPinyin(reading) !== shown) {
+      count(tally, 'homographsOfAnotherReading');
+      continue;
+    }
+    // "  5.…  6.…" on one line are two senses all the same.
+    senses.push(...splitSenses(text.replace(/\s+(?=\d\.\S)/gu, '\n')));
+  }
+  if (!shownReading) return senses;
+  const notes = senses.map((sense) => readingNote(sense, word, shownReading));
+  const anyFits = notes.some((note) => note?.fits);
+  const kept = senses.flatMap((sense, i) => {
+    const note = notes[i];
+    if (note ? note.fits : !anyFits) return [note ? sense.replace(note.note, '') : sense];
+    count(tally, 'sensesOfAnotherReading');
+    return [];
+  });
+  return kept;
+}
+
+// ---- senses that explain another reading ----
+
+// Pointer words a sense may open with before the word it explains by; of
+// them, those that liken the word to that one.
+const EXPLAINING_BY = /^(?:犹言|犹|即|同|谓|指|亦作|也作)/u;
+const LIKENING = /^(?:犹言|犹|即|同)/u;
+const MAX_LOOKED_UP_WORD = 4;
+function toneless(syllable) {
+  return syllable.normalize('NFD').replace(/[\u0300-\u036f]/gu, '').replace(/ü/gu, 'v');
+}
+
+// Two readings differ in their letters, or in their tones where both carry one.
+function differentReading(a, b) {
+  if (toneless(a) !== toneless(b)) return true;
+  const toned = (r) => r !== toneless(r);
+  return toned(a) && toned(b) && a.normalize('NFC') !== b.normalize('NFC');
+}
+
+// The lexicon words of text, longest first from the left.
+function segment(text, isWord) {
+  const characters = [...text];
+  const words = [];
+  for (let i = 0; i < characters.length;) {
+    let length = Math.min(MAX_LOOKED_UP_WORD, characters.length - i);
+    while (length > 1 && !isWord(characters.slice(i, i + length).join(''))) --length;
+    words.push(characters.slice(i, i + length).join(''));
+    i += length;
+  }
+  return words;
+}
+
+// The rule by which a word's sense belongs to another reading of one of
+// its characters than the one shown, or '':
+// - 'word': the sense only likens the word to another one ("犹…", "同…",
+//   "即…") that holds the character at the same place in another reading
+//   (没有 "犹没收": 没收 is mò shōu); a plain definition opening with such a
+//   word is mostly a synonym read otherwise (没奈何 "没办法"), so it counts
+//   for nothing;
+// - 'variant': it opens with the form CC-CEDICT says another reading of the
+//   character stands for (那些 "哪里": 那 nǎ is 哪).
+// sources: wordReading(w), CC-CEDICT's tone-marked syllables of a word or
+// null; characterReadings(c), [{ reading, senses }] of CC-CEDICT's entries
+// of the character.
+export function otherReadingRule(word, sense, shownSyllables, sources) {
+  const characters = [...word];
+  const plain = sense.replace(/^[①②③]/u, '');
+  const text = plain.replace(EXPLAINING_BY, '').replace(/^“/u, '');
+  for (let length = Math.min(MAX_LOOKED_UP_WORD, [...text].length); LIKENING.test(plain) && length >= 2; --length) {
+    const opening = [...text].slice(0, length).join('');
+    const readings = sources.wordReading(opening);
+    if (!readings || opening === word) continue;
+    // The character at the same place in both (没 of 没收 and 没有), read
+    // with other letters: a tone alone or a neutral tone tells too little.
+    const other = characters.some((c, i) => [...opening][i] === c && shownSyllables[i]
+      && toneless(readings[i] ?? '') !== toneless(shownSyllables[i]));
+    if (other) return 'word';
+    break;
+  }
+  const first = [...text][0];
+  for (const [i, c] of characters.entries()) {
+    const shown = shownSyllables[i];
+    if (!shown) continue;
+    const readings = sources.characterReadings(c);
+    const others = readings.filter((r) => differentReading(r.reading, shown));
+    if (others.length === 0 || others.length === readings.length) continue;
+    const variant = new RegExp(`variant of (?:[^\\s|[]*\\|)?${escapeRegExp(first ?? '')}(?!\\p{Script=Han})`, 'u');
+    if (/\p{Script=Han}/u.test(first ?? '') && first !== c && others.some((r) => r.senses.some((s) => variant.test(s)))) {
+      return 'variant';
+    }
+  }
+  return '';
+}
+
+// ---- classical senses ----
+
+// Marks of a pre-modern sense where it opens with one: the 古 and 旧 words
+// and the old offices, stars and courts ("古代帝王上泰山祭祀天地", "旧时女子
+// 自称", "武官名"), or where it ends by saying the word is an old name
+// ("泰国的旧称"); not where the sense goes on to the present ("原指古代…，
+// 后指…") or only names something ancient on its way ("由古代海水…形成").
+// 谓 and 犹 open modern definitions as often as old ones.
+const CLASSICAL_MARK = /^(?:指|谓)?(?:古代|古时|古称|古指|古谓|旧时|旧日|旧称|旧指|旧谓|旧制|旧俗|帝王|朝廷|[文武]?官名|星名)|旧称。?$/u;
+const PRESENT_MARK = /后指|后来|今指|现指|泛指|今多|现多|现在|现今|如今|今用/u;
+
+// Whether every sense shown of a word's Chinese explanation is pre-modern.
+export function isClassicalExplanation(senses) {
+  return senses.length > 0
+    && senses.every((sense) => CLASSICAL_MARK.test(sense.replace(/^[①②③]/u, '')) && !PRESENT_MARK.test(sense));
+}
+
+// "中国无产阶级革命家。山东东平人。曾任…": the life of a person who bears
+// the word as a name (万里), not a sense of the word.
+const LIFE = /^[^。①②③\d]{2,30}(?:家|人物|领袖|将领|学者|官员)。\p{Script=Han}{2,8}人。/u;
+
+export function isLifeOfAPerson(raw) {
+  return LIFE.test(raw.replace(/^\s*1\./u, '').trim());
+}
+
+// ---- damage and pointers ----
+
+// What no Chinese entry holds: box drawing, kana, Cyrillic, capital Greek,
+// full-width Latin letters and digits, bopomofo other than the separator
+// ㄧ, private-use and replacement characters — left where the source lost
+// a character ("完┍福", "作用┝Γ").
+const DAMAGE = /[\u2500-\u257f\u3040-\u30ff\u0400-\u04ff\u0391-\u03a9\uff10-\uff19\uff21-\uff3a\uff41-\uff5a\u3105-\u3126\u3128-\u312f\ue000-\uf8ff\ufffd§｀﹎『』ⅰ-ⅻ]/u;
+
+// A question mark inside a quoted form stands for a lost character ("亦作“？子”").
+const LOST_IN_QUOTE = /“[^“”？?]{0,3}[？?][^“”]{0,3}”/u;
+
+export function isDamaged(text) {
+  return DAMAGE.test(text) || LOST_IN_QUOTE.test(text);
+}
+
+// The source's typesetting codes ("[kg4]"), page numbers of its printed
+// form ("（762页）") and pointers to its own entries ("参看‘能’条d、e两项。").
+function dropSourceMarks(sense) {
+  return sense.replace(/\[kg\d*\]/gu, '').replace(/[（(]\d+页[）)]/gu, '')
+    .replace(/参看[‘“〖][^’”〗]+[’”〗](?:条[^。]*)?。?/gu, '').trim();
+}
+
+// "见“本质与现象”。": a sense that only sends the reader elsewhere.
+const ONLY_POINTER = /^(?:见|参见|参看)“[^“”]+”[。]?$/u;
+
+const DRAWN_FROM = /^(?:引申|转指|后引申)/u;
+const HISTORICAL = /^\s*1\./u;
+
+// "就是1" left by a homograph label: only the word and its number.
+function isSelfLabel(word, sense) {
+  return new RegExp(`^${escapeRegExp(word)}\\d*[。]?$`, 'u').test(sense.trim());
+}
+
+// The sentences of a cleaned sense up to the first damaged one; '' where
+// the first is damaged or what is left only leads into what was lost ("又称。").
+function undamagedPart(sense) {
+  const sentences = sense.split(/(?<=[。；])/u);
+  const damaged = sentences.findIndex(isDamaged);
+  if (damaged < 0) return sense;
+  const kept = sentences.slice(0, damaged).join('').replace(/；$/u, '。');
+  return /^(?:又称|也称|亦称|简称|俗称|又名|也叫|亦作|也作)[。，]?$/u.test(kept) || HANGING_LEAD.test(kept.replace(/。$/u, '')) ? '' : kept;
+}
+
+// ---- run-in examples ----
+
+// A word written out in its own sense stands in an example ("一样；同样别和
+// 他一般见识"): it is marked "～", as the source marks it elsewhere, so that
+// the example model finds the example. Quoted or bracketed, it is named.
+export function markWrittenOutWord(word, sense, lexicon) {
+  if ([...word].length >= MIN_GLOSSED_PHRASE || sense.includes('～')) return sense;
+  // Not where it is part of a longer word: 附着 and 手上 in "附着手上".
+  const inLongerWord = (i) => [sense[i - 1] + word[0], word.at(-1) + sense[i + word.length]]
+    .some((pair) => pair.length === 2 && lexicon?.has(pair));
+  // Nor where the definition names it itself: in a list ("如小提琴独奏、钢琴独
+  // 奏等"), before a bracket ("喀斯特（karst）") or in the sense's first clause;
+  // nor after a comma in its sentence.
+  const inDefinition = (i) => /[（(、]/u.test(sense[i + word.length] ?? '')
+    || /(?:如|像|例如|比如|譬如|由)[^，。；]*$/u.test(sense.slice(0, i)) || !/[，。；]/u.test(sense.slice(0, i))
+    // After a comma in its sentence the example may well have begun a clause
+    // before ("诸侯五月，同盟至", "物证面前，谎言露馅了").
+    || /[，、][^；。]*$/u.test(sense.slice(0, i));
+  let out = '';
+  let depth = 0;
+  let straightQuote = false;
+  for (let i = 0; i < sense.length;) {
+    if ('“‘（〔《'.includes(sense[i])) depth++;
+    if ('”’）〕》'.includes(sense[i])) depth = Math.max(0, depth - 1);
+    if (sense[i] === '"') straightQuote = !straightQuote;
+    if (depth === 0 && !straightQuote && sense.startsWith(word, i) && !inLongerWord(i) && !inDefinition(i)) {
+      out += '～';
+      i += word.length;
+    } else {
+      out += sense[i++];
+    }
+  }
+  return out;
+}
+
+// Words that lead into a definition and cannot end one.
+const HANGING_LEAD = /(?:犹言|犹|即|指|谓|比喻|形容|表示|用于|用在|像|如|是)$/u;
+// Words that end a definition as its head: "某种情形", "一种乐器".
+const MODIFIER_BEFORE_HEAD = /(?:的|之|种|类|个|样|某)$/u;
+
+// Characters that end a definition on their own ("…的人", "…之物").
+const ENDING_CHARACTER = /[的者人物事地时处等类状貌]/u;
+
+function endsMidExample(definition, lexicon) {
+  if (!lexicon) return false;
+  const clause = definition.replace(/[。；，\s]+$/u, '').split(/[，；。]/u).at(-1);
+  // "犹言对不起" names a word, whatever it is.
+  if (/^(?:犹言|犹|即|同)/u.test(clause)) return false;
+  const last = segment(clause, (w) => lexicon.has(w)).at(-1) ?? '';
+  const tag = lexicon.get(last)?.tag ?? '';
+  return /^[il]/u.test(tag) || ([...last].length === 1 && tag !== 'f' && !ENDING_CHARACTER.test(last));
+}
+
+// The definition without the opening of the example the model left in it:
+// a subject noun before an example that opens with its predicate (可爱 "令人
+// 喜爱孩子" of "…孩子活泼～"), a clause of subject and predicate before the
+// comma that the word's example goes on after (也许 "不肯定天气闷热" of
+// "…天气闷热，也许会下雨"), a pronoun's 的 waiting for its head (作为 "所作所为
+// 他的" of "…他的这种～…"), or a preposition and its object ("呼应为了祖国",
+// "成就在事业上").
+export function withoutExampleOpening(definition, sense, word, lexicon) {
+  const stop = /。$/u.test(definition) ? '。' : '';
+  const core = definition.slice(0, definition.length - stop.length);
+  const whole = sense.replaceAll('～', word);
+  if (!lexicon || !core || !whole.startsWith(core)) return definition;
+  // Only where an example was taken off after the definition.
+  const rest = whole.slice(core.length);
+  if (hanCount(rest) === 0) return definition;
+  const isWord = (w) => lexicon.has(w);
+  const tagOf = (w) => lexicon.get(w)?.tag ?? '';
+  const clauseStart = Math.max(core.lastIndexOf('，'), core.lastIndexOf('；'), core.lastIndexOf('。')) + 1;
+  const words = segment(core.slice(clauseStart), isWord);
+  const beforeWord = segment(rest.replace(/^[，\s]+/u, '').split(word)[0], isWord);
+  const restOpening = beforeWord[0] ?? '';
+  // jieba tags many a word as a name (周密 nr); only its common nouns count.
+  const noun = (w) => /^(?:n|ng|nz)$/u.test(tagOf(w)) && [...w].length > 1;
+  const predicate = (w) => /^[avd]/u.test(tagOf(w));
+  let cut = 0;
+  // The subject's example is the subject, one adjective and the word ("孩子活泼～").
+  if (words.length >= 2 && noun(words.at(-1)) && !MODIFIER_BEFORE_HEAD.test(words.at(-2))
+    && beforeWord.length === 1 && tagOf(restOpening) === 'a') cut = 1;
+  else if (words.length >= 3 && rest.startsWith('，') && noun(words.at(-2)) && predicate(words.at(-1))
+    && !MODIFIER_BEFORE_HEAD.test(words.at(-3))) cut = 2;
+  else if (/[的之]$/u.test(core) && words.length >= 3 && tagOf(words.at(-2)) === 'r') cut = 2;
+  else {
+    // "在事业上", "为了祖国": a preposition whose object the example goes on with.
+    // Not 于, which definitions use themselves ("多用于比喻").
+    const preposition = words.findLastIndex((w) => tagOf(w) === 'p' && w !== '于');
+    const object = words.slice(preposition + 1);
+    if (preposition > 0 && object.length && object.every((w) => /^(?:n|f|r)/u.test(tagOf(w)))) {
+      // With its subject where one stands inside the clause ("领域学校在什么").
+      cut = words.length - preposition + (preposition > 1 && noun(words[preposition - 1]) ? 1 : 0);
+    }
+  }
+  if (!cut) return definition;
+  const kept = core.slice(0, core.length - words.slice(-cut).join('').length).replace(/[，、；\s]+$/u, '');
+  // What is left must still define: not end on the word that leads into a definition.
+  return hanCount(kept) >= 2 && !HANGING_LEAD.test(kept) ? `${kept}${stop}` : definition;
+}
+
+// reading: { shown, otherReadingRule(sense) } — the reading shown, and the
+// rule by which a sense belongs to another one ('' where none does).
+export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally = {}, reading = {}) {
+  const shownReading = reading.shown ?? '';
+  const senses = [];
+  const otherNames = [];
+  let droppedRule = '';
+  for (const source of sensesOfReading(word, explanation, shownReading, tally)) {
     if (senses.length === MAX_WORD_SENSES) break;
+    const raw = dropSourceMarks(source);
+    if (!raw || isSelfLabel(word, raw)) {
+      count(tally, 'selfLabels');
+      continue;
+    }
     // Gloss colons only come back in idioms.
-    const cleaned = senseDefinition(raw, word, [...word].length >= MIN_GLOSSED_PHRASE ? cleaning : { ...cleaning, lexicon: null });
+    const idiom = [...word].length >= MIN_GLOSSED_PHRASE;
+    // The historical dictionary's entries ("1.…") hold no run-in examples.
+    const marked = HISTORICAL.test(explanation) ? raw : markWrittenOutWord(word, raw, cleaning.lexicon);
+    const options = idiom ? cleaning : { ...cleaning, lexicon: null };
+    let defined = senseDefinition(marked, word, options);
+    // Cut inside its example, as the source has it then: where the definition
+    // still holds the word, or ends on a set phrase ("容貌暮去朝来" of "…暮去朝来
+    // 颜色故") or a lone character ("不专注驰" of "…驰心旁骛").
+    if (marked !== raw && (defined.includes(word) || endsMidExample(defined, cleaning.lexicon))) {
+      defined = senseDefinition(raw, word, options);
+    }
+    const cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
+    if (cleaned !== defined) count(tally, 'exampleOpeningsTrimmed');
     const text = dropSelfReferences(word, cleaned);
     if (text !== cleaned) count(tally, 'selfReferences');
     const sentences = text.split(/(?<=。)/u).filter((s) => s.trim());
@@ -135,9 +462,32 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     let lead = sentences[first] ?? '';
     // "代词。" or "表数量。" only labels the sentence after it.
     if (hanCount(lead) <= MAX_LABEL_CHARACTERS && first + 1 < sentences.length) lead += sentences[first + 1];
-    const sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
+    let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
+    if (isDamaged(sense)) {
+      count(tally, 'damagedSenses');
+      sense = undamagedPart(sense);
+      if (hanCount(sense) < 2) continue;
+    }
+    if (ONLY_POINTER.test(sense) || OTHER_NAME.test(sense)) {
+      // "亦作“乜邪”" tells a form, not a sense; alone, it is all there is.
+      if (!ONLY_POINTER.test(sense)) {
+        otherNames.push(sense);
+        continue;
+      }
+      count(tally, 'pointerSenses');
+      continue;
+    }
+    // A sense drawn from one of another reading ("引申为…") goes with it.
+    const rule = reading.otherReadingRule?.(sense) || (droppedRule && DRAWN_FROM.test(sense) ? droppedRule : '');
+    droppedRule = rule;
+    if (rule) {
+      count(tally, `otherReading.${rule}`);
+      continue;
+    }
     if (sense) senses.push(sense);
   }
+  if (senses.length === 0) senses.push(...otherNames.slice(0, 1));
+  else if (otherNames.length) count(tally, 'otherNameSenses');
   if (senses.length <= 1) return senses.join('');
   return senses.map((sense, i) => SENSE_NUMBERS[i] + sense).join('');
 }

@@ -58,10 +58,13 @@ import path from 'node:path';
 
 import {
   count, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
-  markPinyin, markSyllable, oneLine, usualEntry, wordSenses,
+  isClassicalExplanation, isLifeOfAPerson, markPinyin, markSyllable, notedReading, oneLine,
+  otherReadingRule, usualEntry, wordSenses,
 } from './character-entry.mjs';
-import { briefGlosses, glossLine, harvestGlosses } from './character-glosses.mjs';
-import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
+import {
+  briefGlosses, glossLine, glossOfListedReading, harvestGlosses,
+} from './character-glosses.mjs';
+import { cedictGloss, parseCedict, readableSense } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
@@ -71,6 +74,7 @@ import { parseWordFrequency } from '../common/word-frequency.mjs';
 const FIRST_CODE_POINT = 0x4e00;
 const LAST_CODE_POINT = 0x9fa5;
 const MAX_WORDS = 20;
+const MIN_IDIOM = 4;
 
 function fail(message) {
   console.error(`extract-characters: ${message}`);
@@ -378,26 +382,77 @@ function indexWords(cedict, explanations, jieba, leiden) {
 // Chinese explanation where cnchar-data has one for the reading shown, else
 // CC-CEDICT's English.
 function wordLine(word, context, tally) {
-  const { explanations, pinyinPro, isKnownWord, cleaning } = context;
+  const { explanations, pinyinPro, isKnownWord, cleaning, readingSources } = context;
   const usual = () => pinyinPro(word.simplified, { toneSandhi: false });
   const entry = word.entries.length ? usualEntry(word.entries, usual) : null;
   if (entry && entry !== usualEntry(word.entries, () => '')) count(tally, 'usualReadings');
-  const reading = entry ? markPinyin(entry.pinyin.toLowerCase()) : usual();
-  let text = '';
   const raw = explanations.get(word.form) ?? explanations.get(word.simplified);
+  const listed = entry ? markPinyin(entry.pinyin.toLowerCase()) : usual();
+  const reading = raw === undefined ? listed : notedReading(word.simplified, raw, listed);
+  if (reading !== listed) count(tally, 'notedReadings');
+  let text = '';
   if (raw !== undefined && explainsAnotherReading(raw, reading)) {
     count(tally, 'anotherReading');
   } else if (raw !== undefined) {
-    text = wordSenses(word.simplified, raw, isKnownWord, cleaning, tally);
+    const syllables = reading.split(' ');
+    const shownSyllables = syllables.length === [...word.simplified].length ? syllables : [];
+    text = wordSenses(word.simplified, raw, isKnownWord, cleaning, tally, {
+      shown: reading,
+      otherReadingRule: (sense) => otherReadingRule(word.simplified, sense, shownSyllables, readingSources),
+    });
     if (looksBroken(text)) text = '';
+  }
+  // The modern sense CC-CEDICT gives leads where the Chinese ones are all
+  // pre-modern or the life of a person of that name, and where CC-CEDICT
+  // knows the word only as a Chinese place (天津 the city) and the
+  // historical dictionary, oldest sense first, explains it.
+  const english = entry ? readableSense(cedictGloss(entry)) : '';
+  // An idiom's English is a paraphrase, no modern sense of its own.
+  if (text && english && [...word.simplified].length < MIN_IDIOM) {
+    // A Chinese place CC-CEDICT names: not a surname, a firm or a place abroad.
+    const onlyAName = word.entries.every((e) => e.pinyin !== e.pinyin.toLowerCase())
+      && /\b(?:municipality|province|county|city|prefecture|district)\b/u.test(english)
+      && !/surname|Australia|Japan|Korea|America|Europe/u.test(english);
+    if (!onlyAName && isLifeOfAPerson(raw)) {
+      text = `${english}；人名：${text.split('。')[0]}。`;
+      count(tally, 'modernFirst.life');
+    } else if (isClassicalExplanation(text.split(/(?=[①②③])/u))) {
+      text = `${english}；古义：${text}`;
+      count(tally, 'modernFirst.classical');
+    } else if (onlyAName && /^\s*1\./u.test(raw)) {
+      text = `${english}；${text}`;
+      count(tally, 'modernFirst.name');
+    }
   }
   if (text) {
     count(tally, 'chineseWords');
   } else if (entry) {
-    text = cedictGloss(entry);
+    text = readableSense(cedictGloss(entry));
     if (text) count(tally, 'englishWords');
   }
   return text ? `${word.form}（${reading}）：${text}` : '';
+}
+
+// What otherReadingRule asks of CC-CEDICT.
+function senseReadingSources(cedict) {
+  const common = (w) => (cedict.get(w) ?? []).filter((e) => e.pinyin === e.pinyin.toLowerCase());
+  const wordReading = (w) => {
+    const syllables = common(w)[0]?.pinyin.split(' ').map(markSyllable);
+    return syllables?.length === [...w].length ? syllables : null;
+  };
+  const byCharacter = new Map();
+  const characterReadings = (c) => {
+    if (!byCharacter.has(c)) {
+      const readings = new Map();
+      for (const entry of common(c).filter((e) => !e.pinyin.includes(' '))) {
+        const reading = markSyllable(entry.pinyin);
+        readings.set(reading, [...(readings.get(reading) ?? []), ...entry.senses]);
+      }
+      byCharacter.set(c, [...readings].map(([reading, senses]) => ({ reading, senses })));
+    }
+    return byCharacter.get(c);
+  };
+  return { wordReading, characterReadings };
 }
 
 function commonWordLines(ch, wordsByCharacter, context, tally) {
@@ -411,11 +466,71 @@ function commonWordLines(ch, wordsByCharacter, context, tally) {
     if (!word.shown) {
       const counts = {};
       word.shown = { line: wordLine(word, context, counts), counts };
+      // How many distinct word lines each rule changed.
+      for (const name of Object.keys(counts)) count(tally, `lines.${name}`);
     }
     for (const [name, n] of Object.entries(word.shown.counts)) count(tally, name, n);
     if (word.shown.line) lines.push(word.shown.line);
   }
   return lines;
+}
+
+// ---- which reading a gloss belongs to ----
+
+// The forms a character may stand for in a phrase: its Unihan traditional
+// forms and their other simplified forms (着 for 著, 干 for 乾).
+function relatedForms(ch, unihan) {
+  const traditional = variantsOf(unihan.kTraditionalVariant.get(ch));
+  const simplified = traditional.flatMap((t) => variantsOf(unihan.kSimplifiedVariant.get(t)));
+  return uniqueStrings([...traditional, ...simplified]).filter((f) => f !== ch);
+}
+
+// What glossOfListedReading asks: the readings an entry lists, CC-CEDICT's
+// reading of a phrase (written as it stands or with traditional forms), and
+// whether the explanations also hold the phrase with another form of a
+// character that CC-CEDICT or jieba attest better.
+function glossReadingSources(unihan, cedict, jieba, explanations) {
+  const listed = new Map();
+  const listedReadings = (ch) => {
+    if (!listed.has(ch)) {
+      listed.set(ch, unihan.kMandarin.has(ch) ? orderedReadings(ch, unihan).map((r) => r.marked) : []);
+    }
+    return listed.get(ch);
+  };
+  const MAX_SPELLINGS = 16;
+  const spellings = (phrase) => {
+    let forms = [''];
+    for (const ch of phrase) {
+      const choices = [ch, ...variantsOf(unihan.kTraditionalVariant.get(ch)).filter((t) => t !== ch)];
+      forms = forms.flatMap((f) => choices.map((c) => f + c)).slice(0, MAX_SPELLINGS);
+    }
+    return forms;
+  };
+  const phraseReadings = (phrase) => {
+    for (const form of spellings(phrase)) {
+      const entry = (cedict.get(form) ?? []).find((e) => e.pinyin === e.pinyin.toLowerCase());
+      const syllables = entry?.pinyin.split(' ').filter((p) => /[1-5]$/.test(p));
+      if (syllables?.length === [...phrase].filter((c) => /\p{Script=Han}/u.test(c)).length) {
+        const marked = syllables.map((p) => markSyllable(p));
+        // Positions count every character of the phrase; punctuation has none.
+        let next = 0;
+        return [...phrase].map((c) => (/\p{Script=Han}/u.test(c) ? marked[next++] : ''));
+      }
+    }
+    return null;
+  };
+  const attestation = (phrase) => [cedict.has(phrase) ? 1 : 0, jieba.get(phrase)?.count ?? 0];
+  const betterSpelled = (phrase, position) => {
+    const characters = [...phrase];
+    const own = attestation(phrase);
+    return relatedForms(characters[position], unihan).some((form) => {
+      const twin = [...characters.slice(0, position), form, ...characters.slice(position + 1)].join('');
+      if (!explanations.has(twin)) return false;
+      const other = attestation(twin);
+      return other[0] > own[0] || (other[0] === own[0] && other[1] > own[1]);
+    });
+  };
+  return { listedReadings, phraseReadings, betterSpelled };
 }
 
 // ---- one row ----
@@ -434,7 +549,7 @@ function characterSenses(ch, entries, tally) {
   const senses = uniqueStrings(entries.flatMap((e) => e.senses)).map(oneLine);
   const kept = senses.filter((s) => !isSelfVariantSense(ch, s));
   count(tally, 'selfVariants', senses.length - kept.length);
-  return kept;
+  return kept.map(readableSense);
 }
 
 function readingLines(ch, readings, cedictEntries, tally) {
@@ -536,11 +651,19 @@ function main() {
   const isKnownWord = (text) => cedict.has(text) || jieba.has(text) || explanations.has(text);
   // Word senses are cleaned as the idioms are: gloss colons back, run-in examples split off.
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanationEntries, jieba) };
-  const wordContext = { explanations, pinyinPro, isKnownWord, cleaning };
+  const wordContext = { explanations, pinyinPro, isKnownWord, cleaning, readingSources: senseReadingSources(cedict) };
   const gbk = gbkTwoByteCharacters();
+  const tally = {};
+  const readingSources = glossReadingSources(unihan, cedict, jieba, explanations);
   const glossesByCharacter = harvestGlosses(explanationEntries, jieba, {
     usable: (text) => isGbkText(text, gbk),
     countOf: (phrase) => jieba.get(phrase)?.count ?? 0,
+    belongs: (found) => {
+      const fits = glossOfListedReading(found, readingSources);
+      if (!fits) count(tally, 'glossesOfAnotherReading');
+      return fits;
+    },
+    withWordGlosses: true,
   });
 
   const characters = [];
@@ -552,7 +675,6 @@ function main() {
     .sort((a, b) => compareKeys(rarityKey(a, unihan), rarityKey(b, unihan)))
     .map((ch, i) => [ch, i + 1]));
 
-  const tally = {};
   const rows = [];
   for (const ch of characters) {
     const readings = orderedReadings(ch, unihan);
@@ -566,6 +688,7 @@ function main() {
       details.push(glossLine(ch, glosses));
       count(tally, 'glossed');
       if (level === 1) count(tally, 'levelOneGlossed');
+      if (glosses.every((g) => g.fromWords)) count(tally, level === 1 ? 'levelOneGlossedByWordsOnly' : 'glossedByWordsOnly');
     }
     const words = commonWordLines(ch, wordsByCharacter, wordContext, tally);
     if (words.length) {
@@ -618,11 +741,29 @@ function main() {
     `past a part-gloss: ${figure('partGlosses')}`);
   console.log(`  word readings by usual reading: ${figure('usualReadings')}; ` +
     `explanations of another reading replaced: ${figure('anotherReading')}`);
+  // Distinct word lines, each counted once however many entries show it.
+  const lines = (name) => figure(`lines.${name}`);
+  console.log(`  word lines with senses of another reading left out: ${lines('homographsOfAnotherReading')} by ` +
+    `a homograph's label, ${lines('sensesOfAnotherReading')} by the source's reading notes (` +
+    `${lines('notedReadings')} shown with the noted reading instead), ${lines('otherReading.word')} by a ` +
+    `word likened to it that reads a character otherwise, ${lines('otherReading.variant')} by the form ` +
+    `another reading stands for`);
+  console.log(`  word lines cleaned: ${lines('damagedSenses')} with a damaged sense cut or left out, ` +
+    `${lines('selfLabels')} without a homograph label, ${lines('pointerSenses')} without a bare pointer, ` +
+    `${lines('otherNameSenses')} without a sense that only names another form, ` +
+    `${lines('exampleOpeningsTrimmed')} with an example's opening taken off a definition`);
+  console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +
+    `Chinese senses (古义), ${lines('modernFirst.life')} before the life of a person of that name, ` +
+    `${lines('modernFirst.name')} names before the historical dictionary's senses`);
   console.log(`  characters listed as their own simplified or traditional form: ${figure('ownForm')}`);
   const harvested = [...glossesByCharacter.values()].flat();
   console.log(`  Chinese glosses of single characters from the idioms: ` +
     `${harvested.reduce((sum, g) => sum + g.phrases.length, 0)} harvested, ${harvested.length} distinct; ` +
     `${figure('glossed')} characters glossed, ${figure('levelOneGlossed')} of the ${figure('levelOne')} level-1 characters`);
+  console.log(`  glosses from the words' "X，…" sentences: ${harvested.filter((g) => g.fromWords).length} distinct; ` +
+    `the only glosses of ${figure('levelOneGlossedByWordsOnly') + figure('glossedByWordsOnly')} characters ` +
+    `(${figure('levelOneGlossedByWordsOnly')} level-1); glosses of a reading the entry does not list left out: ` +
+    `${figure('glossesOfAnotherReading')}`);
 }
 
 main();

@@ -3,12 +3,13 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
 import {
-  dropSelfReferences, explainsAnotherReading, glossedPart, isSelfVariantSense, listedForms,
-  usualEntry, wordSenses,
+  dropSelfReferences, explainsAnotherReading, glossedPart, isClassicalExplanation, isDamaged, isLifeOfAPerson,
+  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, readingNote, otherReadingRule, usualEntry, withoutExampleOpening, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
 import {
-  briefGlosses, glossLine, harvestGlosses, phraseGlosses,
+  briefGlosses, glossLine, glossOfListedReading, harvestGlosses, phraseGlosses, wordGlosses,
 } from '../../../tools/xinhua/character-glosses.mjs';
+import { readableSense } from '../../../tools/common/cc-cedict.mjs';
 import { learnExampleBoundaries } from '../../../tools/common/example-boundary.mjs';
 
 const KNOWN_WORDS = new Set(['一声', '呼唤', '千金', '机关枪', '问问', '自己']);
@@ -137,4 +138,144 @@ test('listedForms', async (t) => {
   for (const [name, ch, forms, ownForm, expected] of cases) {
     await t.test(name, () => assert.deepEqual(listedForms(ch, forms, ownForm), expected));
   }
+});
+
+test('readableSense: CC-CEDICT cross-references as a reader writes them', async (t) => {
+  const cases = [
+    ['traditional, simplified and pinyin', 'variant of 馬來西亞|马来西亚[Ma3 lai2 xi1 ya4]', 'variant of 马来西亚（Mǎláixīyà）'],
+    ['a bare reading', 'scheduling (Taiwan pr. [hui3])', 'scheduling (Taiwan pr. huǐ)'],
+    ['a list of measure words', 'CL:個|个[ge4],位[wei4]', 'CL:个（gè）,位（wèi）'],
+    ['an apostrophe before a vowel, ü kept', 'see 西安[Xi1 an1] and 綠|绿[lu:4]', 'see 西安（Xī\'ān） and 绿（lǜ）'],
+    ['no pinyin', 'old variant of 卻|却', 'old variant of 却'],
+    ['plain English stays', 'to wear (clothes); 1990s', 'to wear (clothes); 1990s'],
+  ];
+  for (const [name, sense, expected] of cases) await t.test(name, () => assert.equal(readableSense(sense), expected));
+});
+
+test('senses of the reading shown', async (t) => {
+  const cases = [
+    ['a homograph label goes, its senses stay', '就是', '就是1①用在句末表示肯定。就是2 [jiùshì]连词，表示假设的让步。', 'jiù shì',
+      '①用在句末表示肯定。②连词，表示假设的让步。'],
+    ['a homograph of another reading goes', '好好', '好好1①平常。好好2 [hǎohāor]②尽力地。', 'hǎo hǎo', '平常。'],
+    ['a sense noted for another reading goes', '一抹', '①一条。②（－ｍā）一擦。', 'yī mǒ', '一条。'],
+    ['where a note fits, the senses without one go', '与会', '①和他人会面。②（ｙù－）参加会议。', 'yù huì', '参加会议。'],
+    ['a bare pointer, damage and typesetting codes go', '厮守', '①见“相守”（762页）。②相守；[kg4]在一起。③万分惋┫В。', 'sī shǒu',
+      '相守；在一起。'],
+    ['what only leads into the damage goes', '沙丁鱼', '又称。妫3b！薄Ｓ补怯。', 'shā dīng yú', ''],
+  ];
+  for (const [name, word, raw, shown, expected] of cases) {
+    await t.test(name, () => assert.equal(wordSenses(word, raw, isKnownWord, {}, {}, { shown }), expected));
+  }
+  await t.test('a word takes the reading its notes give when none is the one shown',
+    () => assert.equal(notedReading('高句丽', '（句ｇōｕ）朝鲜古国。', 'gāo jù lì'), 'gāo gōu lì'));
+});
+
+test('otherReadingRule', async (t) => {
+  const dictionary = {
+    没收: 'mò shōu', 没: [['méi', ['not']], ['mò', ['drowned', 'to end']]],
+    那: [['nà', ['that']], ['nǎ', ['variant of 哪[na3]']]],
+  };
+  const sources = {
+    wordReading: (w) => (typeof dictionary[w] === 'string' ? dictionary[w].split(' ') : null),
+    characterReadings: (c) => (Array.isArray(dictionary[c]?.[0]) ? dictionary[c].map(([reading, senses]) => ({ reading, senses })) : []),
+  };
+  const cases = [
+    ['a word that reads the character otherwise', '没有', '犹没收。', ['méi', 'yǒu'], 'word'],
+    ['the form another reading stands for', '那些', '哪里。', ['nà', 'xiē'], 'variant'],
+    ['a plain definition by such a word', '没奈何', '没收。', ['méi', 'nài', 'hé'], ''],
+    ['a sense of the reading shown', '那些', '那一些。', ['nà', 'xiē'], ''],
+  ];
+  for (const [name, word, sense, shown, expected] of cases) {
+    await t.test(name, () => assert.equal(otherReadingRule(word, sense, shown, sources), expected));
+  }
+});
+
+test('withoutExampleOpening', async (t) => {
+  const lexicon = new Map(Object.entries({
+    令人: 'nr', 喜爱: 'v', 孩子: 'n', 活泼: 'a', 天气: 'n', 闷热: 'a', 表示: 'v', 可能: 'v', 肯定: 'v',
+    爱惜: 'v', 保护: 'v', 公物: 'n', 在: 'p', 事业: 'n', 上: 'f', 建树: 'n', 成就: 'n', 他: 'r', 的: 'uj',
+  }).map(([w, tag]) => [w, { count: 100, tag }]));
+  const cases = [
+    ['a subject before its predicate', '可爱', '令人喜爱。', '令人喜爱孩子活泼～。', '令人喜爱。'],
+    ['a clause before the comma', '也许', '表示可能，不肯定天气闷热。', '表示可能，不肯定天气闷热，～会下雨。', '表示可能，不肯定。'],
+    ['a preposition and its object', '作为', '建树；成就在事业上。', '建树；成就在事业上无所～。', '建树；成就。'],
+    ['a definition ending in its object stays', '爱护', '爱惜并保护。', '爱惜并保护～公物。', '爱惜并保护。'],
+    ['a sense left whole stays', '作为', '建树；成就在事业上无所作为。', '建树；成就在事业上无所～。', '建树；成就在事业上无所作为。'],
+  ];
+  for (const [name, word, definition, sense, expected] of cases) {
+    await t.test(name, () => assert.equal(withoutExampleOpening(definition, sense, word, lexicon), expected));
+  }
+});
+
+test('glosses: the character at its place, in a reading it has', async (t) => {
+  const lexicon = new Map([['大规模', { count: 3965, tag: 'b' }], ['规模', { count: 11239, tag: 'n' }],
+    ['墙', { count: 5461, tag: 'n' }], ['高大', { count: 1737, tag: 'a' }]]);
+  const cases = [
+    ['the idiom paraphrased on from the character', '物在人亡', '人死了，东西还在。指怀念死者。', []],
+    ['a word the character makes with the gloss', '大动干戈', '干戈古代的两种武器。大规模地进行战争。比喻大张声势地行事。', []],
+    ['a gloss that goes back in the phrase', '踡天蹐地', '踡弯腰；蹐小步走。天虽高，却不得不弯着腰。形容处境困窘。', [['踡', '弯腰'], ['蹐', '小步走']]],
+    ['what the thing is like', '丰墙峭阯', '墙高大而地基陡直。比喻根基不牢。', []],
+    ['a question retold', '种瓜得瓜', '种什么，收什么。比喻做了什么事，得到什么样的结果。', []],
+  ];
+  for (const [name, phrase, raw, expected] of cases) {
+    await t.test(name, () => assert.deepEqual(phraseGlosses(phrase, raw, lexicon).map((g) => [g.character, g.gloss]), expected));
+  }
+  await t.test('a word explanation glosses a character after a comma', () => assert.deepEqual(
+    wordGlosses('红萼', '1.红花。萼，花蒂。 \n2.梅花。梅，落叶乔木；也指梅花。').map((g) => [g.character, g.gloss]), [['萼', '花蒂']]));
+  const readings = { 着: ['zhāo', 'zháo', 'zhe', 'zhuó'], 家: ['jiā'], 姑: ['gū'], 没: ['méi', 'mò'], 殁: ['mò'] };
+  const sources = {
+    listedReadings: (c) => readings[c] ?? [],
+    phraseReadings: (phrase) => (phrase === '着书立说' ? ['zhù', 'shū', 'lì', 'shuō'] : null),
+    betterSpelled: (phrase) => phrase === '威望素着',
+  };
+  const fits = [
+    ['a dictionary reads it otherwise', { character: '着', gloss: '写作', phrase: '着书立说', position: 0 }, false],
+    ['the phrase is better spelled with another form', { character: '着', gloss: '明显', phrase: '威望素着', position: 3 }, false],
+    ['it stands for a character of another reading', { character: '家', gloss: '通姑，丈夫的母亲', phrase: '阿家阿翁', position: 1 }, false],
+    ['it stands for a character of its reading', { character: '没', gloss: '同殁，死', phrase: '没而不朽', position: 0 }, true],
+  ];
+  for (const [name, found, expected] of fits) await t.test(name, () => assert.equal(glossOfListedReading(found, sources), expected));
+});
+
+test('classical senses', async (t) => {
+  const cases = [
+    ['every sense marked', ['①旧日的行事制度。', '②古代的一种礼。'], true],
+    ['one modern sense among them', ['①旧时女子自称。', '②一样；同样。'], false],
+    ['an old sense gone on to the present', ['原指古代宫室建成时举行祭礼，后指建筑工程完工。'], false],
+    ['no mark', ['①存在。'], false],
+  ];
+  for (const [name, senses, expected] of cases) await t.test(name, () => assert.equal(isClassicalExplanation(senses), expected));
+  await t.test('the life of a person', () => assert.equal(isLifeOfAPerson('中国无产阶级革命家。山东东平人。1936年入党。'), true));
+  await t.test('a sense naming people', () => assert.equal(isLifeOfAPerson('1.泛称许多人。'), false));
+});
+
+test('markWrittenOutWord: the word in its own example, not in its definition', async (t) => {
+  const lexicon = new Map([['附着', { count: 10 }], ['手上', { count: 10 }]]);
+  const cases = [
+    ['an example after the definition', '一般', '一样；同样别和他一般见识。', '一样；同样别和他～见识。'],
+    ['the example of a later sentence', '得罪', '客套语。犹言对不起得罪之处，尚祈涵。', '客套语。犹言对不起～之处，尚祈涵。'],
+    ['part of a longer word', '着手', '触手；附着手上。', '触手；附着手上。'],
+    ['named in a list', '独奏', '演奏，如小提琴独奏、钢琴独奏等。', '演奏，如小提琴独奏、钢琴独奏等。'],
+    ['before a bracket', '喀斯特', '指岩溶。由海岸的喀斯特（karst）高地而得名。', '指岩溶。由海岸的喀斯特（karst）高地而得名。'],
+    ['after a comma in its sentence', '露馅', '比喻事物暴露出来物证面前，谎言露馅了。', '比喻事物暴露出来物证面前，谎言露馅了。'],
+    ['quoted', '这个', '1.亦作"这个"。', '1.亦作"这个"。'],
+  ];
+  for (const [name, word, sense, expected] of cases) {
+    await t.test(name, () => assert.equal(markWrittenOutWord(word, sense, lexicon), expected));
+  }
+});
+
+test('isDamaged and readingNote', async (t) => {
+  const damaged = [
+    ['box drawing', '万分惋┫В万分高兴', true], ['kana', '《战国┎摺ぱ嗖呷》', true], ['a lost character in a form', '亦作“？子”', true],
+    ['a formula', '压强小于101325×10帕', false], ['a question', '你怎么那样挑剔？！', false],
+  ];
+  for (const [name, text, expected] of damaged) await t.test(name, () => assert.equal(isDamaged(text), expected));
+  const notes = [
+    ['the first syllable', '（ｙù－）参加会议', '与会', 'yù huì', true],
+    ['the last syllable', '（－ｄàｏ）全部倒出来', '倾倒', 'qīng dǎo', false],
+    ['a character named', '（句ｇōｕ）朝鲜古国', '高句丽', 'gāo gōu lí', true],
+  ];
+  for (const [name, sense, word, shown, fits] of notes) await t.test(name, () => assert.equal(readingNote(sense, word, shown)?.fits, fits));
+  await t.test('chemistry is no reading note', () => assert.equal(readingNote('羟基（-oh）', '硝基', 'xiāo jī'), null));
 });
