@@ -152,7 +152,7 @@ void TFrmMain::connectKeyboard() {
             [this] { runHandler([this] { GridChengYuDblClick(); }); });
 
     N1->setShortcut(QKeySequence::HelpContents);
-    ActQuit->setShortcut(QKeySequence::Quit);
+    ActQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     ActLargerText->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
     ActSmallerText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
