@@ -29,6 +29,7 @@ enum class Damage {
     RandomBytes,
     TableMissing,
     ColumnMissing,
+    DamagedPage,    // the page a lookup reaches
     ExclusiveLock,  // another program writes
     PendingLock,    // another program waits to write while a third one reads
     ReservedLock,   // another program has begun to write; readers may go on
@@ -58,6 +59,8 @@ const char* nameOf(Damage damage) {
             return "TableMissing";
         case Damage::ColumnMissing:
             return "ColumnMissing";
+        case Damage::DamagedPage:
+            return "DamagedPage";
         case Damage::ExclusiveLock:
             return "ExclusiveLock";
         case Damage::PendingLock:
@@ -126,6 +129,9 @@ class Breakage {
             case Damage::ColumnMissing:
                 executeSql(m_path,
                            "alter table " + file.table + " drop column " + file.shownColumn);
+                break;
+            case Damage::DamagedPage:
+                spoilTheRootPageOf(m_path, file.table);
                 break;
             case Damage::ExclusiveLock:
                 other().mustRun("begin exclusive");
@@ -202,6 +208,9 @@ class DatabaseFault : public FaultTest, public ::testing::WithParamInterface<Dat
                 break;
             case Damage::ColumnMissing:
                 message = "no such column: " + file.shownColumn + " in table " + file.table;
+                break;
+            case Damage::DamagedPage:
+                message = "database disk image is malformed";
                 break;
             case Damage::ExclusiveLock:
             case Damage::PendingLock:
@@ -317,8 +326,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(Access::CharacterDetail, Access::MeaningSearch, Access::IdiomDetail),
         ::testing::Values(Damage::Missing, Damage::ZeroBytes, Damage::RandomBytes,
-                          Damage::TableMissing, Damage::ColumnMissing, Damage::ExclusiveLock,
-                          Damage::PendingLock, Damage::ReservedLock)),
+                          Damage::TableMissing, Damage::ColumnMissing, Damage::DamagedPage,
+                          Damage::ExclusiveLock, Damage::PendingLock, Damage::ReservedLock)),
     [](const ::testing::TestParamInfo<DatabaseCase>& info) {
         return std::string(nameOf(std::get<0>(info.param))) + nameOf(std::get<1>(info.param));
     });
@@ -401,8 +410,9 @@ class MidScanDatabaseFault : public FaultTest {
         m_watch->start();
     }
 
-    // Notes how far the progress bar came at each event pass of the scan.
+    // Notes how far the progress bar comes, with an event pass at each record.
     void watchHowFarTheScanComes() {
+        window->forceEventPasses(1, xinhua_record::kRecordCount);
         m_watch = std::make_unique<QTimer>();
         m_watch->setInterval(0);
         QObject::connect(m_watch.get(), &QTimer::timeout, [this] {
