@@ -54,6 +54,8 @@ int heightForLines(const QPlainTextEdit& memo, int lines) {
     return lines * memo.fontMetrics().lineSpacing() + margins + 2 * memo.frameWidth();
 }
 
+constexpr std::chrono::milliseconds kNormalGeometrySettles(300);
+
 std::shared_ptr<const FoundList> emptyList() {
     return std::make_shared<const FoundList>();
 }
@@ -79,6 +81,9 @@ TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
     // The cells the form gives each grid before its first search.
     GridXinHua->showFound(VecXinHua, {20, 5});
     GridChengYu->showFound(VecChengYu, {6, 3});
+    m_normalGeometryTimer.setSingleShot(true);
+    m_normalGeometryTimer.setInterval(kNormalGeometrySettles);
+    connect(&m_normalGeometryTimer, &QTimer::timeout, this, &TFrmMain::noteNormalGeometry);
     applyFonts();
     setDetailTextPixels(kDefaultDetailTextPixels);
     connectHandlers();
@@ -198,14 +203,17 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+// A window manager that maximises a window may tell its new size before it
+// tells of the new state, so a size counts as normal only once the window has
+// kept it a moment in the normal state.
 void TFrmMain::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    noteNormalGeometry();
+    m_normalGeometryTimer.start();
 }
 
 void TFrmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    noteNormalGeometry();
+    m_normalGeometryTimer.start();
 }
 
 void TFrmMain::noteNormalGeometry() {
@@ -308,7 +316,7 @@ void TFrmMain::FormClose() {
     HdlXinHua.close();
     HdlChengYu.close();
     if (!IniSet) return;
-    noteNormalGeometry();
+    if (windowState() == Qt::WindowNoState) noteNormalGeometry();
     WindowSettings values;
     // A window closed maximised comes back to the size the user gave it.
     values.left = m_normalGeometry.frameCorner.x();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -119,6 +120,7 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     bool m_formShown = false;
     lexomir::ScanSession m_session;
     lexomir::NormalGeometry m_normalGeometry;
+    QTimer m_normalGeometryTimer;
     int m_detailTextPixels = lexomir::kDefaultDetailTextPixels;
     bool m_detailTextSaved = false;  // the file holds a size, so a change back is written
 };

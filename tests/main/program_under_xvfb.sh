@@ -93,6 +93,7 @@ given="10 10 $((least_width + 111)) $((least_height + 97))"
 start
 xdotool windowsize "$window" $((least_width + 111)) $((least_height + 97))
 eventually shows "$given" || fail "resized, it shows $(shown)"
+sleep 1  # as a user would, before the next click
 wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
 eventually maximised || fail "not maximised but $(shown)"
 close

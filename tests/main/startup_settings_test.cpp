@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include "grid_layout.h"
 #include "result_grid.h"
@@ -222,7 +223,7 @@ TEST_F(StartupTest, ClosingMaximisedWritesTheSizeTheWindowReturnsTo) {
 TEST_F(StartupTest, ASizeGivenBeforeMaximisingIsTheOneWritten) {
     openWindow();
     window->resize(window->width() + 45, window->height() + 70);
-    QCoreApplication::processEvents();
+    QTest::qWait(500);  // the size kept a moment
     const QSize given = window->size();
     window->showMaximized();
     QCoreApplication::processEvents();
