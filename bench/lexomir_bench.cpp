@@ -37,10 +37,9 @@ void runCharacterScan(benchmark::State& state, const CharacterSearchPlan& plan) 
     }
     const CharacterFilter& filter = std::get<CharacterSearch>(plan).filter;
     IndexFile file = openXinHuaIndex(dataFolder());
-    std::vector<std::int32_t> VecXinHua;
-    std::string StrXinHua;
+    FoundList VecXinHua;
     for (auto _ : state) {
-        const ScanOutcome outcome = scanXinHua(file, filter, {}, VecXinHua, StrXinHua);
+        const ScanOutcome outcome = scanXinHua(file, filter, {}, VecXinHua);
         if (outcome.end != ScanEnd::Completed) {
             state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "stopped");
             return;
@@ -108,10 +107,9 @@ void BM_IdiomScan(benchmark::State& state) {
     const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk("百战不="));
     const std::string& pattern = std::get<std::string>(plan);
     IndexFile file = openChengYuIndex(dataFolder());
-    std::vector<std::int32_t> VecChengYu;
-    std::vector<std::string> found;
+    FoundList VecChengYu;
     for (auto _ : state) {
-        const ScanOutcome outcome = scanChengYu(file, pattern, {}, VecChengYu, found);
+        const ScanOutcome outcome = scanChengYu(file, pattern, {}, VecChengYu);
         if (outcome.end != ScanEnd::Completed) {
             state.SkipWithError(outcome.error ? outcome.error->describe().c_str() : "stopped");
             return;
@@ -126,8 +124,7 @@ BENCHMARK(BM_IdiomScan)->Unit(benchmark::kMicrosecond);
 // first lookup and closes after the scan, as in the window.
 void BM_MeaningSearch(benchmark::State& state) {
     IndexFile file = openXinHuaIndex(dataFolder());
-    std::vector<std::int32_t> VecXinHua;
-    std::string StrXinHua;
+    FoundList VecXinHua;
     CombinedControls controls;
     controls.keywordsText = utf8ToGbk("水 火");
     controls.meaningRangeIndex = 2;
@@ -141,7 +138,7 @@ void BM_MeaningSearch(benchmark::State& state) {
         try {
             const DatabaseUse databaseUse(connection, query, DictionaryDatabase::XinHua);
             const ScanOutcome outcome =
-                scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua, StrXinHua);
+                scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua);
             if (outcome.end != ScanEnd::Completed) {
                 state.SkipWithError("scan failed");
                 return;

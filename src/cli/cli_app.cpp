@@ -242,14 +242,13 @@ class Session {
             passed.emplace_back(n, std::string(record.pinyin()));
             return true;
         };
-        std::vector<std::int32_t> VecXinHua;
-        std::string StrXinHua;
+        FoundList VecXinHua;
         ScanOutcome outcome;
         {
             std::optional<DatabaseUse> databaseUse;
             if (search.usesDatabase)
                 databaseUse.emplace(m_connection, m_query, DictionaryDatabase::XinHua);
-            outcome = scanXinHua(file, filter, {}, VecXinHua, StrXinHua);
+            outcome = scanXinHua(file, filter, {}, VecXinHua);
         }
         if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
@@ -259,11 +258,11 @@ class Session {
             entries.emplace(m_connection, m_query, DictionaryDatabase::XinHua);
         Json hits = Json::array();
         std::size_t p = 0;
-        for (std::size_t k = 0; k < VecXinHua.size(); ++k) {
-            const std::int32_t n = VecXinHua[k];
+        for (const FoundEntry& found : VecXinHua) {
+            const std::int32_t n = found.record;
             while (p < passed.size() && passed[p].first < n) ++p;
             const std::string& readings = p < passed.size() ? passed[p].second : std::string();
-            const std::string character = toTerminal(std::string_view(StrXinHua).substr(2 * k, 2));
+            const std::string character = toTerminal(found.text);
             if (!m_invocation.json) {
                 m_out << n << '\t' << character << '\t' << readings << '\n';
                 if (m_invocation.showEntries)
@@ -293,25 +292,23 @@ class Session {
             });
         if (const auto* refusal = std::get_if<Refusal>(&plan)) return refuse(*refusal);
 
-        std::vector<std::int32_t> VecChengYu;
-        std::vector<std::string> foundIdioms;
-        const ScanOutcome outcome =
-            scanChengYu(file, std::get<std::string>(plan), {}, VecChengYu, foundIdioms);
+        FoundList VecChengYu;
+        const ScanOutcome outcome = scanChengYu(file, std::get<std::string>(plan), {}, VecChengYu);
         if (outcome.end == ScanEnd::Failed) throw IndexFailure(outcome.error->describe());
 
         const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::ChengYu);
         Json hits = Json::array();
-        for (std::size_t k = 0; k < VecChengYu.size(); ++k) {
-            const std::int32_t n = VecChengYu[k];
+        for (const FoundEntry& found : VecChengYu) {
+            const std::int32_t n = found.record;
             m_query.lookUp(n);
             const std::string pinyin = toTerminal(m_query.text(chengyu_table::kPinYin));
             if (!m_invocation.json) {
-                m_out << n << '\t' << toTerminal(foundIdioms[k]) << '\t' << pinyin << '\n';
+                m_out << n << '\t' << toTerminal(found.text) << '\t' << pinyin << '\n';
                 if (m_invocation.showEntries)
                     m_out << toTerminal(formatIdiomEntry(readIdiomEntry(m_query)));
                 continue;
             }
-            Json hit = {{"number", n}, {"idiom", toTerminal(foundIdioms[k])}, {"pinyin", pinyin}};
+            Json hit = {{"number", n}, {"idiom", toTerminal(found.text)}, {"pinyin", pinyin}};
             if (m_invocation.showEntries) {
                 hit["entry"] = m_query.hasRow() ? idiomJson(n, readIdiomEntry(m_query)) : Json();
             }

@@ -1,11 +1,15 @@
 #include "dictionary_database.h"
 
+#include <algorithm>
+#include <iterator>
+#include <memory>
 #include <optional>
 #include <utility>
 
 #include "data_folder.h"
 #include "dictionary_tables.h"
 #include "gbk_codec.h"
+#include "meaning_index.h"
 
 namespace lexomir {
 
@@ -265,10 +269,94 @@ std::optional<std::vector<std::string>> keywordsAsUtf8(const std::vector<std::st
     return utf8;
 }
 
+bool holdsOnlyWideCharacters(const std::vector<std::string>& utf8Keywords) {
+    return std::all_of(utf8Keywords.begin(), utf8Keywords.end(), [](const std::string& keyword) {
+        return std::all_of(keyword.begin(), keyword.end(),
+                           [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
+    });
+}
+
+bool explanationsHold(const Query& query, const std::string& keyword, int meaningRange) {
+    if (query.utf8(xhzd_table::kJijie).find(keyword) != std::string_view::npos) return true;
+    return meaningRange >= 2 &&
+           query.utf8(xhzd_table::kXiangjie).find(keyword) != std::string_view::npos;
+}
+
+// In valid UTF-8 a plain byte match of a whole character sequence can only
+// begin on a character boundary, so no alignment check is needed.
+MeaningFilter rowByRowFilter(Query& query, std::vector<std::string> utf8Keywords,
+                             int meaningRange) {
+    return [&query, keywords = std::move(utf8Keywords), meaningRange](std::int32_t id) {
+        if (meaningRange < 1) return false;
+        query.lookUp(id);
+        if (!query.hasRow()) return false;
+        return std::any_of(keywords.begin(), keywords.end(), [&](const std::string& keyword) {
+            return !keyword.empty() && explanationsHold(query, keyword, meaningRange);
+        });
+    };
+}
+
+// The records that hold every character of keyword; for a keyword of one
+// character, exactly those whose explanations hold it.
+std::vector<std::int32_t> candidatesFor(MeaningIndexReader& index, std::string_view keyword,
+                                        bool wholeEntry) {
+    std::vector<std::int32_t> candidates;
+    bool first = true;
+    for (const std::string_view character : distinctWideCharacters(keyword)) {
+        std::vector<std::int32_t> holding = index.recordsHolding(character, wholeEntry);
+        if (!first) {
+            std::vector<std::int32_t> both;
+            std::set_intersection(candidates.begin(), candidates.end(), holding.begin(),
+                                  holding.end(), std::back_inserter(both));
+            holding = std::move(both);
+        }
+        candidates = std::move(holding);
+        first = false;
+        if (candidates.empty()) break;
+    }
+    return candidates;
+}
+
+// What an indexed filter decides on its first call.
+struct IndexedMeaning {
+    bool decided = false;
+    bool withoutIndex = false;   // the file has none: every row is read
+    std::vector<bool> matching;  // by record number
+};
+
+void findWithIndex(Query& query, const std::vector<std::string>& keywords, int meaningRange,
+                   IndexedMeaning& result) {
+    Connection& connection = query.connection();
+    MeaningIndexReader index(connection.handle(), connection.selectedFile());
+    if (!index.present()) {
+        result.withoutIndex = true;
+        return;
+    }
+    const auto mark = [&](std::int32_t id) {
+        if (result.matching.size() <= static_cast<std::size_t>(id)) result.matching.resize(id + 1);
+        result.matching[id] = true;
+    };
+    for (const std::string& keyword : keywords) {
+        if (keyword.empty()) continue;
+        const std::vector<std::int32_t> candidates =
+            candidatesFor(index, keyword, meaningRange >= 2);
+        const bool oneCharacter =
+            distinctWideCharacters(keyword) == std::vector<std::string_view>{keyword};
+        for (const std::int32_t id : candidates) {
+            if (oneCharacter) {
+                mark(id);
+                continue;
+            }
+            query.lookUp(id);
+            if (query.hasRow() && explanationsHold(query, keyword, meaningRange)) mark(id);
+        }
+    }
+}
+
 }  // namespace
 
 MeaningFilter makeMeaningFilter(Query& query, const std::vector<std::string>& gbkKeywords,
-                                int meaningRange) {
+                                int meaningRange, MeaningLookup lookup) {
     std::optional<std::vector<std::string>> utf8Keywords = keywordsAsUtf8(gbkKeywords);
     if (!utf8Keywords) {
         // A keyword that is not valid GBK has no UTF-8 form to search for;
@@ -282,21 +370,21 @@ MeaningFilter makeMeaningFilter(Query& query, const std::vector<std::string>& gb
             return anyKeywordOccurs(keywords, jijie, xiangjie, meaningRange);
         };
     }
-    // In valid UTF-8 a plain byte match of a whole character sequence can only
-    // begin on a character boundary, so no alignment check is needed.
-    return [&query, keywords = std::move(*utf8Keywords), meaningRange](std::int32_t id) {
-        if (meaningRange < 1) return false;
-        query.lookUp(id);
-        if (!query.hasRow()) return false;
-        const std::string_view jijie = query.utf8(xhzd_table::kJijie);
-        const std::string_view xiangjie =
-            meaningRange >= 2 ? query.utf8(xhzd_table::kXiangjie) : std::string_view();
-        for (const std::string& keyword : keywords) {
-            if (keyword.empty()) continue;
-            if (jijie.find(keyword) != std::string_view::npos) return true;
-            if (xiangjie.find(keyword) != std::string_view::npos) return true;
+    MeaningFilter everyRow = rowByRowFilter(query, *utf8Keywords, meaningRange);
+    // English and mixed keywords would match most of the rows of a letter.
+    if (lookup == MeaningLookup::EveryRow || meaningRange < 1 ||
+        !holdsOnlyWideCharacters(*utf8Keywords))
+        return everyRow;
+    auto indexed = std::make_shared<IndexedMeaning>();
+    return [&query, indexed, keywords = std::move(*utf8Keywords), meaningRange,
+            everyRow = std::move(everyRow)](std::int32_t id) {
+        if (!indexed->decided) {
+            findWithIndex(query, keywords, meaningRange, *indexed);
+            indexed->decided = true;
         }
-        return false;
+        if (indexed->withoutIndex) return everyRow(id);
+        return static_cast<std::size_t>(id) < indexed->matching.size() &&
+               indexed->matching[static_cast<std::size_t>(id)];
     };
 }
 

@@ -83,6 +83,7 @@ class Query {
     std::string_view utf8(std::string_view column) const;
     // Ends the statement. The connection stays as it is: its owner closes it.
     void finalize() noexcept;
+    Connection& connection() { return m_connection; }
 
   private:
     // The statement for the selected database on the connection's current
@@ -128,12 +129,22 @@ class DatabaseUse {
 CharacterEntry readCharacterEntry(const Query& query);
 IdiomEntry readIdiomEntry(const Query& query);
 
+enum class MeaningLookup {
+    // The meaning index, where the file has one and every keyword is
+    // Chinese; else every row.
+    Indexed,
+    EveryRow,
+};
+
 // Meaning filter for the combined search over the connection's character
-// database: looks record id up and searches its UTF-8 explanations for the
-// keywords (converted once), so that no row needs converting. Agrees with
-// anyKeywordOccurs on the same rows.
+// database: whether record id's explanations hold a keyword, as
+// anyKeywordOccurs tells on the same rows. Row by row it looks each record up
+// and searches its UTF-8 explanations for the keywords (converted once), so
+// that no row needs converting; indexed, its first call reads the index and
+// the rows that hold every character of a longer keyword, and the later calls
+// only look the answer up.
 MeaningFilter makeMeaningFilter(Query& query, const std::vector<std::string>& gbkKeywords,
-                                int meaningRange);
+                                int meaningRange, MeaningLookup lookup = MeaningLookup::Indexed);
 
 // Tone filter for the pinyin search over the connection's character
 // database: looks record id up and tests its tone-marked readings.

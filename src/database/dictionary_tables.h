@@ -21,6 +21,16 @@ inline constexpr std::string_view kJijie = "jijie";        // the brief explanat
 inline constexpr std::string_view kXiangjie = "xiangjie";  // the detailed explanation
 }  // namespace xhzd_table
 
+// For each character beyond ASCII that the explanations hold, as its UTF-8
+// bytes: the records whose jijie holds it and those whose xiangjie does, each
+// a list of record numbers (meaning_index.h has the blob's layout).
+namespace meaning_index_table {
+inline constexpr std::string_view kName = "meaning_index";
+inline constexpr std::string_view kCharacter = "character";
+inline constexpr std::string_view kJijie = "jijie";
+inline constexpr std::string_view kXiangjie = "xiangjie";
+}  // namespace meaning_index_table
+
 namespace chengyu_table {
 inline constexpr std::string_view kName = "ChengYu";
 inline constexpr std::string_view kId = "id";

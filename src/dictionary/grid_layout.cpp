@@ -32,9 +32,4 @@ std::optional<std::size_t> cellListIndex(int columns, int column, int row, std::
     return static_cast<std::size_t>(index);
 }
 
-std::string_view characterCellText(std::string_view StrXinHua, std::size_t k) {
-    if (k >= StrXinHua.size() / 2) return {};
-    return StrXinHua.substr(2 * k, 2);
-}
-
 }  // namespace lexomir

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <string_view>
 
 namespace lexomir {
 
@@ -25,9 +24,5 @@ GridLayout idiomGridLayout(int gridWidth, int defaultColumnWidth, std::size_t fo
 // The list index of cell (column, row), or nothing when it is negative or at
 // or beyond foundCount.
 std::optional<std::size_t> cellListIndex(int columns, int column, int row, std::size_t foundCount);
-
-// The text of the cell with list index k in the character grid: bytes 2k and
-// 2k+1 of StrXinHua, or empty past its end.
-std::string_view characterCellText(std::string_view StrXinHua, std::size_t k);
 
 }  // namespace lexomir

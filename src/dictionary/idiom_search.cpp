@@ -50,15 +50,12 @@ bool idiomMatches(std::string_view idiomText, std::string_view pattern) {
 }
 
 ScanOutcome scanChengYu(IndexFile& file, std::string_view pattern, const ScanHook& beforeRecord,
-                        std::vector<std::int32_t>& VecChengYu,
-                        std::vector<std::string>& foundIdioms) {
+                        FoundList& VecChengYu) {
     VecChengYu.clear();
-    foundIdioms.clear();
     return scanRecords(file, beforeRecord, [&](std::int32_t r, const char* bytes) {
         const std::string_view text = idiomText(bytes);
         if (!idiomMatches(text, pattern)) return;
-        VecChengYu.push_back(r);
-        foundIdioms.emplace_back(text);
+        VecChengYu.push_back({r, std::string(text)});
     });
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "found_list.h"
 #include "gbk_text.h"
 #include "record_scan.h"
 
@@ -21,11 +22,10 @@ std::string buildIdiomPattern(std::string_view trimmedInput);
 // unit matches any unit. A pattern longer than the idiom never matches.
 bool idiomMatches(std::string_view idiomText, std::string_view pattern);
 
-// Empties both lists, rewinds, reads recordCount() records; each match
-// appends its record number to VecChengYu and its text to foundIdioms.
+// Empties the list, rewinds, reads recordCount() records; each match is
+// appended with its idiom.
 ScanOutcome scanChengYu(IndexFile& file, std::string_view pattern, const ScanHook& beforeRecord,
-                        std::vector<std::int32_t>& VecChengYu,
-                        std::vector<std::string>& foundIdioms);
+                        FoundList& VecChengYu);
 
 // Adds the characters of every idiom in the file; the outcome tells whether
 // the file was read to its end.

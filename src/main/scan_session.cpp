@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <utility>
 
-#include "progress_pacer.h"
+#include "scan_pacer.h"
 
 namespace lexomir {
 
@@ -39,9 +39,14 @@ ScanSession::Scan::~Scan() {
 }
 
 ScanHook ScanSession::progressHook(QProgressBar& bar) {
-    return [this, &bar, pacer = ProgressPacer(bar.maximum())](std::int32_t record) mutable {
-        if (pacer.shouldShow(record, ProgressPacer::Clock::now())) bar.setValue(record);
-        QCoreApplication::processEvents();
+    return [this, &bar, pacer = ScanPacer(bar.maximum(), bar.width(), bar.value())](
+               std::int32_t record) mutable {
+        const bool forced =
+            record >= m_forcedEventPasses.first && record <= m_forcedEventPasses.second;
+        // The pacer sees every record, so that it knows when the scan began.
+        const bool eventPass = pacer.eventPassDue(record) || forced;
+        if (pacer.barMoveDue(record, eventPass)) bar.setValue(record);
+        if (eventPass) QCoreApplication::processEvents();
         return !m_windowClosed;
     };
 }

@@ -1,7 +1,8 @@
 // What the window may do while it scans. A scan runs on the user-interface
-// thread and processes events before every record (and between blocks of
-// cells while a long result fills its grid), so the window's own handlers run
-// in the middle of it. The rules they keep:
+// thread and processes events between records once it has run for a while
+// (ScanPacer says when), so the window's own handlers may run in the middle
+// of it. The rules they
+// keep:
 //  - One search at a time: the search buttons are off while a search handler
 //    runs, and a search handler entered anyway (a queued call) does nothing.
 //  - A grid being refilled still shows the last result while its found list
@@ -15,7 +16,9 @@
 //    shows nothing more: no first entry, and no scan after a notice.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "record_scan.h"
@@ -59,9 +62,14 @@ class ScanSession {
         ScanSession& m_session;
     };
 
-    // Before each record: moves the bar when it is due, processes events, and
-    // stops the scan once the window is closed.
+    // Before each record: moves the bar and processes events when they are
+    // due, and stops the scan once the window is closed.
     ScanHook progressHook(QProgressBar& bar);
+    // Also processes events before each of the records first to last (a
+    // test's chosen moments).
+    void forceEventPasses(std::int32_t first, std::int32_t last) {
+        m_forcedEventPasses = {first, last};
+    }
 
     bool isScanning() const { return m_scan.has_value(); }
     bool mayShowDetail(Grid grid) const;
@@ -81,6 +89,7 @@ class ScanSession {
     bool m_searching = false;
     std::optional<RunningScan> m_scan;
     bool m_windowClosed = false;
+    std::pair<std::int32_t, std::int32_t> m_forcedEventPasses{0, -1};
 };
 
 }  // namespace lexomir

@@ -21,8 +21,8 @@ void SplitterBar::moveBy(int dy) {
 }
 
 void SplitterBar::resizeAbove(int startHeight, int belowHeight, int dy) {
-    const int tallest =
-        std::max(kMinimumPaneHeight, startHeight + belowHeight - kMinimumPaneHeight);
+    const int lowestBelow = std::max(kMinimumPaneHeight, m_below->minimumHeight());
+    const int tallest = std::max(kMinimumPaneHeight, startHeight + belowHeight - lowestBelow);
     // The panes above are laid out at a fixed height, so the memo takes up the difference.
     m_above->setFixedHeight(std::clamp(startHeight + dy, kMinimumPaneHeight, tallest));
 }

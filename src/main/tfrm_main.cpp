@@ -3,14 +3,15 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSettings>
 #include <QUrl>
 #include <QWindow>
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -32,40 +33,6 @@ using namespace lexomir;
 
 namespace {
 
-QString currentCellText(const QTableWidget& grid) {
-    const QTableWidgetItem* item = grid.item(grid.currentRow(), grid.currentColumn());
-    return item ? item->text() : QString();
-}
-
-// The record number behind the grid's current cell; nothing for a cell at or
-// beyond the found list.
-std::optional<std::int32_t> foundRecordAtCurrentCell(const QTableWidget& grid,
-                                                     const std::vector<std::int32_t>& found) {
-    const auto k =
-        cellListIndex(grid.columnCount(), grid.currentColumn(), grid.currentRow(), found.size());
-    if (!k) return std::nullopt;
-    return found[*k];
-}
-
-// Filling twenty thousand cells takes longer than a frame, so events are
-// processed between blocks of cells as they are during the scan.
-constexpr std::size_t kCellsBetweenEvents = 2048;
-
-// Lays count entries out row by row; every other cell is left empty.
-template <typename TextOf>
-void fillGrid(QTableWidget& grid, GridLayout layout, std::size_t count, TextOf textOf) {
-    grid.setUpdatesEnabled(false);
-    grid.clearContents();
-    grid.setColumnCount(layout.columns);
-    grid.setRowCount(layout.rows);
-    for (std::size_t k = 0; k < count; ++k) {
-        if (k > 0 && k % kCellsBetweenEvents == 0) QCoreApplication::processEvents();
-        grid.setItem(static_cast<int>(k / layout.columns), static_cast<int>(k % layout.columns),
-                     new QTableWidgetItem(textOf(k)));
-    }
-    grid.setUpdatesEnabled(true);
-}
-
 // The memo keeps one kind of line end; the entries come with CR LF.
 void showEntry(QPlainTextEdit& memo, const std::string& gbkEntry) {
     QString text = fromGbk(gbkEntry);
@@ -79,11 +46,27 @@ int gridHeight(const QWidget& grid) {
     return grid.maximumHeight();
 }
 
+// A detail box shows at least this many lines of its text.
+constexpr int kLeastDetailLines = 5;
+
+int heightForLines(const QPlainTextEdit& memo, int lines) {
+    const int margins = static_cast<int>(2 * memo.document()->documentMargin());
+    return lines * memo.fontMetrics().lineSpacing() + margins + 2 * memo.frameWidth();
+}
+
+constexpr std::chrono::milliseconds kNormalGeometrySettles(300);
+
+std::shared_ptr<const FoundList> emptyList() {
+    return std::make_shared<const FoundList>();
+}
+
 }  // namespace
 
 TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
     : QMainWindow(parent),
       AppPath((appFolder / "").string()),
+      VecXinHua(emptyList()),
+      VecChengYu(emptyList()),
       Aconn(std::filesystem::path(AppPath) / "dat"),
       Aquery(Aconn) {
     Q_INIT_RESOURCE(lexomir);
@@ -95,12 +78,16 @@ TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
     Splitter2->setPanes(GridChengYu, Memo2);
     GridXinHua->setFixedHeight(GridXinHua->maximumHeight());
     GridChengYu->setFixedHeight(GridChengYu->maximumHeight());
-    for (QTableWidget* grid : {GridXinHua, GridChengYu}) {
-        grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    }
+    // The cells the form gives each grid before its first search.
+    GridXinHua->showFound(VecXinHua, {20, 5});
+    GridChengYu->showFound(VecChengYu, {6, 3});
+    m_normalGeometryTimer.setSingleShot(true);
+    m_normalGeometryTimer.setInterval(kNormalGeometrySettles);
+    connect(&m_normalGeometryTimer, &QTimer::timeout, this, &TFrmMain::noteNormalGeometry);
     applyFonts();
+    setDetailTextPixels(kDefaultDetailTextPixels);
     connectHandlers();
+    connectKeyboard();
 }
 
 TFrmMain::~TFrmMain() = default;
@@ -126,8 +113,7 @@ void TFrmMain::applyFonts() {
     for (const PixelFont& entry :
          {PixelFont{RdoPinYin, 13}, PixelFont{RdoBuShou, 13}, PixelFont{RdoBiHua, 13},
           PixelFont{CboBuShou, 24}, PixelFont{CboBuShou2, 24}, PixelFont{GridXinHua, 20},
-          PixelFont{GridChengYu, 19}, PixelFont{Memo1, 19}, PixelFont{Memo2, 19},
-          PixelFont{LedtChengYu, 19}}) {
+          PixelFont{GridChengYu, 19}, PixelFont{LedtChengYu, 19}}) {
         entry.widget->setFont(songFont(entry.pixels));
     }
 }
@@ -150,15 +136,49 @@ void TFrmMain::connectHandlers() {
     connect(Btn1, &QPushButton::clicked, this, bind(&TFrmMain::Btn1Click));
     connect(Btn2, &QPushButton::clicked, this, bind(&TFrmMain::Btn2Click));
     connect(BtnChengYu, &QPushButton::clicked, this, bind(&TFrmMain::BtnChengYuClick));
-    connect(GridXinHua, &QTableWidget::cellDoubleClicked, this,
-            bind(&TFrmMain::GridXinHuaDblClick));
-    connect(GridChengYu, &QTableWidget::cellDoubleClicked, this,
-            bind(&TFrmMain::GridChengYuDblClick));
+    connect(GridXinHua, &QTableView::doubleClicked, this, bind(&TFrmMain::GridXinHuaDblClick));
+    connect(GridChengYu, &QTableView::doubleClicked, this, bind(&TFrmMain::GridChengYuDblClick));
     connect(N1, &QAction::triggered, this, bind(&TFrmMain::N1Click));
     connect(N2, &QAction::triggered, this, bind(&TFrmMain::N2Click));
     GridXinHua->viewport()->installEventFilter(this);
     GridChengYu->viewport()->installEventFilter(this);
     Image1->installEventFilter(this);
+}
+
+// Enter in a field runs its group's search, as its button does, and Enter on
+// a found entry shows it, as a double click does.
+void TFrmMain::connectKeyboard() {
+    connect(LedtPinYin, &QLineEdit::returnPressed, Btn1, &QPushButton::click);
+    connect(LedtZiYi, &QLineEdit::returnPressed, Btn2, &QPushButton::click);
+    connect(LedtChengYu, &QLineEdit::returnPressed, BtnChengYu, &QPushButton::click);
+    connect(GridXinHua, &ResultGrid::entryRequested, this,
+            [this] { runHandler([this] { GridXinHuaDblClick(); }); });
+    connect(GridChengYu, &ResultGrid::entryRequested, this,
+            [this] { runHandler([this] { GridChengYuDblClick(); }); });
+
+    N1->setShortcut(QKeySequence::HelpContents);
+    ActQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    ActLargerText->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    ActSmallerText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    ActDefaultText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(ActQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ActLargerText, &QAction::triggered, this,
+            [this] { setDetailTextPixels(m_detailTextPixels + 1); });
+    connect(ActSmallerText, &QAction::triggered, this,
+            [this] { setDetailTextPixels(m_detailTextPixels - 1); });
+    connect(ActDefaultText, &QAction::triggered, this,
+            [this] { setDetailTextPixels(kDefaultDetailTextPixels); });
+}
+
+// Both detail boxes at this text size, each still showing five lines.
+void TFrmMain::setDetailTextPixels(int pixels) {
+    m_detailTextPixels = std::clamp(pixels, kSmallestDetailTextPixels, kLargestDetailTextPixels);
+    for (QPlainTextEdit* memo : {Memo1, Memo2}) {
+        memo->setFont(songFont(m_detailTextPixels));
+        memo->setMinimumHeight(heightForLines(*memo, kLeastDetailLines));
+    }
+    if (m_formShown) setMinimumSize(leastClientSize());
 }
 
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -183,6 +203,24 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+// A window manager that maximises a window may tell its new size before it
+// tells of the new state, so a size counts as normal only once the window has
+// kept it a moment in the normal state.
+void TFrmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    m_normalGeometryTimer.start();
+}
+
+void TFrmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    m_normalGeometryTimer.start();
+}
+
+void TFrmMain::noteNormalGeometry() {
+    if (!m_formShown || windowState() != Qt::WindowNoState || !isVisible()) return;
+    m_normalGeometry = {framePosition(), size()};
+}
+
 std::filesystem::path TFrmMain::dataFolder() const {
     return std::filesystem::path(AppPath) / "dat";
 }
@@ -193,12 +231,17 @@ void TFrmMain::FormShow() {
     IniSet =
         std::make_unique<QSettings>(QString::fromStdString(iniFile.string()), QSettings::IniFormat);
     applySettings(readWindowSettings(*IniSet));
+    if (const std::optional<int> pixels = readDetailTextPixels(*IniSet)) {
+        m_detailTextSaved = true;
+        setDetailTextPixels(*pixels);
+    }
     ProgXinHua->setRange(1, xinhua_record::kRecordCount);
     ProgChengYu->setRange(1, chengyu_record::kRecordCount);
     HdlXinHua = openXinHuaIndex(dataFolder());
     HdlChengYu = openChengYuIndex(dataFolder());
-    VecXinHua.clear();
-    VecChengYu.clear();
+    VecXinHua = emptyList();
+    VecChengYu = emptyList();
+    LedtPinYin->setFocus();
 }
 
 void TFrmMain::fillLists() {
@@ -221,8 +264,12 @@ void TFrmMain::fillLists() {
         CboAllBiHua->addItem(QString::number(strokes));
     }
     for (QComboBox* list :
-         {CboZiYi, CboBuShou, CboBuShou2, CboZiMu2, CboBiHua, CboBiHua2, CboAllBiHua})
+         {CboZiYi, CboBuShou, CboBuShou2, CboZiMu2, CboBiHua, CboBiHua2, CboAllBiHua}) {
         list->setCurrentIndex(0);
+        // As wide as its longest item: Qt keeps the least width it measured
+        // while the list was still empty.
+        list->setMinimumWidth(list->sizeHint().width());
+    }
 }
 
 void TFrmMain::applySettings(WindowSettings values) {
@@ -231,13 +278,24 @@ void TFrmMain::applySettings(WindowSettings values) {
     values = fitToScreens(values, screens);
     GridXinHua->setFixedHeight(values.GridXinHua);
     GridChengYu->setFixedHeight(values.GridChengYu);
-    // The grids set the window's least height; laid out now, no later layout
-    // pass resizes the window, which would undo the place and the state below.
+    // Every control must show, whatever size the file asks for.
+    const QSize least = leastClientSize();
+    setMinimumSize(least);
+    values.width = std::max(values.width, least.width());
+    values.height = std::max(values.height, least.height());
+    // Laid out now, no later layout pass resizes the window, which would undo
+    // the place and the state below.
     layout()->activate();
     resize(values.width, values.height);
     placeFrameAt(QPoint(values.left, values.top));
+    m_normalGeometry = {QPoint(values.left, values.top), QSize(values.width, values.height)};
     if (values.state == SavedWindowState::Maximised) setWindowState(Qt::WindowMaximized);
     if (values.state == SavedWindowState::Minimised) setWindowState(Qt::WindowMinimized);
+}
+
+QSize TFrmMain::leastClientSize() {
+    layout()->activate();
+    return minimumSizeHint().expandedTo(layout()->minimumSize());
 }
 
 // Called before the window is mapped. A window manager puts its title bar
@@ -258,17 +316,20 @@ void TFrmMain::FormClose() {
     HdlXinHua.close();
     HdlChengYu.close();
     if (!IniSet) return;
+    if (windowState() == Qt::WindowNoState) noteNormalGeometry();
     WindowSettings values;
-    values.left = framePosition().x();
-    values.top = framePosition().y();
-    values.width = width();
-    values.height = height();
+    // A window closed maximised comes back to the size the user gave it.
+    values.left = m_normalGeometry.frameCorner.x();
+    values.top = m_normalGeometry.frameCorner.y();
+    values.width = m_normalGeometry.clientSize.width();
+    values.height = m_normalGeometry.clientSize.height();
     values.state = isMaximized() ? SavedWindowState::Maximised : SavedWindowState::Normal;
     values.GridXinHua = gridHeight(*GridXinHua);
     values.GridChengYu = gridHeight(*GridChengYu);
-    if (!writeWindowSettings(*IniSet, values, values.state == SavedWindowState::Normal)) {
-        showMessage(toGbk(QStringLiteral("Unable to write to ") + IniSet->fileName()));
-    }
+    bool written = writeWindowSettings(*IniSet, values);
+    if (written && (m_detailTextSaved || m_detailTextPixels != kDefaultDetailTextPixels))
+        written = writeDetailTextPixels(*IniSet, m_detailTextPixels);
+    if (!written) showMessage(toGbk(QStringLiteral("Unable to write to ") + IniSet->fileName()));
     IniSet.reset();
 }
 
@@ -276,18 +337,14 @@ bool TFrmMain::ScanXinHua(const CharacterFilter& filter, bool readsDatabase) {
     ScanOutcome outcome;
     {
         const ScanSession::Scan scan(m_session, ScanSession::Grid::Characters, readsDatabase);
-        // A database failure inside the filter ends the scan before the grid is
-        // refilled; the grid still shows the last result, so the lists must
-        // go back to it, or a double click would show some other entry.
-        // The scan empties both lists first, so they can be moved aside.
-        std::vector<std::int32_t> shownRecords = std::move(VecXinHua);
-        std::string shownCharacters = std::move(StrXinHua);
+        auto found = std::make_shared<FoundList>();
+        VecXinHua = found;
         try {
-            outcome = scanXinHua(HdlXinHua, filter, m_session.progressHook(*ProgXinHua), VecXinHua,
-                                 StrXinHua);
+            outcome = scanXinHua(HdlXinHua, filter, m_session.progressHook(*ProgXinHua), *found);
         } catch (...) {
-            VecXinHua = std::move(shownRecords);
-            StrXinHua = std::move(shownCharacters);
+            // A database failure inside the filter ends the scan before the
+            // grid is refilled; the list goes back to what the grid shows.
+            VecXinHua = GridXinHua->shownFound();
             throw;
         }
         if (outcome.end != ScanEnd::Stopped) FillGridXinHua();
@@ -301,16 +358,20 @@ void TFrmMain::showIndexFileError(const IndexFileError& error) {
 }
 
 void TFrmMain::FillGridXinHua() {
-    const GridLayout layout =
-        characterGridLayout(GridXinHua->width(),
-                            GridXinHua->horizontalHeader()->defaultSectionSize(), VecXinHua.size());
-    // Every found character is one two-byte GBK code, which is one UTF-16 unit.
-    const QString characters = fromGbk(StrXinHua);
-    const bool oneUnitEach = characters.size() == static_cast<qsizetype>(VecXinHua.size());
-    fillGrid(*GridXinHua, layout, VecXinHua.size(), [&](std::size_t k) {
-        return oneUnitEach ? QString(characters[static_cast<qsizetype>(k)])
-                           : fromGbk(characterCellText(StrXinHua, k));
-    });
+    GridXinHua->showFound(VecXinHua,
+                          characterGridLayout(widthOnItsPage(*GridXinHua, *TabSheet1),
+                                              GridXinHua->defaultColumnWidth(), VecXinHua->size()));
+}
+
+// A page not shown keeps the size it had when it was last shown, so its grid
+// is laid out for the width it will have there.
+int TFrmMain::widthOnItsPage(ResultGrid& grid, QWidget& page) {
+    const QWidget* shown = Page1->currentWidget();
+    if (shown && shown != &page && page.size() != shown->size()) {
+        page.resize(shown->size());
+        page.layout()->activate();
+    }
+    return grid.width();
 }
 
 void TFrmMain::FindPinYin(const CharacterSearch& search) {
@@ -339,7 +400,7 @@ void TFrmMain::scanWithDatabase(const CharacterSearch& search) {
 }
 
 // Focus only goes to a grid on the page being shown; the entry is shown either way.
-void TFrmMain::showFirstFound(QTableWidget* grid, QWidget* page, void (TFrmMain::*showDetail)()) {
+void TFrmMain::showFirstFound(ResultGrid* grid, QWidget* page, void (TFrmMain::*showDetail)()) {
     if (Page1->currentWidget() == page) grid->setFocus();
     grid->setCurrentCell(0, 0);
     (this->*showDetail)();
@@ -409,25 +470,26 @@ void TFrmMain::Btn2Click() {
 
 void TFrmMain::GridXinHuaDblClick() {
     if (!m_session.mayShowDetail(ScanSession::Grid::Characters)) return;
-    if (toGbk(currentCellText(*GridXinHua)).size() != 2) return;
-    showEntryOfCurrentCell(
-        *GridXinHua, VecXinHua, DictionaryDatabase::XinHua, *Memo1,
-        [](const Query& row) { return formatCharacterEntry(readCharacterEntry(row)); });
+    if (toGbk(GridXinHua->cellText(GridXinHua->currentRow(), GridXinHua->currentColumn())).size() !=
+        2)
+        return;
+    showEntryOfCurrentCell(*GridXinHua, DictionaryDatabase::XinHua, *Memo1, [](const Query& row) {
+        return formatCharacterEntry(readCharacterEntry(row));
+    });
 }
 
-void TFrmMain::showEntryOfCurrentCell(const QTableWidget& grid,
-                                      const std::vector<std::int32_t>& found,
-                                      DictionaryDatabase database, QPlainTextEdit& memo,
+void TFrmMain::showEntryOfCurrentCell(const ResultGrid& grid, DictionaryDatabase database,
+                                      QPlainTextEdit& memo,
                                       std::string (*entryText)(const Query& row)) {
-    const auto record = foundRecordAtCurrentCell(grid, found);
-    if (!record) return;
+    const FoundEntry* entry = grid.currentEntry();
+    if (!entry) return;
     const DatabaseUse databaseUse(Aconn, Aquery, database);
-    Aquery.lookUp(*record);
+    Aquery.lookUp(entry->record);
     showEntry(memo, entryText(Aquery));
 }
 
 void TFrmMain::GridXinHuaMouseUp(Qt::MouseButton button) {
-    if (button == Qt::RightButton) showMessage(charactersFoundMessage(VecXinHua.size()));
+    if (button == Qt::RightButton) showMessage(charactersFoundMessage(VecXinHua->size()));
 }
 
 void TFrmMain::BtnChengYuClick() {
@@ -441,32 +503,32 @@ void TFrmMain::BtnChengYuClick() {
     ScanOutcome outcome;
     {
         const ScanSession::Scan scan(m_session, ScanSession::Grid::Idioms, false);
-        std::vector<std::string> idioms;
+        auto found = std::make_shared<FoundList>();
+        VecChengYu = found;
         outcome = scanChengYu(HdlChengYu, std::get<std::string>(plan),
-                              m_session.progressHook(*ProgChengYu), VecChengYu, idioms);
-        if (outcome.end != ScanEnd::Stopped) fillGridChengYu(idioms);
+                              m_session.progressHook(*ProgChengYu), *found);
+        if (outcome.end != ScanEnd::Stopped) {
+            GridChengYu->showFound(
+                VecChengYu, idiomGridLayout(widthOnItsPage(*GridChengYu, *TabSheet2),
+                                            GridChengYu->defaultColumnWidth(), VecChengYu->size()));
+        }
     }
     if (outcome.end == ScanEnd::Failed) return showIndexFileError(*outcome.error);
     if (outcome.end != ScanEnd::Completed || m_session.isWindowClosed()) return;
-    if (!VecChengYu.empty()) showFirstFound(GridChengYu, TabSheet2, &TFrmMain::GridChengYuDblClick);
-}
-
-void TFrmMain::fillGridChengYu(const std::vector<std::string>& idioms) {
-    const GridLayout layout = idiomGridLayout(
-        GridChengYu->width(), GridChengYu->horizontalHeader()->defaultSectionSize(), idioms.size());
-    fillGrid(*GridChengYu, layout, idioms.size(),
-             [&](std::size_t k) { return fromGbk(idioms[k]); });
+    if (!VecChengYu->empty())
+        showFirstFound(GridChengYu, TabSheet2, &TFrmMain::GridChengYuDblClick);
 }
 
 void TFrmMain::GridChengYuDblClick() {
     if (!m_session.mayShowDetail(ScanSession::Grid::Idioms)) return;
-    if (currentCellText(*GridChengYu).isEmpty()) return;
-    showEntryOfCurrentCell(*GridChengYu, VecChengYu, DictionaryDatabase::ChengYu, *Memo2,
+    if (GridChengYu->cellText(GridChengYu->currentRow(), GridChengYu->currentColumn()).isEmpty())
+        return;
+    showEntryOfCurrentCell(*GridChengYu, DictionaryDatabase::ChengYu, *Memo2,
                            [](const Query& row) { return formatIdiomEntry(readIdiomEntry(row)); });
 }
 
 void TFrmMain::GridChengYuMouseUp(Qt::MouseButton button) {
-    if (button == Qt::RightButton) showMessage(idiomsFoundMessage(VecChengYu.size()));
+    if (button == Qt::RightButton) showMessage(idiomsFoundMessage(VecChengYu->size()));
 }
 
 void TFrmMain::N1Click() {

@@ -1,8 +1,9 @@
-// The main window: the character page, the idiom page and the Help menu. Each
+// The main window: the character page, the idiom page and the menus. Each
 // handler reads its controls, asks the dictionary core, and shows the result.
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -12,6 +13,7 @@
 
 #include "data_folder.h"
 #include "dictionary_database.h"
+#include "found_list.h"
 #include "index_file.h"
 #include "scan_session.h"
 #include "search_plans.h"
@@ -21,7 +23,6 @@
 
 class QPlainTextEdit;
 class QSettings;
-class QTableWidget;
 
 class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     Q_OBJECT
@@ -37,8 +38,13 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     // Every plain message box goes through the sink; by default a modal box.
     void setMessageSink(MessageSink sink);
     bool isScanning() const { return m_session.isScanning(); }
-    const std::vector<std::int32_t>& foundCharacters() const { return VecXinHua; }
-    const std::vector<std::int32_t>& foundIdioms() const { return VecChengYu; }
+    // The record numbers of the last search's list; during a scan, found so far.
+    std::vector<std::int32_t> foundCharacters() const { return lexomir::recordNumbers(*VecXinHua); }
+    std::vector<std::int32_t> foundIdioms() const { return lexomir::recordNumbers(*VecChengYu); }
+    // For tests: the scans also process events before each of these records.
+    void forceEventPasses(std::int32_t first, std::int32_t last) {
+        m_session.forceEventPasses(first, last);
+    }
 
   public slots:
     void FormShow();
@@ -57,11 +63,14 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     bool ScanXinHua(const lexomir::CharacterFilter& filter, bool readsDatabase = false);
     void FillGridXinHua();
+    int widthOnItsPage(ResultGrid& grid, QWidget& page);
     void FindPinYin(const lexomir::CharacterSearch& search);
     void FindHanZi(const lexomir::CharacterFilter& filter);
     void FindBuShou(const lexomir::CharacterFilter& filter);
@@ -69,33 +78,40 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     void FindZuHe(const lexomir::CharacterSearch& search);
     // A scan whose filter may read the character database.
     void scanWithDatabase(const lexomir::CharacterSearch& search);
-    void fillGridChengYu(const std::vector<std::string>& idioms);
     void showIndexFileError(const lexomir::IndexFileError& error);
 
     void runHandler(const std::function<void()>& handler);
     void applyFonts();
     void connectHandlers();
+    void connectKeyboard();
     void fillLists();
     void applySettings(lexomir::WindowSettings values);
+    // The least client size at which every control shows whole.
+    QSize leastClientSize();
     void placeFrameAt(QPoint corner);
     // The top-left corner of the window with its frame, on the screen.
     QPoint framePosition() const;
+    // Kept while the window is neither maximised nor minimised, so that a
+    // maximised close can write the place and size the window returns to.
+    void noteNormalGeometry();
     std::filesystem::path dataFolder() const;
     bool refused(const lexomir::Refusal* refusal);
-    void showFirstFound(QTableWidget* grid, QWidget* page, void (TFrmMain::*showDetail)());
+    void showFirstFound(ResultGrid* grid, QWidget* page, void (TFrmMain::*showDetail)());
     // The entry of the found record behind the grid's current cell, if any.
-    void showEntryOfCurrentCell(const QTableWidget& grid, const std::vector<std::int32_t>& found,
-                                lexomir::DictionaryDatabase database, QPlainTextEdit& memo,
+    void showEntryOfCurrentCell(const ResultGrid& grid, lexomir::DictionaryDatabase database,
+                                QPlainTextEdit& memo,
                                 std::string (*entryText)(const lexomir::Query& row));
+    void setDetailTextPixels(int pixels);
     void showMessage(std::string_view gbkText);
 
     std::unique_ptr<QSettings> IniSet;
     std::string AppPath;
-    std::vector<std::int32_t> VecXinHua;
+    // The list the grid shows, or during a scan the one being found; the grid
+    // keeps the last list until the scan fills it with the new one.
+    std::shared_ptr<const lexomir::FoundList> VecXinHua;
     lexomir::IndexFile HdlXinHua;
-    std::vector<std::int32_t> VecChengYu;
+    std::shared_ptr<const lexomir::FoundList> VecChengYu;
     lexomir::IndexFile HdlChengYu;
-    std::string StrXinHua;
     lexomir::Connection Aconn;
     lexomir::Query Aquery;
     lexomir::TraditionalToSimplified m_toSimplified;
@@ -103,4 +119,8 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     MessageSink m_showMessage;
     bool m_formShown = false;
     lexomir::ScanSession m_session;
+    lexomir::NormalGeometry m_normalGeometry;
+    QTimer m_normalGeometryTimer;
+    int m_detailTextPixels = lexomir::kDefaultDetailTextPixels;
+    bool m_detailTextSaved = false;  // the file holds a size, so a change back is written
 };

@@ -10,6 +10,8 @@ namespace lexomir {
 namespace {
 
 constexpr const char* kSection = "window";
+constexpr const char* kDetailSection = "detail";
+constexpr const char* kDetailTextKey = "textPixels";
 constexpr int kTitleBarHeight = 24;
 
 int readInteger(const QSettings& settings, const char* key, int fallback) {
@@ -31,11 +33,11 @@ SavedWindowState stateFromInteger(int value) {
 
 // Whether the file's section holds the line key=value, as QSettings writes
 // an integer.
-bool fileHoldsLine(const QString& fileName, const char* key, int value) {
+bool fileHoldsLine(const QString& fileName, const char* sectionName, const char* key, int value) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray line = QByteArray(key) + '=' + QByteArray::number(value);
-    const QByteArray section = QByteArray("[") + kSection + ']';
+    const QByteArray section = QByteArray("[") + sectionName + ']';
     bool inSection = false;
     while (!file.atEnd()) {
         const QByteArray text = file.readLine().trimmed();
@@ -48,15 +50,21 @@ bool fileHoldsLine(const QString& fileName, const char* key, int value) {
     return false;
 }
 
-bool writeInteger(QSettings& settings, const char* key, int value) {
+// In the group the settings are in, which is section.
+bool writeInteger(QSettings& settings, const char* section, const char* key, int value) {
     settings.setValue(QLatin1String(key), QString::number(value));
     settings.sync();
     // QSettings keeps the first error it met. Once a malformed file has been
     // read, the status says so for good and tells nothing of this write, so
     // the file itself must show whether the value reached it.
     if (settings.status() == QSettings::FormatError)
-        return fileHoldsLine(settings.fileName(), key, value);
+        return fileHoldsLine(settings.fileName(), section, key, value);
     return settings.status() == QSettings::NoError;
+}
+
+// QSettings would create a missing data folder; the program writes nothing but the file.
+bool folderExists(const QSettings& settings) {
+    return QFileInfo(QFileInfo(settings.fileName()).absolutePath()).isDir();
 }
 
 // In 64 bits: a position read from the file may be near the limits of int,
@@ -90,20 +98,34 @@ WindowSettings readWindowSettings(QSettings& settings) {
     return values;
 }
 
-bool writeWindowSettings(QSettings& settings, const WindowSettings& values, bool withGeometry) {
-    // QSettings would create a missing data folder; the program writes nothing but the file.
-    if (!QFileInfo(QFileInfo(settings.fileName()).absolutePath()).isDir()) return false;
+bool writeWindowSettings(QSettings& settings, const WindowSettings& values) {
+    if (!folderExists(settings)) return false;
     settings.beginGroup(QLatin1String(kSection));
-    bool ok = true;
-    if (withGeometry) {
-        ok = writeInteger(settings, "left", values.left) &&
-             writeInteger(settings, "top", values.top) &&
-             writeInteger(settings, "width", values.width) &&
-             writeInteger(settings, "height", values.height);
-    }
-    ok = ok && writeInteger(settings, "state", static_cast<int>(values.state)) &&
-         writeInteger(settings, "GridXinHua", values.GridXinHua) &&
-         writeInteger(settings, "GridChengYu", values.GridChengYu);
+    const auto write = [&](const char* key, int value) {
+        return writeInteger(settings, kSection, key, value);
+    };
+    const bool ok =
+        write("left", values.left) && write("top", values.top) && write("width", values.width) &&
+        write("height", values.height) && write("state", static_cast<int>(values.state)) &&
+        write("GridXinHua", values.GridXinHua) && write("GridChengYu", values.GridChengYu);
+    settings.endGroup();
+    return ok;
+}
+
+std::optional<int> readDetailTextPixels(QSettings& settings) {
+    settings.beginGroup(QLatin1String(kDetailSection));
+    constexpr int kAbsent = -1;
+    const int pixels = readInteger(settings, kDetailTextKey, kAbsent);
+    const bool present = settings.contains(QLatin1String(kDetailTextKey));
+    settings.endGroup();
+    if (!present || pixels == kAbsent) return std::nullopt;
+    return std::clamp(pixels, kSmallestDetailTextPixels, kLargestDetailTextPixels);
+}
+
+bool writeDetailTextPixels(QSettings& settings, int pixels) {
+    if (!folderExists(settings)) return false;
+    settings.beginGroup(QLatin1String(kDetailSection));
+    const bool ok = writeInteger(settings, kDetailSection, kDetailTextKey, pixels);
     settings.endGroup();
     return ok;
 }

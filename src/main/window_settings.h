@@ -3,8 +3,11 @@
 #pragma once
 
 #include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QSettings>
+#include <QSize>
+#include <optional>
 
 namespace lexomir {
 
@@ -28,10 +31,26 @@ struct WindowSettings {
 // reads as normal; a grid height below kMinimumPaneHeight reads as that.
 WindowSettings readWindowSettings(QSettings& settings);
 
-// Writes state and both grid heights, and before them the geometry when
-// withGeometry is set; each key reaches the file at once. False as soon as a
+// Writes the seven keys, each reaching the file at once. False as soon as a
 // write fails, or when the settings file's folder does not exist.
-bool writeWindowSettings(QSettings& settings, const WindowSettings& values, bool withGeometry);
+bool writeWindowSettings(QSettings& settings, const WindowSettings& values);
+
+// Where the window stands when it is neither maximised nor minimised: the
+// corner of its frame and the size of its client area.
+struct NormalGeometry {
+    QPoint frameCorner;
+    QSize clientSize;
+};
+
+// The section [detail]: the pixel size of the detail boxes' text, which the
+// user makes larger or smaller from the keyboard.
+inline constexpr int kDefaultDetailTextPixels = 19;
+inline constexpr int kSmallestDetailTextPixels = 10;
+inline constexpr int kLargestDetailTextPixels = 48;
+// Nothing when the file holds no such size; a size out of bounds is brought
+// within them.
+std::optional<int> readDetailTextPixels(QSettings& settings);
+bool writeDetailTextPixels(QSettings& settings, int pixels);
 
 // The values as they can be shown on these screens. A width or height below 1
 // or beyond the screens' extent takes its default; a window whose title bar

@@ -189,6 +189,14 @@ TEST_F(CliTest, ShowOfAMissingRecordIsRefusedNamingTheDatabase) {
     }
 }
 
+// The characters themselves, in UTF-8, not as \u escapes.
+TEST_F(CliTest, JsonWritesTheCharactersAsUtf8) {
+    const Result result = run({"--json", "--show", "pinyin", "x"});
+    EXPECT_NE(result.out.find("\"行\""), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\"xíng\""), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("\\u"), std::string::npos) << result.out;
+}
+
 TEST_F(CliTest, JsonGivesOneDocumentWithNamedFields) {
     const auto json = [](const std::vector<std::string>& args) {
         const Result result = run(args);
@@ -289,6 +297,24 @@ TEST(CliFailureTest, MissingOrBrokenDatabaseIsADatabaseFailure) {
     const Result idioms = run({"idiom", "爱"}, data.path());
     EXPECT_EQ(idioms.status, 1);
     EXPECT_NE(idioms.err.find("no such table"), std::string::npos) << idioms.err;
+}
+
+// A page that a lookup reaches is damaged: SQLite's error, never "no record".
+TEST(CliFailureTest, ADamagedPageIsADatabaseFailureNotAMissingRecord) {
+    TempFolder data;
+    lexomir::testing::writeCliFixture(data.path());
+    lexomir::testing::spoilTheRootPageOf(data / std::string(kXinHuaDatabaseFile), "xhzd");
+    lexomir::testing::spoilTheRootPageOf(data / std::string(kChengYuDatabaseFile), "ChengYu");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"show", "1"},
+                                                 {"show-idiom", "1"},
+                                                 {"--show", "pinyin", "x"},
+                                                 {"--json", "show", "1"}}) {
+        const Result result = run(args, data.path());
+        EXPECT_EQ(result.status, 1) << args.back();
+        EXPECT_NE(result.err.find("database disk image is malformed"), std::string::npos)
+            << result.err;
+        EXPECT_EQ(result.err.find("no "), std::string::npos) << result.err;
+    }
 }
 
 }  // namespace

@@ -104,21 +104,5 @@ INSTANTIATE_TEST_SUITE_P(
                       CellCase{"NoSelection", 4, -1, -1, 8, std::nullopt}),
     testing::CaseName());
 
-TEST(CharacterCellText, TakesTwoBytesPerCell) {
-    const std::string found = gbk("中国人");
-    EXPECT_EQ(characterCellText(found, 0), gbk("中"));
-    EXPECT_EQ(characterCellText(found, 1), gbk("国"));
-    EXPECT_EQ(characterCellText(found, 2), gbk("人"));
-    EXPECT_EQ(characterCellText(found, 3), "");
-    EXPECT_EQ(characterCellText(found, 1000), "");
-    EXPECT_EQ(characterCellText("", 0), "");
-}
-
-TEST(CharacterCellText, StrayLastByteGivesAnEmptyCell) {
-    const std::string found = gbk("中") + "a";
-    EXPECT_EQ(characterCellText(found, 0), gbk("中"));
-    EXPECT_EQ(characterCellText(found, 1), "");
-}
-
 }  // namespace
 }  // namespace lexomir

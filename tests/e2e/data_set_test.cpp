@@ -82,22 +82,21 @@ TEST(DataSetTest, EveryCharacterRecordMatchesItsRow) {
 
 TEST(DataSetTest, EveryIdiomRecordMatchesItsRow) {
     IndexFile file = openChengYuIndex(kData);
-    std::vector<std::int32_t> numbers;
-    std::vector<std::string> idioms;
+    FoundList found;
     // A lone wildcard finds every record, in file order.
-    const ScanOutcome outcome = scanChengYu(file, buildIdiomPattern("="), {}, numbers, idioms);
+    const ScanOutcome outcome = scanChengYu(file, buildIdiomPattern("="), {}, found);
     ASSERT_EQ(outcome.end, ScanEnd::Completed);
-    ASSERT_EQ(numbers.size(), static_cast<std::size_t>(chengyu_record::kRecordCount));
+    ASSERT_EQ(found.size(), static_cast<std::size_t>(chengyu_record::kRecordCount));
 
     Connection connection(kData);
     Query query(connection);
     connection.select(DictionaryDatabase::ChengYu);
     int mismatches = 0;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        ASSERT_EQ(numbers[i], static_cast<std::int32_t>(i + 1));
-        query.lookUp(numbers[i]);
-        if ((!query.hasRow() || query.text("ChengYu") != idioms[i]) && ++mismatches <= 5) {
-            ADD_FAILURE() << "record " << numbers[i] << " (" << gbkToUtf8(idioms[i])
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        ASSERT_EQ(found[i].record, static_cast<std::int32_t>(i + 1));
+        query.lookUp(found[i].record);
+        if ((!query.hasRow() || query.text("ChengYu") != found[i].text) && ++mismatches <= 5) {
+            ADD_FAILURE() << "record " << found[i].record << " (" << gbkToUtf8(found[i].text)
                           << ") disagrees with its row (" << gbkToUtf8(query.text("ChengYu"))
                           << ")";
         }
@@ -113,12 +112,11 @@ std::string foundCharacters(std::string_view typedUtf8) {
         utf8ToGbk(typedUtf8),
         [&](const PinyinSpelling& spelling) { return makeToneFilter(query, spelling); });
     IndexFile file = openXinHuaIndex(kData);
-    std::vector<std::int32_t> VecXinHua;
-    std::string StrXinHua;
+    FoundList VecXinHua;
     const ScanOutcome outcome =
-        scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua, StrXinHua);
+        scanXinHua(file, std::get<CharacterSearch>(plan).filter, {}, VecXinHua);
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
-    return gbkToUtf8(StrXinHua);
+    return gbkToUtf8(joinedTexts(VecXinHua));
 }
 
 TEST(DataSetTest, ZhongIsFoundByItsPinyinAndByTypingIt) {
@@ -144,11 +142,11 @@ std::vector<std::string> foundIdioms(std::string_view inputUtf8) {
     const IdiomSearchPlan plan = planIdiomSearch(utf8ToGbk(inputUtf8), [&](std::string_view text) {
         return simplifyForIdiomIndex(text, file, converter);
     });
-    std::vector<std::int32_t> numbers;
-    std::vector<std::string> idioms;
-    const ScanOutcome outcome = scanChengYu(file, std::get<std::string>(plan), {}, numbers, idioms);
+    FoundList found;
+    const ScanOutcome outcome = scanChengYu(file, std::get<std::string>(plan), {}, found);
     EXPECT_EQ(outcome.end, ScanEnd::Completed);
-    for (std::string& idiom : idioms) idiom = gbkToUtf8(idiom);
+    std::vector<std::string> idioms;
+    for (const FoundEntry& entry : found) idioms.push_back(gbkToUtf8(entry.text));
     return idioms;
 }
 
@@ -177,37 +175,65 @@ TEST(DataSetTest, AiFindsOnlyIdiomsBeginningWithAi) {
     for (const std::string& idiom : found) EXPECT_EQ(idiom.rfind("爱", 0), 0u) << idiom;
 }
 
-class MeaningAgreementTest : public ::testing::TestWithParam<int> {};
+struct MeaningCase {
+    const char* name;
+    const char* keywords;  // as typed into 包含字意
+    int range;
+};
 
-// The fast UTF-8 matcher against the character-aligned GBK reference, row
-// for row.
-TEST_P(MeaningAgreementTest, FastMatcherAgreesWithTheReferenceOnEveryRow) {
-    const int range = GetParam();
-    const std::vector<std::string> keywords = buildKeywordList(utf8ToGbk("水 火"));
-    ASSERT_EQ(keywords.size(), 2u);
+void PrintTo(const MeaningCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
-    Connection fastConnection(kData), referenceConnection(kData);
-    Query fastQuery(fastConnection), referenceQuery(referenceConnection);
-    fastConnection.select(DictionaryDatabase::XinHua);
-    referenceConnection.select(DictionaryDatabase::XinHua);
-    const MeaningFilter fast = makeMeaningFilter(fastQuery, keywords, range);
+class MeaningAgreementTest : public ::testing::TestWithParam<MeaningCase> {};
+
+// The meaning search through the index and row by row in UTF-8, against the
+// character-aligned GBK reference, record for record.
+TEST_P(MeaningAgreementTest, EveryWayOfSearchingFindsWhatTheReferenceFinds) {
+    const MeaningCase& c = GetParam();
+    const std::vector<std::string> keywords = buildKeywordList(utf8ToGbk(c.keywords));
+    ASSERT_FALSE(keywords.empty());
+
+    Connection indexed(kData), rowByRow(kData), reference(kData);
+    Query indexedQuery(indexed), rowQuery(rowByRow), referenceQuery(reference);
+    for (Connection* connection : {&indexed, &rowByRow, &reference})
+        connection->select(DictionaryDatabase::XinHua);
+    const MeaningFilter viaIndex = makeMeaningFilter(indexedQuery, keywords, c.range);
+    const MeaningFilter everyRow =
+        makeMeaningFilter(rowQuery, keywords, c.range, MeaningLookup::EveryRow);
 
     int found = 0, disagreements = 0;
     for (std::int32_t id = 1; id <= xinhua_record::kRecordCount; ++id) {
         referenceQuery.lookUp(id);
-        const bool reference = anyKeywordOccurs(keywords, referenceQuery.text("jijie"),
-                                                referenceQuery.text("xiangjie"), range);
-        const bool answer = fast(id);
-        found += answer;
-        if (answer != reference && ++disagreements <= 5) {
-            ADD_FAILURE() << "id " << id << ": fast " << answer << ", reference " << reference;
+        const bool expected = anyKeywordOccurs(keywords, referenceQuery.text("jijie"),
+                                               referenceQuery.text("xiangjie"), c.range);
+        const bool byIndex = viaIndex(id);
+        const bool byRow = everyRow(id);
+        found += expected;
+        if ((byIndex != expected || byRow != expected) && ++disagreements <= 5) {
+            ADD_FAILURE() << "id " << id << ": index " << byIndex << ", rows " << byRow
+                          << ", reference " << expected;
         }
     }
     EXPECT_EQ(disagreements, 0);
     EXPECT_GT(found, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ranges, MeaningAgreementTest, ::testing::Values(1, 2));
+INSTANTIATE_TEST_SUITE_P(Keywords, MeaningAgreementTest,
+                         ::testing::Values(MeaningCase{"OneCharacterBrief", "水", 1},
+                                           MeaningCase{"OneCharacterWhole", "水", 2},
+                                           MeaningCase{"WordBrief", "河流", 1},
+                                           MeaningCase{"WordWhole", "河流", 2},
+                                           MeaningCase{"EnglishBrief", "water", 1},
+                                           MeaningCase{"EnglishWhole", "water", 2},
+                                           MeaningCase{"SeveralBrief", "水  火 山", 1},
+                                           MeaningCase{"SeveralWhole", "水  火 山", 2},
+                                           MeaningCase{"RepeatedCharacterWhole", "常常", 2},
+                                           MeaningCase{"FullWidthBlankInsideWhole", "枳　", 2},
+                                           MeaningCase{"MixedWhole", "水 river", 2}),
+                         [](const ::testing::TestParamInfo<MeaningCase>& info) {
+                             return info.param.name;
+                         });
 
 std::string runCli(const std::string& args, int& status) {
     const std::string command =

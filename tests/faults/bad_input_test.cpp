@@ -10,7 +10,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <string_view>
@@ -19,6 +18,7 @@
 #include "gbk_qt.h"
 #include "messages.h"
 #include "named_case.h"
+#include "result_grid.h"
 #include "search_plans.h"
 
 namespace lexomir::testing {
@@ -347,7 +347,7 @@ TEST_F(KeywordListBadInput, FiveThousandKeywordsFindTheCharactersThatHoldOne) {
     QObject::connect(progress, &QProgressBar::valueChanged, window.get(),
                      [&](int value) { passes += value == progress->minimum(); });
     duringNextScan([&] {
-        QTest::mouseClick(control<QTableWidget>("GridChengYu")->viewport(), Qt::RightButton, {},
+        QTest::mouseClick(control<ResultGrid>("GridChengYu")->viewport(), Qt::RightButton, {},
                           QPoint(5, 5));
     });
     control<QPushButton>("Btn2")->click();

@@ -3,9 +3,10 @@
 // is put right the next look-up and the next search work again.
 #include <sqlite3.h>
 
+#include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <random>
@@ -14,6 +15,7 @@
 #include "fault_fixture.h"
 #include "index_record_format.h"
 #include "open_files.h"
+#include "result_grid.h"
 
 namespace lexomir::testing {
 namespace {
@@ -27,6 +29,7 @@ enum class Damage {
     RandomBytes,
     TableMissing,
     ColumnMissing,
+    DamagedPage,    // the page a lookup reaches
     ExclusiveLock,  // another program writes
     PendingLock,    // another program waits to write while a third one reads
     ReservedLock,   // another program has begun to write; readers may go on
@@ -56,6 +59,8 @@ const char* nameOf(Damage damage) {
             return "TableMissing";
         case Damage::ColumnMissing:
             return "ColumnMissing";
+        case Damage::DamagedPage:
+            return "DamagedPage";
         case Damage::ExclusiveLock:
             return "ExclusiveLock";
         case Damage::PendingLock:
@@ -124,6 +129,9 @@ class Breakage {
             case Damage::ColumnMissing:
                 executeSql(m_path,
                            "alter table " + file.table + " drop column " + file.shownColumn);
+                break;
+            case Damage::DamagedPage:
+                spoilTheRootPageOf(m_path, file.table);
                 break;
             case Damage::ExclusiveLock:
                 other().mustRun("begin exclusive");
@@ -201,6 +209,9 @@ class DatabaseFault : public FaultTest, public ::testing::WithParamInterface<Dat
             case Damage::ColumnMissing:
                 message = "no such column: " + file.shownColumn + " in table " + file.table;
                 break;
+            case Damage::DamagedPage:
+                message = "database disk image is malformed";
+                break;
             case Damage::ExclusiveLock:
             case Damage::PendingLock:
                 message = "database is locked";
@@ -219,7 +230,7 @@ class DatabaseFault : public FaultTest, public ::testing::WithParamInterface<Dat
         idiomSearch("百战");
         ASSERT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：张(")));
         ASSERT_TRUE(memo("Memo2").startsWith(QString::fromUtf8("\n成语：百战不殆(")));
-        ASSERT_EQ(cell("GridChengYu", 1, 0), QString::fromUtf8("百战百胜"));
+        ASSERT_EQ(cell("GridChengYu", 0, 1), QString::fromUtf8("百战百胜"));
         ASSERT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
         m_shown = shownNow();
     }
@@ -231,7 +242,7 @@ class DatabaseFault : public FaultTest, public ::testing::WithParamInterface<Dat
             case Access::MeaningSearch:
                 return meaningSearch("水");
             case Access::IdiomDetail:
-                return doubleClickCell("GridChengYu", 1, 0);
+                return doubleClickCell("GridChengYu", 0, 1);
         }
     }
 
@@ -315,8 +326,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(Access::CharacterDetail, Access::MeaningSearch, Access::IdiomDetail),
         ::testing::Values(Damage::Missing, Damage::ZeroBytes, Damage::RandomBytes,
-                          Damage::TableMissing, Damage::ColumnMissing, Damage::ExclusiveLock,
-                          Damage::PendingLock, Damage::ReservedLock)),
+                          Damage::TableMissing, Damage::ColumnMissing, Damage::DamagedPage,
+                          Damage::ExclusiveLock, Damage::PendingLock, Damage::ReservedLock)),
     [](const ::testing::TestParamInfo<DatabaseCase>& info) {
         return std::string(nameOf(std::get<0>(info.param))) + nameOf(std::get<1>(info.param));
     });
@@ -399,12 +410,14 @@ class MidScanDatabaseFault : public FaultTest {
         m_watch->start();
     }
 
-    // Counts the scan's rounds of event processing, one for each record.
-    void countScanRounds() {
+    // Notes how far the progress bar comes, with an event pass at each record.
+    void watchHowFarTheScanComes() {
+        window->forceEventPasses(1, xinhua_record::kRecordCount);
         m_watch = std::make_unique<QTimer>();
         m_watch->setInterval(0);
         QObject::connect(m_watch.get(), &QTimer::timeout, [this] {
-            if (window->isScanning()) ++m_scanRounds;
+            if (window->isScanning())
+                m_reached = std::max(m_reached, control<QProgressBar>("ProgXinHua")->value());
         });
         m_watch->start();
     }
@@ -419,7 +432,7 @@ class MidScanDatabaseFault : public FaultTest {
     std::string m_intact;
     QString m_memo;
     std::unique_ptr<QTimer> m_watch;
-    int m_scanRounds = 0;
+    int m_reached = 0;
 };
 
 // A table leaf page in the middle of the file, overwritten with junk.
@@ -441,12 +454,12 @@ TEST_F(MidScanDatabaseFault, ASpoiledPageHalfWayEndsTheScanWithTheErrorAndKeepsT
     spoilALeafPageHalfWay(xinhuaDb());
     ASSERT_TRUE(rowsReadable(1, 100));
     ASSERT_FALSE(rowsReadable(1, xinhua_record::kRecordCount));
-    countScanRounds();
+    watchHowFarTheScanComes();
     meaningSearch("水");
     EXPECT_EQ(errors, QStringList{malformed()});
     // It ended at the spoiled page, well past the first rows and before the end.
-    EXPECT_GT(m_scanRounds, xinhua_record::kRecordCount / 4);
-    EXPECT_LT(m_scanRounds, xinhua_record::kRecordCount);
+    EXPECT_GT(m_reached, xinhua_record::kRecordCount / 4);
+    EXPECT_LT(m_reached, xinhua_record::kRecordCount);
     expectThePreviousResultInEveryPart();
     // The first rows are whole, so the entries can be read even now.
     expectEachCellShowsItsOwnEntry();

@@ -1,7 +1,8 @@
 #include "fault_fixture.h"
 
 #include <QPushButton>
-#include <QTableWidget>
+
+#include "result_grid.h"
 
 namespace lexomir::testing {
 

@@ -4,9 +4,10 @@
 
 #include "fault_ledger.h"
 #include "lexomir_application.h"
+#include "offscreen_desktop.h"
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    lexomir::testing::useOffscreenDesktop();
     lexomir::LexomirApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     // Appended after the default printer, so the summary is the last line.

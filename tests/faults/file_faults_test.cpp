@@ -5,11 +5,11 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <algorithm>
 
 #include "fault_fixture.h"
 #include "index_record_format.h"
+#include "result_grid.h"
 #include "without_root_override.h"
 
 namespace lexomir::testing {
@@ -90,7 +90,7 @@ class IndexFileFault : public FaultTest, public ::testing::WithParamInterface<In
     const char* gridOfThePage() const {
         return indexFile().page == Page::Characters ? "GridXinHua" : "GridChengYu";
     }
-    const std::vector<std::int32_t>& foundRecords() const {
+    std::vector<std::int32_t> foundRecords() const {
         return indexFile().page == Page::Characters ? window->foundCharacters()
                                                     : window->foundIdioms();
     }
@@ -287,8 +287,8 @@ TEST_F(DataFolderFault, MissingAtStartEverySearchNamesItsFileAndCloseReportsTheS
     std::filesystem::remove_all(folder.dat());
     openWindow();
     EXPECT_EQ(window->pos(), QPoint(10, 10));
-    EXPECT_EQ(window->size(), QSize(400, 400));
-    EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), 160);
+    EXPECT_EQ(window->size(), window->minimumSize());
+    EXPECT_EQ(control<ResultGrid>("GridXinHua")->height(), 160);
 
     typedSearch("zh");
     idiomSearch("爱");
@@ -325,7 +325,7 @@ TEST_F(DataFolderFault, RemovedDuringTheSessionTheDetailViewsShowTheDatabaseErro
 
     std::filesystem::remove_all(folder.dat());
     doubleClickCell("GridXinHua", 0, 0);
-    doubleClickCell("GridChengYu", 1, 0);
+    doubleClickCell("GridChengYu", 0, 1);
     EXPECT_EQ(errors, (QStringList{noDatabase("XinHua.db"), noDatabase("ChengYu.db")}));
     EXPECT_EQ(memo("Memo1"), characterShown);
     EXPECT_EQ(memo("Memo2"), idiomShown);

@@ -8,12 +8,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTimer>
 #include <map>
 #include <set>
 
 #include "fault_fixture.h"
+#include "result_grid.h"
 
 namespace lexomir::testing {
 namespace {
@@ -79,7 +79,7 @@ class SessionWrites : public FaultTest {
     // Double-clicks the last found entry, which the search did not show itself.
     void doubleClickLastFound(const char* gridName, std::size_t found) {
         ASSERT_GT(found, 0u);
-        const int columns = control<QTableWidget>(gridName)->columnCount();
+        const int columns = control<ResultGrid>(gridName)->columnCount();
         const int k = static_cast<int>(found) - 1;
         doubleClickCell(gridName, k / columns, k % columns);
     }

@@ -5,18 +5,19 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTableWidget>
 #include <algorithm>
 #include <sstream>
 
 #include "fault_fixture.h"
 #include "named_case.h"
 #include "open_files.h"
+#include "result_grid.h"
 #include "without_root_override.h"
 
 namespace lexomir::testing {
 namespace {
 
+// A width or height below the window's least size shows as that size.
 struct Geometry {
     int left = 10, top = 10, width = 400, height = 400;
     int GridXinHua = 160, GridChengYu = 160;
@@ -47,9 +48,9 @@ class SettingsFileFault : public FaultTest, public ::testing::WithParamInterface
   protected:
     void expectGeometry(const Geometry& g) {
         EXPECT_EQ(window->pos(), QPoint(g.left, g.top));
-        EXPECT_EQ(window->size(), QSize(g.width, g.height));
-        EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), g.GridXinHua);
-        EXPECT_EQ(control<QTableWidget>("GridChengYu")->height(), g.GridChengYu);
+        EXPECT_EQ(window->size(), QSize(g.width, g.height).expandedTo(window->minimumSize()));
+        EXPECT_EQ(control<ResultGrid>("GridXinHua")->height(), g.GridXinHua);
+        EXPECT_EQ(control<ResultGrid>("GridChengYu")->height(), g.GridChengYu);
         EXPECT_FALSE(window->isMinimized());
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         EXPECT_TRUE(screen.intersects(window->frameGeometry()))
@@ -66,8 +67,9 @@ class SettingsFileFault : public FaultTest, public ::testing::WithParamInterface
         };
         EXPECT_EQ(value("left"), QString::number(g.left));
         EXPECT_EQ(value("top"), QString::number(g.top));
-        EXPECT_EQ(value("width"), QString::number(g.width));
-        EXPECT_EQ(value("height"), QString::number(g.height));
+        const QSize size = QSize(g.width, g.height).expandedTo(window->minimumSize());
+        EXPECT_EQ(value("width"), QString::number(size.width()));
+        EXPECT_EQ(value("height"), QString::number(size.height()));
         EXPECT_EQ(value("state"), QStringLiteral("0"));
         EXPECT_EQ(value("GridXinHua"), QString::number(g.GridXinHua));
         EXPECT_EQ(value("GridChengYu"), QString::number(g.GridChengYu));

@@ -75,14 +75,13 @@ void checkScan(const CharacterFilter& filter, const std::vector<char>& recordByt
     static MemoryFile file;
     file.assign(std::string_view(recordBytes.data(), recordBytes.size()));
     IndexFile index(file.path(), xinhua_record::kSize, 1);
-    std::vector<std::int32_t> VecXinHua;
-    std::string StrXinHua;
-    const ScanOutcome outcome = scanXinHua(index, filter, nullptr, VecXinHua, StrXinHua);
+    FoundList VecXinHua;
+    const ScanOutcome outcome = scanXinHua(index, filter, nullptr, VecXinHua);
     FUZZ_CHECK(outcome.end == ScanEnd::Completed);
     const std::string_view character = XinHuaRecord(recordBytes.data()).character();
     const bool found = passes && character.size() == 2;
     FUZZ_CHECK(VecXinHua.size() == (found ? 1u : 0u));
-    FUZZ_CHECK(StrXinHua == (found ? character : std::string_view{}));
+    FUZZ_CHECK(joinedTexts(VecXinHua) == (found ? character : std::string_view{}));
 }
 
 void checkTypedSearch(std::string_view typedText, const std::vector<char>& recordBytes,

@@ -51,9 +51,8 @@ void checkScan(std::string_view fileBytes, std::int32_t claimedRecords,
     static MemoryFile file;
     file.assign(fileBytes);
     IndexFile index(file.path(), chengyu_record::kSize, claimedRecords);
-    std::vector<std::int32_t> VecChengYu;
-    std::vector<std::string> foundIdioms;
-    const ScanOutcome outcome = scanChengYu(index, pattern, nullptr, VecChengYu, foundIdioms);
+    FoundList VecChengYu;
+    const ScanOutcome outcome = scanChengYu(index, pattern, nullptr, VecChengYu);
 
     const std::size_t wholeRecords = fileBytes.size() / chengyu_record::kSize;
     const bool complete = wholeRecords >= static_cast<std::size_t>(claimedRecords);
@@ -68,12 +67,12 @@ void checkScan(std::string_view fileBytes, std::int32_t claimedRecords,
         checkMatcher(text, pattern);
         if (idiomMatches(text, pattern)) expected.push_back(static_cast<std::int32_t>(r + 1));
     }
-    FUZZ_CHECK(VecChengYu == expected && foundIdioms.size() == expected.size());
-    for (std::size_t i = 0; i < foundIdioms.size(); ++i) {
+    FUZZ_CHECK(recordNumbers(VecChengYu) == expected);
+    for (const FoundEntry& found : VecChengYu) {
         const std::string_view record =
-            fileBytes.substr(static_cast<std::size_t>(VecChengYu[i] - 1) * chengyu_record::kSize,
+            fileBytes.substr(static_cast<std::size_t>(found.record - 1) * chengyu_record::kSize,
                              chengyu_record::kSize);
-        FUZZ_CHECK(foundIdioms[i] == recordText(record));
+        FUZZ_CHECK(found.text == recordText(record));
     }
 }
 

@@ -6,9 +6,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTest>
 
+#include "index_record_format.h"
+#include "result_grid.h"
 #include "window_fixture.h"
 
 namespace lexomir::testing {
@@ -36,8 +37,7 @@ class CharacterPageTest : public WindowTest {
         return texts;
     }
     void rightClick(const char* grid) {
-        QTest::mouseClick(control<QTableWidget>(grid)->viewport(), Qt::RightButton, {},
-                          QPoint(5, 5));
+        QTest::mouseClick(control<ResultGrid>(grid)->viewport(), Qt::RightButton, {}, QPoint(5, 5));
     }
 };
 
@@ -85,7 +85,7 @@ TEST_F(CharacterPageTest, ACharacterSearchShowsTheFirstFoundEntryAtOnce) {
               QString::fromUtf8("\n汉字：中(zhōng  zhong)(部首：丨)(笔画数：4)(五笔：khk)\n") +
                   dashes + QString::fromUtf8("\n简介：中间；当中。\n") + dashes +
                   QString::fromUtf8("\n详解：和四方、上下距离相等的地位，如水中。\n\n"));
-    auto* grid = control<QTableWidget>("GridXinHua");
+    auto* grid = control<ResultGrid>("GridXinHua");
     EXPECT_EQ(grid->currentRow(), 0);
     EXPECT_EQ(grid->currentColumn(), 0);
     EXPECT_EQ(window->focusWidget(), grid);
@@ -95,7 +95,7 @@ TEST_F(CharacterPageTest, ACharacterSearchThatFindsNothingLeavesMemo1) {
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("kept"));
     typedSearch("Zh!");
     EXPECT_EQ(memo("Memo1"), QStringLiteral("kept"));
-    EXPECT_EQ(control<QTableWidget>("GridXinHua")->rowCount(), 1);
+    EXPECT_EQ(control<ResultGrid>("GridXinHua")->rowCount(), 1);
 }
 
 TEST_F(CharacterPageTest, EmptyInputIsRefusedAndKeepsThePreviousResult) {
@@ -211,7 +211,7 @@ TEST_F(CharacterPageTest, TheCombinedSearchRefusesAHeaderAndMissingKeywords) {
                         "如果选择了字意查询，请输入包含的关键字，多个关键字用空格隔开！"}));
     EXPECT_EQ(window->focusWidget(), control<QLineEdit>("LedtZiYi"));
     EXPECT_TRUE(control<QPushButton>("Btn2")->isEnabled());
-    EXPECT_EQ(control<QTableWidget>("GridXinHua")->item(0, 0), nullptr);
+    EXPECT_EQ(cell("GridXinHua", 0, 0), QString());
 }
 
 TEST_F(CharacterPageTest, ADoubleClickShowsTheEntryOfThatCell) {
@@ -236,41 +236,71 @@ TEST_F(CharacterPageTest, ADoubleClickOnAnEmptyCellDoesNothing) {
     EXPECT_EQ(memo("Memo1"), QStringLiteral("kept"));
 }
 
-TEST_F(CharacterPageTest, TheCellsFollowTheGridWidthRowByRow) {
-    auto* grid = control<QTableWidget>("GridXinHua");
-    // 8 columns: width / 35 - 2.
-    window->resize(window->width() - grid->width() + 10 * 35 + 5, window->height());
+// The grid is as wide as the page, and the window no narrower than its
+// controls, so a result long enough for several rows is written for these.
+class CharacterGridLayoutTest : public CharacterPageTest {
+  protected:
+    // A grid gridWidth wide over an index of `records` records, the fixture's
+    // characters over and over; returns the column count the rule gives.
+    int reopenWith(int gridWidth, int records) {
+        window.reset();
+        std::vector<XinHuaIndexRecord> index;
+        for (int k = 0; k < records; ++k)
+            index.push_back(fixtureCharacters()[k % fixtureCharacters().size()]);
+        writeXinHuaIndex(folder.dat() / "XinHua.dat", index, xinhua_record::kRecordCount);
+        openWindow();
+        auto* grid = control<ResultGrid>("GridXinHua");
+        window->resize(window->width() - grid->width() + gridWidth, window->height());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid->width(), gridWidth);
+        return gridWidth / 35 - 2;
+    }
+    QString fixtureCharacter(int k) {
+        const auto& characters = fixtureCharacters();
+        return QString::fromUtf8(characters[k % characters.size()].character);
+    }
+};
+
+TEST_F(CharacterGridLayoutTest, TheCellsFollowTheGridWidthRowByRow) {
+    const int columns = reopenWith(33 * 35 + 5, 20);  // 31 columns
+    control<QPushButton>("Btn2")->click();            // every criterion off
+    auto* grid = control<ResultGrid>("GridXinHua");
+    EXPECT_EQ(grid->columnCount(), columns);
+    EXPECT_EQ(grid->rowCount(), 1);
+    window->resize(window->width() + 35, window->height());
     QCoreApplication::processEvents();
-    ASSERT_EQ(grid->width(), 355);
-    control<QPushButton>("Btn2")->click();  // every criterion off: all 12 characters
-    EXPECT_EQ(grid->columnCount(), 8);
-    EXPECT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(cell("GridXinHua", 1, 1), QString::fromUtf8("水"));
-    EXPECT_EQ(cell("GridXinHua", 1, 3), QString::fromUtf8("好"));
-    EXPECT_EQ(cell("GridXinHua", 1, 4), QString());
-    doubleClickCell("GridXinHua", 1, 2);  // list index 8 + 2
-    EXPECT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：火(")));
+    EXPECT_EQ(grid->columnCount(), columns) << "only a search lays the grid out again";
+
+    reopenWith(33 * 35 + 5, 2 * columns + 3);
+    control<QPushButton>("Btn2")->click();
+    grid = control<ResultGrid>("GridXinHua");
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(cell("GridXinHua", 1, 2), fixtureCharacter(columns + 2));
+    EXPECT_EQ(cell("GridXinHua", 2, 2), fixtureCharacter(2 * columns + 2));
+    EXPECT_EQ(cell("GridXinHua", 2, 3), QString());
+    doubleClickCell("GridXinHua", 0, 2);
+    EXPECT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：张(")));
 
     typedSearch("zh");  // fewer results clear the cells of the longer one
     EXPECT_EQ(grid->rowCount(), 1);
-    EXPECT_EQ(found(), utf8List({"中", "张", "长"}));
+    EXPECT_EQ(static_cast<std::size_t>(found().count()), window->foundCharacters().size());
 }
 
-TEST_F(CharacterPageTest, AnExactMultipleOfTheColumnsLeavesAnEmptyLastRow) {
-    auto* grid = control<QTableWidget>("GridXinHua");
-    window->resize(window->width() - grid->width() + 8 * 35, window->height());  // 6 columns
-    QCoreApplication::processEvents();
+TEST_F(CharacterGridLayoutTest, AnExactMultipleOfTheColumnsLeavesAnEmptyLastRow) {
+    const int columns = reopenWith(32 * 35, 2 * 30);  // 30 columns
+    ASSERT_EQ(columns, 30);
     control<QPushButton>("Btn2")->click();
-    EXPECT_EQ(grid->columnCount(), 6);
+    auto* grid = control<ResultGrid>("GridXinHua");
+    EXPECT_EQ(grid->columnCount(), 30);
     EXPECT_EQ(grid->rowCount(), 3);
-    EXPECT_EQ(gridTexts("GridXinHua").mid(12), QStringList(6, QString()));
+    EXPECT_EQ(gridTexts("GridXinHua").mid(60), QStringList(30, QString()));
 }
 
 TEST_F(CharacterPageTest, ARightClickTellsHowManyWereFound) {
     rightClick("GridXinHua");
     typedSearch("zh");
     rightClick("GridXinHua");
-    QTest::mouseClick(control<QTableWidget>("GridXinHua")->viewport(), Qt::LeftButton, {},
+    QTest::mouseClick(control<ResultGrid>("GridXinHua")->viewport(), Qt::LeftButton, {},
                       QPoint(5, 5));
     typedSearch("Zh!");
     rightClick("GridXinHua");

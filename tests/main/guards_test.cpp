@@ -6,9 +6,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
 
+#include "result_grid.h"
 #include "window_fixture.h"
 
 namespace lexomir::testing {
@@ -46,7 +46,7 @@ TEST_F(GuardTest, ADoubleClickOnTheGridBeingRebuiltIsIgnored) {
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("kept"));
     duringNextScan([&] {
         // The cell still shows 长 while the new list is being built.
-        control<QTableWidget>("GridXinHua")->setCurrentCell(0, 2);
+        control<ResultGrid>("GridXinHua")->setCurrentCell(0, 2);
         window->GridXinHuaDblClick();
     });
     typedSearch("guo");
@@ -79,7 +79,7 @@ TEST_F(GuardTest, ClosingDuringAnIdiomScanStopsIt) {
 
 TEST_F(GuardTest, TheIdiomDetailWaitsUntilAMeaningScanIsOver) {
     idiomSearch("爱");
-    control<QTableWidget>("GridChengYu")->setCurrentCell(1, 0);
+    control<ResultGrid>("GridChengYu")->setCurrentCell(0, 1);
     const QString first = control<QPlainTextEdit>("Memo2")->toPlainText();
     control<QComboBox>("CboZiYi")->setCurrentIndex(1);
     control<QLineEdit>("LedtZiYi")->setText(QString::fromUtf8("水"));
@@ -95,7 +95,7 @@ TEST_F(GuardTest, TheIdiomDetailWaitsUntilAMeaningScanIsOver) {
 
 TEST_F(GuardTest, TheCharacterDetailMayRunDuringAnIdiomScan) {
     typedSearch("guo");
-    control<QTableWidget>("GridXinHua")->setCurrentCell(0, 0);
+    control<ResultGrid>("GridXinHua")->setCurrentCell(0, 0);
     duringNextScan([&] { window->GridXinHuaDblClick(); });
     idiomSearch("爱");
     EXPECT_TRUE(control<QPlainTextEdit>("Memo1")->toPlainText().startsWith(
@@ -108,7 +108,7 @@ TEST_F(GuardTest, AfterSwitchingPagesTheEntryIsShownWithoutTakingTheFocus) {
     auto* page = control<QTabWidget>("Page1");
     duringNextScan([&] { page->setCurrentIndex(1); });
     typedSearch("国");
-    EXPECT_NE(window->focusWidget(), control<QTableWidget>("GridXinHua"));
+    EXPECT_NE(window->focusWidget(), control<ResultGrid>("GridXinHua"));
     EXPECT_TRUE(control<QPlainTextEdit>("Memo1")->toPlainText().startsWith(
         QString::fromUtf8("\n汉字：国(")));
 }

@@ -4,9 +4,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTest>
 
+#include "result_grid.h"
 #include "window_fixture.h"
 
 namespace lexomir::testing {
@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Patterns, PatternTest,
 
 TEST_F(IdiomPageTest, TheFirstMatchIsSelectedFocusedAndShown) {
     idiomSearch("百战不=");
-    auto* grid = control<QTableWidget>("GridChengYu");
+    auto* grid = control<ResultGrid>("GridChengYu");
     EXPECT_EQ(grid->currentRow(), 0);
     EXPECT_EQ(grid->currentColumn(), 0);
     EXPECT_EQ(window->focusWidget(), grid);
@@ -69,7 +69,7 @@ TEST_F(IdiomPageTest, TheFirstMatchIsSelectedFocusedAndShown) {
 
 TEST_F(IdiomPageTest, ADoubleClickShowsThatIdiomWithBrUnchanged) {
     idiomSearch("爱");
-    doubleClickCell("GridChengYu", 1, 0);
+    doubleClickCell("GridChengYu", 0, 1);
     EXPECT_TRUE(memo("Memo2").startsWith(QString::fromUtf8("\n成语：爱屋及乌(")));
     doubleClickCell("GridChengYu", 0, 0);
     EXPECT_TRUE(memo("Memo2").contains(QString::fromUtf8("【例子】：他拿着书<br>爱不释手。")));
@@ -93,23 +93,29 @@ TEST_F(IdiomPageTest, NoMatchLeavesMemo2AndOneEmptyRow) {
     const QString shown = memo("Memo2");
     idiomSearch("不");
     EXPECT_EQ(memo("Memo2"), shown);
-    EXPECT_EQ(control<QTableWidget>("GridChengYu")->rowCount(), 1);
+    EXPECT_EQ(control<ResultGrid>("GridChengYu")->rowCount(), 1);
     EXPECT_TRUE(found().isEmpty());
 }
 
 TEST_F(IdiomPageTest, TheColumnsFollowTheGridWidth) {
-    auto* grid = control<QTableWidget>("GridChengYu");
-    window->resize(window->width() - grid->width() + 2 * 200 + 50, window->height());
+    auto* grid = control<ResultGrid>("GridChengYu");
+    // Six idioms in six columns: a second, empty row.
+    window->resize(window->width() - grid->width() + 6 * 200 + 50, window->height());
     QCoreApplication::processEvents();
     idiomSearch("=");
-    EXPECT_EQ(grid->columnCount(), 2);
-    EXPECT_EQ(grid->rowCount(), 4);
-    EXPECT_EQ(cell("GridChengYu", 1, 1), QString::fromUtf8("爱屋及乌"));
-    EXPECT_EQ(cell("GridChengYu", 3, 0), QString());
+    EXPECT_EQ(grid->columnCount(), 6);
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(cell("GridChengYu", 0, 3), QString::fromUtf8("爱屋及乌"));
+    EXPECT_EQ(cell("GridChengYu", 1, 0), QString());
+    window->resize(window->width() + 200, window->height());
+    QCoreApplication::processEvents();
+    idiomSearch("=");
+    EXPECT_EQ(grid->columnCount(), 7);
+    EXPECT_EQ(grid->rowCount(), 1);
 }
 
 TEST_F(IdiomPageTest, ARightClickTellsHowManyWereFound) {
-    auto* viewport = control<QTableWidget>("GridChengYu")->viewport();
+    auto* viewport = control<ResultGrid>("GridChengYu")->viewport();
     QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, 5));
     idiomSearch("百战");
     QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, 5));

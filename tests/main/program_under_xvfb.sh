@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The built program under Xvfb and openbox, closed with SIGTERM as a desktop
-# closes it: the first start shows the frame at 10,10 around a 400x400 client
-# area, five start/close cycles leave that place in dat/set.ini, and a window
-# closed maximised with taller grids comes back maximised with those grids.
+# closes it: the first start shows the frame at 10,10 around the least client
+# area at which every control shows, five start/close cycles leave that place
+# in dat/set.ini, a window closed maximised with taller grids comes back
+# maximised with those grids, and one resized, maximised and closed returns to
+# the size it was given when it is restored after the next start.
 #   tests/main/program_under_xvfb.sh build/lexomir
 set -euo pipefail
 program=$(realpath "$1")
@@ -55,13 +57,20 @@ start() {
 }
 close() { kill -TERM "$pid"; wait "$pid" || fail "the program ended with status $?"; }
 
-for cycle in 1 2 3 4 5; do
+start
+first=$(shown)
+read -r _ _ least_width least_height <<<"$first"
+[ "${first% * *}" = "10 10" ] && [ "$least_width" -gt 400 ] && [ "$least_height" -gt 400 ] ||
+  fail "the first start shows $first"
+close
+for cycle in 2 3 4 5 6; do
+  [ "$(saved)" = "$first 0" ] || fail "cycle $((cycle - 1)) wrote $(saved)"
   start
-  eventually shows "10 10 400 400" || fail "cycle $cycle shows $(shown)"
+  eventually shows "$first" || fail "cycle $cycle shows $(shown)"
   close
-  [ "$(saved)" = "10 10 400 400 0" ] || fail "cycle $cycle wrote $(saved)"
 done
-echo "drift after five cycles: left $(($(value left) - 10)) px, top $(($(value top) - 10)) px"
+echo "first start: client area ${least_width}x${least_height}; drift after five cycles:" \
+  "left $(($(value left) - 10)) px, top $(($(value top) - 10)) px"
 
 # As closing after dragging both grids taller leaves the file. openbox
 # maximises the first window, the program itself the next.
@@ -70,7 +79,28 @@ for how in maximised ""; do
   start $how
   eventually maximised || fail "${how:-restored}: not maximised but $(shown)"
   close
-  [ "$(saved) $(value GridXinHua) $(value GridChengYu)" = "10 10 400 400 2 394 200" ] ||
+  # The taller grid asks for a taller least size, which the normal size keeps.
+  [ "$(value left) $(value top) $(value width) $(value state)" = "10 10 $least_width 2" ] &&
+    [ "$(value height)" -gt "$least_height" ] &&
+    [ "$(value GridXinHua) $(value GridChengYu)" = "394 200" ] ||
     fail "${how:-restored}: wrote $(saved) $(value GridXinHua) $(value GridChengYu)"
 done
+
+# The user gives the window a size, maximises it and closes it; restored
+# after the next start, it has that size again.
+sed -i 's/^state=.*/state=0/; s/^GridXinHua=.*/GridXinHua=160/' "$ini"
+given="10 10 $((least_width + 111)) $((least_height + 97))"
+start
+xdotool windowsize "$window" $((least_width + 111)) $((least_height + 97))
+eventually shows "$given" || fail "resized, it shows $(shown)"
+sleep 1  # as a user would, before the next click
+wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
+eventually maximised || fail "not maximised but $(shown)"
+close
+[ "$(saved)" = "$given 2" ] || fail "closed maximised, it wrote $(saved)"
+start
+eventually maximised || fail "not maximised again but $(shown)"
+wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
+eventually shows "$given" || fail "restored, it shows $(shown) instead of $given"
+close
 cat "$ini"

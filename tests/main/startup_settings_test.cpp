@@ -5,9 +5,11 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QTableWidget>
+#include <QTabWidget>
+#include <QTest>
 
 #include "grid_layout.h"
+#include "result_grid.h"
 #include "splitter_bar.h"
 #include "window_fixture.h"
 
@@ -65,37 +67,104 @@ TEST_F(StartupTest, FormShowSetsTheProgressRanges) {
     EXPECT_EQ(control<QProgressBar>("ProgChengYu")->maximum(), 13000);
 }
 
-TEST_F(StartupTest, FirstStartUsesTheDefaultsAndCloseWritesAllSevenKeys) {
+// The named controls of the page shown that the window's edge cuts, that
+// are squeezed below the least size their layout promises them, or that
+// overlap another control.
+QStringList cutControls(QWidget& window) {
+    struct Shown {
+        QWidget* control;
+        QRect place;
+    };
+    std::vector<Shown> shown;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (!control->isVisible() || control->objectName().isEmpty() ||
+            control->objectName().startsWith(QLatin1String("qt_")) || control->isWindow())
+            continue;
+        shown.push_back({control, QRect(control->mapTo(&window, QPoint(0, 0)), control->size())});
+    }
+    // As a layout takes it: the size hint where the policy lets nothing
+    // shrink below it, an explicit minimum before either.
+    const auto least = [](const QWidget& control) {
+        const QSizePolicy policy = control.sizePolicy();
+        const QSize hint = control.sizeHint();
+        const QSize minimumHint = control.minimumSizeHint();
+        QSize size(policy.horizontalPolicy() & QSizePolicy::ShrinkFlag ? minimumHint.width()
+                                                                       : hint.width(),
+                   policy.verticalPolicy() & QSizePolicy::ShrinkFlag ? minimumHint.height()
+                                                                     : hint.height());
+        if (control.minimumWidth() > 0) size.setWidth(control.minimumWidth());
+        if (control.minimumHeight() > 0) size.setHeight(control.minimumHeight());
+        return size.boundedTo(control.maximumSize());
+    };
+    QStringList cut;
+    for (const Shown& s : shown) {
+        const QSize needed = least(*s.control);
+        const bool squeezed =
+            s.place.width() < needed.width() || s.place.height() < needed.height();
+        const bool overlaps = std::any_of(shown.begin(), shown.end(), [&](const Shown& other) {
+            return other.control != s.control && !other.control->isAncestorOf(s.control) &&
+                   !s.control->isAncestorOf(other.control) && other.place.intersects(s.place);
+        });
+        if (!window.rect().contains(s.place) || squeezed || overlaps)
+            cut.append(s.control->objectName());
+    }
+    return cut;
+}
+
+TEST_F(StartupTest, FirstStartShowsEveryControlWholeAndCloseWritesAllSevenKeys) {
     openWindow();
     EXPECT_EQ(window->pos(), QPoint(10, 10));
-    EXPECT_EQ(window->size(), QSize(400, 400));
+    // The defaults, 400 by 400, are raised to the least size at which every
+    // control shows.
+    EXPECT_EQ(window->size(), window->minimumSize());
+    EXPECT_GT(window->minimumWidth(), 400);
+    EXPECT_GT(window->minimumHeight(), 400);
+    EXPECT_TRUE(cutControls(*window).isEmpty()) << cutControls(*window).join(' ').toStdString();
+    control<QTabWidget>("Page1")->setCurrentIndex(1);
+    EXPECT_TRUE(cutControls(*window).isEmpty()) << cutControls(*window).join(' ').toStdString();
     EXPECT_FALSE(window->isMaximized());
-    EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), 160);
-    EXPECT_EQ(control<QTableWidget>("GridChengYu")->height(), 160);
+    EXPECT_EQ(control<ResultGrid>("GridXinHua")->height(), 160);
+    EXPECT_EQ(control<ResultGrid>("GridChengYu")->height(), 160);
+    const QSize least = window->minimumSize();
     closeWindow();
     const std::string ini = folder.readSettings();
     EXPECT_NE(ini.find("[window]"), std::string::npos);
-    for (const char* line : {"left=10", "top=10", "width=400", "height=400", "state=0",
-                             "GridXinHua=160", "GridChengYu=160"}) {
+    for (const std::string& line :
+         {std::string("left=10"), std::string("top=10"), "width=" + std::to_string(least.width()),
+          "height=" + std::to_string(least.height()), std::string("state=0"),
+          std::string("GridXinHua=160"), std::string("GridChengYu=160")}) {
         EXPECT_NE(ini.find(line), std::string::npos) << line << " in\n" << ini;
     }
+    EXPECT_EQ(ini.find("[detail]"), std::string::npos) << "the text size was never changed";
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(StartupTest, EachDetailBoxKeepsFiveLinesInView) {
+    openWindow();
+    for (const char* name : {"Memo1", "Memo2"}) {
+        auto* memo = control<QPlainTextEdit>(name);
+        EXPECT_GE(memo->minimumHeight(), 5 * memo->fontMetrics().lineSpacing()) << name;
+    }
+    control<SplitterBar>("Splitter1")->moveBy(10000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_GE(control<QPlainTextEdit>("Memo1")->height(),
+              5 * control<QPlainTextEdit>("Memo1")->fontMetrics().lineSpacing());
 }
 
 TEST_F(StartupTest, SavedGeometryAndGridHeightsComeBack) {
     folder.writeSettings(
-        "[window]\nleft=40\ntop=50\nwidth=700\nheight=600\nstate=0\nGridXinHua=210\nGridChengYu="
+        "[window]\nleft=40\ntop=50\nwidth=1200\nheight=700\nstate=0\nGridXinHua=210\nGridChengYu="
         "190\n");
     openWindow();
     EXPECT_EQ(window->pos(), QPoint(40, 50));
-    EXPECT_EQ(window->size(), QSize(700, 600));
-    EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), 210);
-    EXPECT_EQ(control<QTableWidget>("GridChengYu")->height(), 190);
+    EXPECT_EQ(window->size(), QSize(1200, 700));
+    EXPECT_EQ(control<ResultGrid>("GridXinHua")->height(), 210);
+    EXPECT_EQ(control<ResultGrid>("GridChengYu")->height(), 190);
     closeWindow();
     for (const auto& [key, value] : {std::pair{"left", "40"},
                                      {"top", "50"},
-                                     {"width", "700"},
-                                     {"height", "600"},
+                                     {"width", "1200"},
+                                     {"height", "700"},
                                      {"GridXinHua", "210"},
                                      {"GridChengYu", "190"}}) {
         EXPECT_EQ(settingsValue(folder.settingsFile(), QString::fromLatin1(key)),
@@ -122,8 +191,8 @@ TEST_P(GridHeightFloorTest, AStoredHeightOf30OrLessShowsAs30) {
     folder.writeSettings(std::string("[window]\nGridXinHua=") + c.stored +
                          "\nGridChengYu=" + c.stored + "\n");
     openWindow();
-    EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), c.shown);
-    EXPECT_EQ(control<QTableWidget>("GridChengYu")->height(), c.shown);
+    EXPECT_EQ(control<ResultGrid>("GridXinHua")->height(), c.shown);
+    EXPECT_EQ(control<ResultGrid>("GridChengYu")->height(), c.shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, GridHeightFloorTest,
@@ -131,8 +200,8 @@ INSTANTIATE_TEST_SUITE_P(Heights, GridHeightFloorTest,
                                            GridHeightCase{"-12", 30}, GridHeightCase{"31", 31},
                                            GridHeightCase{"tall", 160}, GridHeightCase{"", 160}));
 
-TEST_F(StartupTest, ClosingMaximisedWritesOnlyTheStateAndTheGridHeights) {
-    folder.writeSettings("[window]\nleft=40\ntop=50\nwidth=500\nheight=450\nstate=2\n");
+TEST_F(StartupTest, ClosingMaximisedWritesTheSizeTheWindowReturnsTo) {
+    folder.writeSettings("[window]\nleft=40\ntop=50\nwidth=1200\nheight=700\nstate=2\n");
     openWindow();
     EXPECT_TRUE(window->isMaximized());
     control<SplitterBar>("Splitter1")->moveBy(25);
@@ -145,8 +214,26 @@ TEST_F(StartupTest, ClosingMaximisedWritesOnlyTheStateAndTheGridHeights) {
     EXPECT_EQ(value("GridChengYu"), QStringLiteral("160"));
     EXPECT_EQ(value("left"), QStringLiteral("40"));
     EXPECT_EQ(value("top"), QStringLiteral("50"));
-    EXPECT_EQ(value("width"), QStringLiteral("500"));
-    EXPECT_EQ(value("height"), QStringLiteral("450"));
+    EXPECT_EQ(value("width"), QStringLiteral("1200"));
+    EXPECT_EQ(value("height"), QStringLiteral("700"));
+}
+
+// Shown normal and resized, then maximised: the close writes the size the
+// user gave, not the maximised one.
+TEST_F(StartupTest, ASizeGivenBeforeMaximisingIsTheOneWritten) {
+    openWindow();
+    window->resize(window->width() + 45, window->height() + 70);
+    QTest::qWait(500);  // the size kept a moment
+    const QSize given = window->size();
+    window->showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window->isMaximized());
+    closeWindow();
+    EXPECT_EQ(settingsValue(folder.settingsFile(), QStringLiteral("width")),
+              QString::number(given.width()));
+    EXPECT_EQ(settingsValue(folder.settingsFile(), QStringLiteral("height")),
+              QString::number(given.height()));
+    EXPECT_EQ(settingsValue(folder.settingsFile(), QStringLiteral("state")), QStringLiteral("2"));
 }
 
 TEST_F(StartupTest, AnUnknownStateReadsAsNormal) {
@@ -160,11 +247,11 @@ TEST_F(StartupTest, AnUnknownStateReadsAsNormal) {
 
 TEST_F(StartupTest, GeometryThatWouldHideTheTitleBarFallsBackToTheDefaults) {
     folder.writeSettings(
-        "[window]\nleft=20000\ntop=-9000\nwidth=600\nheight=500\nGridXinHua=150\n");
+        "[window]\nleft=20000\ntop=-9000\nwidth=1100\nheight=700\nGridXinHua=150\n");
     openWindow();
     EXPECT_EQ(window->pos(), QPoint(10, 10));
-    EXPECT_EQ(window->size(), QSize(400, 400));
-    EXPECT_EQ(control<QTableWidget>("GridXinHua")->height(), 150);
+    EXPECT_EQ(window->size(), window->minimumSize());
+    EXPECT_EQ(control<ResultGrid>("GridXinHua")->height(), 150);
 }
 
 TEST_F(StartupTest, AMissingDataFolderIsReportedOnceAtCloseAndTheWindowStillCloses) {
@@ -190,7 +277,7 @@ TEST_F(StartupTest, ASettingsFileThatCannotBeWrittenIsReportedOnce) {
 TEST_F(StartupTest, DraggingASplitterMovesHeightBetweenGridAndMemo) {
     folder.writeSettings("[window]\nheight=600\n");
     openWindow();
-    auto* grid = control<QTableWidget>("GridXinHua");
+    auto* grid = control<ResultGrid>("GridXinHua");
     auto* memo = control<QPlainTextEdit>("Memo1");
     const auto settle = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); };
     settle();
@@ -202,7 +289,7 @@ TEST_F(StartupTest, DraggingASplitterMovesHeightBetweenGridAndMemo) {
     // The memo keeps a usable strip; the grid never folds away.
     control<SplitterBar>("Splitter1")->moveBy(10000);
     settle();
-    EXPECT_EQ(memo->height(), kMinimumPaneHeight);
+    EXPECT_EQ(memo->height(), memo->minimumHeight());
     control<SplitterBar>("Splitter1")->moveBy(-10000);
     settle();
     EXPECT_EQ(grid->height(), kMinimumPaneHeight);
@@ -210,10 +297,10 @@ TEST_F(StartupTest, DraggingASplitterMovesHeightBetweenGridAndMemo) {
 
 TEST_F(StartupTest, ResizingTheWindowChangesOnlyTheMemoHeights) {
     openWindow();
-    auto* grid = control<QTableWidget>("GridXinHua");
+    auto* grid = control<ResultGrid>("GridXinHua");
     auto* memo = control<QPlainTextEdit>("Memo1");
     const int memoBefore = memo->height();
-    window->resize(600, 520);
+    window->resize(window->width() + 100, window->height() + 120);
     QCoreApplication::processEvents();
     EXPECT_EQ(grid->height(), 160);
     EXPECT_EQ(memo->height(), memoBefore + 120);

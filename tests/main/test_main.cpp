@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "lexomir_application.h"
+#include "offscreen_desktop.h"
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    lexomir::testing::useOffscreenDesktop();
     lexomir::LexomirApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

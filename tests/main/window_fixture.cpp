@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <stdexcept>
 
 #include "index_record_format.h"
 #include "lexomir_application.h"
+#include "result_grid.h"
 
 namespace lexomir::testing {
 namespace {
@@ -129,7 +129,7 @@ void WindowTest::closeWindow() {
 }
 
 QStringList WindowTest::gridTexts(const char* gridName) {
-    auto* grid = control<QTableWidget>(gridName);
+    auto* grid = control<ResultGrid>(gridName);
     QStringList texts;
     for (int row = 0; row < grid->rowCount(); ++row)
         for (int column = 0; column < grid->columnCount(); ++column)
@@ -138,8 +138,7 @@ QStringList WindowTest::gridTexts(const char* gridName) {
 }
 
 QString WindowTest::cell(const char* gridName, int row, int column) {
-    const QTableWidgetItem* item = control<QTableWidget>(gridName)->item(row, column);
-    return item ? item->text() : QString();
+    return control<ResultGrid>(gridName)->cellText(row, column);
 }
 
 }  // namespace lexomir::testing
@@ -147,7 +146,7 @@ QString WindowTest::cell(const char* gridName, int row, int column) {
 namespace lexomir::testing {
 
 void WindowTest::doubleClickCell(const char* gridName, int row, int column) {
-    auto* grid = control<QTableWidget>(gridName);
+    auto* grid = control<ResultGrid>(gridName);
     const QPoint centre = grid->visualRect(grid->model()->index(row, column)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre);
@@ -184,6 +183,7 @@ void WindowTest::idiomSearch(const char* utf8Pattern) {
 }
 
 void WindowTest::duringNextScan(std::function<void()> action) {
+    window->forceEventPasses(1, 1);
     QTimer::singleShot(0, window.get(), [this, action = std::move(action)] {
         EXPECT_TRUE(window->isScanning());
         action();

@@ -100,6 +100,27 @@ void executeSql(const std::filesystem::path& file, const std::string& sql) {
     exec(db.get(), sql);
 }
 
+void spoilTheRootPageOf(const std::filesystem::path& file, const std::string& table) {
+    int rootPage = 0;
+    int pageSize = 0;
+    {
+        SqliteConnection db = openForWriting(file);
+        const std::string rootOfTable =
+            "select rootpage from sqlite_schema where name = '" + table + "'";
+        SqliteStatement root = prepare(db.get(), rootOfTable.c_str());
+        if (sqlite3_step(root.get()) == SQLITE_ROW) rootPage = sqlite3_column_int(root.get(), 0);
+        SqliteStatement size = prepare(db.get(), "pragma page_size");
+        if (sqlite3_step(size.get()) == SQLITE_ROW) pageSize = sqlite3_column_int(size.get(), 0);
+    }
+    if (rootPage < 2 || pageSize <= 0)
+        throw std::runtime_error("no table " + table + " in " + file.string());
+    std::string bytes = readFileBytes(file);
+    const auto offset = static_cast<std::size_t>(rootPage - 1) * static_cast<std::size_t>(pageSize);
+    bytes.replace(offset, static_cast<std::size_t>(pageSize),
+                  std::string(static_cast<std::size_t>(pageSize), '\xff'));
+    writeFileBytes(file, bytes);
+}
+
 void writeXinHuaDatabase(const std::filesystem::path& file, const std::vector<XinHuaRow>& rows) {
     SqliteConnection db = openForWriting(file);
     exec(db.get(),

@@ -38,6 +38,11 @@ void appendFileBytes(const std::filesystem::path& file, std::string_view bytes);
 // std::runtime_error with SQLite's message.
 void executeSql(const std::filesystem::path& file, const std::string& sql);
 
+// Overwrites the first page of a table's tree with junk, so that every row
+// lookup in it meets a damaged page ("database disk image is malformed")
+// while the file still opens and its schema reads.
+void spoilTheRootPageOf(const std::filesystem::path& file, const std::string& table);
+
 // One row of table xhzd; text in UTF-8, nullopt stores NULL.
 struct XinHuaRow {
     std::int32_t id = 0;

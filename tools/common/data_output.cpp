@@ -97,6 +97,14 @@ void RowBinder::integer(int column, std::int64_t value) {
     }
 }
 
+void RowBinder::blob(int column, std::string_view bytes) {
+    // A zero-length blob, not NULL, for an empty list.
+    if (sqlite3_bind_blob64(m_statement, column, bytes.empty() ? "" : bytes.data(), bytes.size(),
+                            SQLITE_STATIC) != SQLITE_OK) {
+        throw BuildError(std::string("SQLite, bind: ") + sqlite3_errmsg(m_db));
+    }
+}
+
 void writeFileReplacing(const fs::path& file, std::string_view bytes) {
     const fs::path temporary = temporaryBeside(file);
     {
@@ -115,9 +123,7 @@ void writeFileReplacing(const fs::path& file, std::string_view bytes) {
     moveIntoPlace(temporary, file);
 }
 
-void writeDatabaseReplacing(const fs::path& file, std::string_view table,
-                            std::span<const ColumnDefinition> columns, std::size_t rowCount,
-                            const std::function<void(RowBinder&, std::size_t)>& bindRow) {
+void writeDatabaseReplacing(const fs::path& file, std::span<const TableContent> tables) {
     const fs::path temporary = temporaryBeside(file);
     std::error_code ignored;
     fs::remove(temporary, ignored);
@@ -130,9 +136,12 @@ void writeDatabaseReplacing(const fs::path& file, std::string_view table,
         execute(db.get(), temporary, "PRAGMA page_size = " + std::to_string(kPageSize));
         execute(db.get(), temporary, "PRAGMA journal_mode = OFF");
         execute(db.get(), temporary, "PRAGMA synchronous = OFF");
-        execute(db.get(), temporary, createTableSql(table, columns));
         execute(db.get(), temporary, "BEGIN");
-        insertRows(db.get(), temporary, insertSql(table, columns), rowCount, bindRow);
+        for (const TableContent& table : tables) {
+            execute(db.get(), temporary, createTableSql(table.name, table.columns));
+            insertRows(db.get(), temporary, insertSql(table.name, table.columns), table.rowCount,
+                       table.bindRow);
+        }
         execute(db.get(), temporary, "COMMIT");
         execute(db.get(), temporary, "VACUUM");
         if (sqlite3_close(db.release()) != SQLITE_OK) {
@@ -143,6 +152,13 @@ void writeDatabaseReplacing(const fs::path& file, std::string_view table,
         throw;
     }
     moveIntoPlace(temporary, file);
+}
+
+void writeDatabaseReplacing(const fs::path& file, std::string_view table,
+                            std::span<const ColumnDefinition> columns, std::size_t rowCount,
+                            const std::function<void(RowBinder&, std::size_t)>& bindRow) {
+    const TableContent content[] = {{table, columns, rowCount, bindRow}};
+    writeDatabaseReplacing(file, content);
 }
 
 }  // namespace lexomir::data

@@ -31,6 +31,7 @@ class RowBinder {
     RowBinder(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) {}
     void text(int column, const std::string& utf8);
     void integer(int column, std::int64_t value);
+    void blob(int column, std::string_view bytes);
 
   private:
     sqlite3* m_db;
@@ -43,10 +44,21 @@ struct ColumnDefinition {
     std::string_view type;
 };
 
+// One table of a database file and how to fill it: rowCount rows,
+// bindRow(binder, i) binding the values of row i in column order.
+struct TableContent {
+    std::string_view name;
+    std::span<const ColumnDefinition> columns;
+    std::size_t rowCount = 0;
+    std::function<void(RowBinder&, std::size_t)> bindRow;
+};
+
 // Makes a SQLite file with a fixed page size, no journal and a final VACUUM:
-// creates the table with these columns, then inserts rowCount rows in one
-// transaction, bindRow(binder, i) filling the values of row i in column order.
-// Only a complete file replaces file.
+// creates each table and inserts its rows, all in one transaction. Only a
+// complete file replaces file.
+void writeDatabaseReplacing(const std::filesystem::path& file,
+                            std::span<const TableContent> tables);
+// The same with one table.
 void writeDatabaseReplacing(const std::filesystem::path& file, std::string_view table,
                             std::span<const ColumnDefinition> columns, std::size_t rowCount,
                             const std::function<void(RowBinder&, std::size_t)>& bindRow);

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   unicode-data rime-data-wubi python3-jieba
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  xvfb xauth openbox fonts-noto-cjk
+  xvfb xauth openbox fonts-noto-cjk xdotool wmctrl
   dpkg-dev file lintian appstream desktop-file-utils help2man librsvg2-bin x11-utils
 )
 # Node and npm may come from outside Debian on a developer machine; only ask

@@ -15,7 +15,9 @@
 // XinHua.db, table xhzd: id INTEGER PRIMARY KEY (the record number) and the
 // UTF-8 columns zi, pinyin (tone-marked, same readings and order as the
 // record), py (the record's pinyin field), bushou, bihua (INTEGER), wubi,
-// jijie, xiangjie (lines joined with "<br>"). The file is written in one
+// jijie, xiangjie (lines joined with "<br>"); and table meaning_index, for
+// each character beyond ASCII in jijie or xiangjie, the lists of the records
+// that hold it (src/database/meaning_index.h). The file is written in one
 // transaction with a fixed page size and vacuumed, so equal input gives equal
 // bytes.
 #include "xinhua_files.h"
@@ -25,6 +27,7 @@
 
 #include "dictionary_tables.h"
 #include "gbk_text.h"
+#include "meaning_index.h"
 #include "radical_table.h"
 
 namespace lexomir::xinhua {
@@ -101,19 +104,40 @@ void writeXinHuaDb(const std::vector<XinHuaEntry>& entries, const fs::path& file
         {t::kWubi, "TEXT NOT NULL"},     {t::kJijie, "TEXT NOT NULL"},
         {t::kXiangjie, "TEXT NOT NULL"},
     };
-    data::writeDatabaseReplacing(file, t::kName, kColumns, entries.size(),
-                                 [&](data::RowBinder& row, std::size_t i) {
-                                     const XinHuaEntry& entry = entries[i];
-                                     row.integer(1, static_cast<std::int64_t>(i + 1));
-                                     row.text(2, entry.zi);
-                                     row.text(3, entry.pinyin);
-                                     row.text(4, entry.py);
-                                     row.text(5, entry.bushou);
-                                     row.integer(6, entry.bihua);
-                                     row.text(7, entry.wubi);
-                                     row.text(8, entry.jijie);
-                                     row.text(9, entry.xiangjie);
-                                 });
+    namespace m = meaning_index_table;
+    constexpr data::ColumnDefinition kIndexColumns[] = {
+        {m::kCharacter, "TEXT PRIMARY KEY"},
+        {m::kJijie, "BLOB NOT NULL"},
+        {m::kXiangjie, "BLOB NOT NULL"},
+    };
+    MeaningIndexBuilder meaningIndex;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        meaningIndex.addRow(static_cast<std::int32_t>(i + 1), entries[i].jijie,
+                            entries[i].xiangjie);
+    const std::vector<MeaningIndexBuilder::Entry> indexEntries = meaningIndex.entries();
+
+    const data::TableContent tables[] = {
+        {t::kName, kColumns, entries.size(),
+         [&](data::RowBinder& row, std::size_t i) {
+             const XinHuaEntry& entry = entries[i];
+             row.integer(1, static_cast<std::int64_t>(i + 1));
+             row.text(2, entry.zi);
+             row.text(3, entry.pinyin);
+             row.text(4, entry.py);
+             row.text(5, entry.bushou);
+             row.integer(6, entry.bihua);
+             row.text(7, entry.wubi);
+             row.text(8, entry.jijie);
+             row.text(9, entry.xiangjie);
+         }},
+        {m::kName, kIndexColumns, indexEntries.size(),
+         [&](data::RowBinder& row, std::size_t i) {
+             row.text(1, indexEntries[i].character);
+             row.blob(2, indexEntries[i].jijie);
+             row.blob(3, indexEntries[i].xiangjie);
+         }},
+    };
+    data::writeDatabaseReplacing(file, tables);
 }
 
 }  // namespace lexomir::xinhua
