@@ -13,8 +13,6 @@ namespace lexomir::data {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr int kPageSize = 4096;
-
 fs::path temporaryBeside(const fs::path& file) {
     fs::path temporary = file;
     temporary += ".tmp";
@@ -118,6 +116,12 @@ void writeFileReplacing(const fs::path& file, std::string_view bytes) {
 void writeDatabaseReplacing(const fs::path& file, std::string_view table,
                             std::span<const ColumnDefinition> columns, std::size_t rowCount,
                             const std::function<void(RowBinder&, std::size_t)>& bindRow) {
+    const TableContent content{table, columns, rowCount, bindRow};
+    writeTablesReplacing(file, std::span(&content, 1));
+}
+
+void writeTablesReplacing(const fs::path& file, std::span<const TableContent> tables,
+                          int pageSize) {
     const fs::path temporary = temporaryBeside(file);
     std::error_code ignored;
     fs::remove(temporary, ignored);
@@ -127,12 +131,15 @@ void writeDatabaseReplacing(const fs::path& file, std::string_view table,
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         SqliteConnection db(raw);
         if (rc != SQLITE_OK) fail(raw, temporary, "cannot create");
-        execute(db.get(), temporary, "PRAGMA page_size = " + std::to_string(kPageSize));
+        execute(db.get(), temporary, "PRAGMA page_size = " + std::to_string(pageSize));
         execute(db.get(), temporary, "PRAGMA journal_mode = OFF");
         execute(db.get(), temporary, "PRAGMA synchronous = OFF");
-        execute(db.get(), temporary, createTableSql(table, columns));
+        for (const TableContent& content : tables)
+            execute(db.get(), temporary, createTableSql(content.table, content.columns));
         execute(db.get(), temporary, "BEGIN");
-        insertRows(db.get(), temporary, insertSql(table, columns), rowCount, bindRow);
+        for (const TableContent& content : tables)
+            insertRows(db.get(), temporary, insertSql(content.table, content.columns),
+                       content.rowCount, content.bindRow);
         execute(db.get(), temporary, "COMMIT");
         execute(db.get(), temporary, "VACUUM");
         if (sqlite3_close(db.release()) != SQLITE_OK) {

@@ -51,4 +51,18 @@ void writeDatabaseReplacing(const std::filesystem::path& file, std::string_view 
                             std::span<const ColumnDefinition> columns, std::size_t rowCount,
                             const std::function<void(RowBinder&, std::size_t)>& bindRow);
 
+// One table of a file written by writeTablesReplacing.
+struct TableContent {
+    std::string_view table;
+    std::span<const ColumnDefinition> columns;
+    std::size_t rowCount = 0;
+    std::function<void(RowBinder&, std::size_t)> bindRow;
+};
+
+// writeDatabaseReplacing for a file of several tables, created and filled in
+// this order. Rows of several kilobytes waste less of larger pages.
+inline constexpr int kDefaultPageSize = 4096;
+void writeTablesReplacing(const std::filesystem::path& file, std::span<const TableContent> tables,
+                          int pageSize = kDefaultPageSize);
+
 }  // namespace lexomir::data

@@ -1,0 +1,117 @@
+// lexomir-evaluate-handwriting: how often the recogniser finds a character
+// written from its own centre lines with the distortions of ink_distortion.h.
+// The tuning set holds characters outside the 2013 list's first level (the
+// records after XinHua.dat's first 3500); the test set is those 3500.
+//
+//   lexomir-evaluate-handwriting DATA_DIR [--set tuning|common] [--sample N]
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <unordered_map>
+
+#include "gbk_codec.h"
+#include "ink_distortion.h"
+#include "stroke_database.h"
+#include "stroke_tables.h"
+#include "template_loading.h"
+
+namespace {
+
+using namespace lexomir;
+using namespace lexomir::handwriting;
+
+constexpr std::size_t kCommonCount = 3500;
+
+struct Options {
+    std::filesystem::path data;
+    bool tuning = false;
+    std::size_t sample = 0;  // 0: the whole set
+};
+
+Options parse(int argc, char** argv) {
+    Options options;
+    if (argc < 2) throw std::runtime_error("usage: DATA_DIR [--set tuning|common] [--sample N]");
+    options.data = argv[1];
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        if (name == "--set")
+            options.tuning = std::string(argv[i + 1]) == "tuning";
+        else if (name == "--sample")
+            options.sample = std::stoul(argv[i + 1]);
+        else
+            throw std::runtime_error("unknown option " + name);
+    }
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const Options options = parse(argc, argv);
+        const auto started = std::chrono::steady_clock::now();
+        const Recogniser recogniser = loadRecogniser(options.data);
+        const double loadSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+        const std::vector<std::string> characters = readDictionaryCharacters(options.data);
+        const StrokeDatabase database(options.data / kStrokeDataFileName);
+        std::unordered_map<std::string, Ink> templates;
+        for (CharacterTemplate& entry :
+             database.readTemplates([](const std::string&) { return true; }))
+            templates.emplace(entry.character, std::move(entry.strokes));
+
+        std::vector<std::string> set;
+        const std::size_t first = options.tuning ? kCommonCount : 0;
+        const std::size_t last = options.tuning ? characters.size() : kCommonCount;
+        for (std::size_t i = first; i < last; ++i)
+            if (templates.contains(characters[i])) set.push_back(characters[i]);
+        if (options.sample > 0 && options.sample < set.size()) {
+            // Every k-th, so the sample spans the levels and stroke counts.
+            std::vector<std::string> sampled;
+            const double step =
+                static_cast<double>(set.size()) / static_cast<double>(options.sample);
+            for (std::size_t k = 0; k < options.sample; ++k)
+                sampled.push_back(set[static_cast<std::size_t>(static_cast<double>(k) * step)]);
+            set = std::move(sampled);
+        }
+        std::printf("%s set: %zu characters; %zu templates loaded in %.2f s\n",
+                    options.tuning ? "tuning" : "common", set.size(), recogniser.templateCount(),
+                    loadSeconds);
+
+        double totalSeconds = 0;
+        std::size_t totalRuns = 0;
+        strokes::InkDistorter distorter(options.tuning ? 1 : 2);
+        for (const strokes::Distortion distortion : strokes::kAllDistortions) {
+            std::size_t top1 = 0, top5 = 0, top10 = 0;
+            for (const std::string& character : set) {
+                const Ink ink = distorter.write(templates.at(character), distortion);
+                const auto before = std::chrono::steady_clock::now();
+                const std::vector<std::string> found = recogniser.recognise(ink, 10);
+                totalSeconds +=
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - before)
+                        .count();
+                ++totalRuns;
+                for (std::size_t rank = 0; rank < found.size(); ++rank) {
+                    if (found[rank] != character) continue;
+                    top1 += rank < 1;
+                    top5 += rank < 5;
+                    top10 += 1;
+                }
+            }
+            const double n = static_cast<double>(set.size()) / 100;
+            std::printf("%-13s top-1 %5.1f%%  top-5 %5.1f%%  top-10 %5.1f%%\n",
+                        std::string(strokes::distortionName(distortion)).c_str(),
+                        static_cast<double>(top1) / n, static_cast<double>(top5) / n,
+                        static_cast<double>(top10) / n);
+        }
+        std::printf("mean time per character %.2f ms (wall clock)\n",
+                    totalSeconds / static_cast<double>(totalRuns) * 1000);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "lexomir-evaluate-handwriting: %s\n", error.what());
+        return 1;
+    }
+}
