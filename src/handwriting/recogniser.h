@@ -24,20 +24,21 @@ struct CharacterTemplate {
 };
 
 // The prices of the alignment, in units of the mean distance between two
-// strokes' points on a character one unit tall.
+// strokes' points on a character one unit tall. Tuned with
+// lexomir-evaluate-handwriting on characters outside the 3500 most common.
 struct AlignmentPrices {
     float missingStroke = 0.16f;  // plus its length times lengthWeight
     float extraStroke = 0.16f;
     float lengthWeight = 0.12f;
-    float joinedStrokes = 0.03f;  // two template strokes written as one
-    float splitStroke = 0.03f;    // one template stroke written as two
-    float swappedStrokes = 0.06f;
-    float backwards = 0.06f;
+    float joinedStrokes = 0.15f;  // two template strokes written as one
+    float splitStroke = 0.15f;    // one template stroke written as two
+    float swappedStrokes = 0.2f;
+    float backwards = 0.2f;
 };
 
 struct RecogniserSettings {
     AlignmentPrices prices;
-    std::size_t shortlistSize = 160;
+    std::size_t shortlistSize = 200;
     // How much a difference of one stroke in the count weighs in the
     // shortlist, against the histogram distance (0..2).
     float shortlistStrokeWeight = 0.05f;

@@ -4,6 +4,9 @@
 // records after XinHua.dat's first 3500); the test set is those 3500.
 //
 //   lexomir-evaluate-handwriting DATA_DIR [--set tuning|common] [--sample N]
+//                                [--try name=value,...]
+// --try changes the recogniser's settings for one run (missing, extra,
+// length, joined, split, swapped, backwards, shortlist, strokeweight).
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -28,7 +31,43 @@ struct Options {
     std::filesystem::path data;
     bool tuning = false;
     std::size_t sample = 0;  // 0: the whole set
+    std::string trial;       // settings to try, "name=value,..."
 };
+
+RecogniserSettings withTrial(RecogniserSettings settings, const std::string& trial) {
+    std::size_t start = 0;
+    while (start < trial.size()) {
+        const std::size_t end = std::min(trial.find(',', start), trial.size());
+        const std::string item = trial.substr(start, end - start);
+        const std::size_t equals = item.find('=');
+        if (equals == std::string::npos) throw std::runtime_error("--try needs name=value");
+        const std::string name = item.substr(0, equals);
+        const float value = std::stof(item.substr(equals + 1));
+        AlignmentPrices& p = settings.prices;
+        if (name == "missing")
+            p.missingStroke = value;
+        else if (name == "extra")
+            p.extraStroke = value;
+        else if (name == "length")
+            p.lengthWeight = value;
+        else if (name == "joined")
+            p.joinedStrokes = value;
+        else if (name == "split")
+            p.splitStroke = value;
+        else if (name == "swapped")
+            p.swappedStrokes = value;
+        else if (name == "backwards")
+            p.backwards = value;
+        else if (name == "shortlist")
+            settings.shortlistSize = static_cast<std::size_t>(value);
+        else if (name == "strokeweight")
+            settings.shortlistStrokeWeight = value;
+        else
+            throw std::runtime_error("--try: unknown setting " + name);
+        start = end + 1;
+    }
+    return settings;
+}
 
 Options parse(int argc, char** argv) {
     Options options;
@@ -40,6 +79,8 @@ Options parse(int argc, char** argv) {
             options.tuning = std::string(argv[i + 1]) == "tuning";
         else if (name == "--sample")
             options.sample = std::stoul(argv[i + 1]);
+        else if (name == "--try")
+            options.trial = argv[i + 1];
         else
             throw std::runtime_error("unknown option " + name);
     }
@@ -52,7 +93,8 @@ int main(int argc, char** argv) {
     try {
         const Options options = parse(argc, argv);
         const auto started = std::chrono::steady_clock::now();
-        const Recogniser recogniser = loadRecogniser(options.data);
+        Recogniser recogniser = loadRecogniser(options.data);
+        recogniser.setSettings(withTrial(recogniser.settings(), options.trial));
         const double loadSeconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 

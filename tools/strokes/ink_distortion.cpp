@@ -51,6 +51,8 @@ std::string_view distortionName(Distortion distortion) {
             return "split stroke";
         case Distortion::MouseLike:
             return "mouse-like";
+        case Distortion::Everything:
+            return "everything";
     }
     return "?";
 }
@@ -72,6 +74,12 @@ std::size_t InkDistorter::index(std::size_t size) {
 }
 
 Ink InkDistorter::write(const Ink& templateInk, Distortion distortion) {
+    if (distortion == Distortion::Everything) {
+        constexpr Distortion kOrderChanges[] = {Distortion::SwappedPair, Distortion::JoinedPair,
+                                                Distortion::SplitStroke};
+        const Ink changed = write(templateInk, kOrderChanges[index(3)]);
+        return write(changed, Distortion::MouseLike);
+    }
     // Fit the template into a box of a random size at a random place.
     float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
     for (const Stroke& stroke : templateInk)
@@ -129,12 +137,17 @@ Ink InkDistorter::write(const Ink& templateInk, Distortion distortion) {
         }
     }
     if (jitter) {
-        const float noise = size * 0.008f;
-        const float wobble = size * 0.02f;
+        // Noise on each point; each stroke moved and drawn a little longer or
+        // shorter about its own middle, as a hand misjudges them.
+        const float noise = size * 0.01f;
+        const float wobble = size * 0.035f;
         for (Stroke& stroke : ink) {
             const Point shift{normal() * wobble, normal() * wobble};
+            const float stretch = uniform(0.85f, 1.15f);
+            const Point middle = stroke[stroke.size() / 2];
             for (Point& p : stroke)
-                p = {p.x + shift.x + normal() * noise, p.y + shift.y + normal() * noise};
+                p = {middle.x + (p.x - middle.x) * stretch + shift.x + normal() * noise,
+                     middle.y + (p.y - middle.y) * stretch + shift.y + normal() * noise};
         }
     }
     return ink;

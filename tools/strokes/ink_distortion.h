@@ -21,10 +21,11 @@ enum class Distortion {
     JoinedPair,   // two neighbouring strokes written as one
     SplitStroke,  // one stroke written as two
     MouseLike,    // jitter, slant and scale together
+    Everything,   // mouse-like, and one pair swapped, joined or split
 };
 inline constexpr Distortion kAllDistortions[] = {
-    Distortion::Jitter,     Distortion::Slant,       Distortion::Scale,    Distortion::SwappedPair,
-    Distortion::JoinedPair, Distortion::SplitStroke, Distortion::MouseLike};
+    Distortion::Jitter,     Distortion::Slant,       Distortion::Scale,     Distortion::SwappedPair,
+    Distortion::JoinedPair, Distortion::SplitStroke, Distortion::MouseLike, Distortion::Everything};
 std::string_view distortionName(Distortion distortion);
 
 class InkDistorter {
