@@ -127,7 +127,8 @@ Json characterJson(std::int32_t number, const CharacterEntry& entry) {
     if (!entry.bishun.empty()) {
         Json names = Json::array();
         const std::string separator = "、";
-        std::string_view rest = toTerminal(entry.bishun);
+        const std::string namesUtf8 = toTerminal(entry.bishun);
+        std::string_view rest = namesUtf8;
         for (std::size_t at = rest.find(separator); at != std::string_view::npos;
              at = rest.find(separator)) {
             names.push_back(std::string(rest.substr(0, at)));

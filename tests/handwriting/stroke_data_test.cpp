@@ -16,6 +16,7 @@ namespace {
 
 using strokes::BuildError;
 using strokes::readStrokeTable;
+using strokes::StrokeTable;
 
 const std::string kHead = "#source\thanzi-writer-data 2.0.1\nzi\tstrokes\toutlines\tmedians\n";
 const std::string kYiRow = "一\t1\tM 10 400 L 900 400 L 900 450 Z\t20,420 880,420\n";
