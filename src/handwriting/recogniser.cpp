@@ -134,24 +134,61 @@ float pairCost(const ResampledStroke& a, const ResampledStroke& b,
 
 enum class Step : unsigned char { None, Match, Missing, Extra, Joined, Split, Swapped };
 
-Alignment align(const Prepared& written, const Prepared& candidate, const AlignmentPrices& prices) {
-    const std::size_t m = written.strokes.size();
-    const std::size_t n = candidate.strokes.size();
+// Every stroke-to-stroke cost an alignment may use, computed once per
+// candidate, by the template's own stroke order: match (written i, template
+// j), joined (written i, template pair p = strokes p and p + 1) and split
+// (written pair q, template j).
+struct PairCosts {
+    std::size_t m = 0, n = 0;
+    std::vector<float> match, joined, split;
+    std::vector<bool> matchBackwards, joinedBackwards, splitBackwards;
+};
+
+PairCosts pairCosts(const Prepared& written, const Prepared& candidate,
+                    const AlignmentPrices& prices) {
+    PairCosts costs;
+    const std::size_t m = costs.m = written.strokes.size();
+    const std::size_t n = costs.n = candidate.strokes.size();
+    const auto fill = [&](std::size_t rows, std::size_t columns, std::vector<float>& values,
+                          std::vector<bool>& backwards, auto costOf) {
+        values.resize(rows * columns);
+        backwards.resize(rows * columns);
+        for (std::size_t r = 0; r < rows; ++r) {
+            for (std::size_t c = 0; c < columns; ++c) {
+                bool reversed = false;
+                values[r * columns + c] = costOf(r, c, reversed);
+                backwards[r * columns + c] = reversed;
+            }
+        }
+    };
+    fill(m, n, costs.match, costs.matchBackwards, [&](std::size_t i, std::size_t j, bool& b) {
+        return pairCost(written.strokes[i], candidate.strokes[j], candidate.backwardsStrokes[j],
+                        prices.backwards, b);
+    });
+    fill(m, n > 0 ? n - 1 : 0, costs.joined, costs.joinedBackwards,
+         [&](std::size_t i, std::size_t p, bool& b) {
+             return pairCost(written.strokes[i], candidate.joinedPairs[p],
+                             candidate.backwardsJoinedPairs[p], prices.backwards, b);
+         });
+    fill(m > 0 ? m - 1 : 0, n, costs.split, costs.splitBackwards,
+         [&](std::size_t q, std::size_t j, bool& b) {
+             return pairCost(candidate.strokes[j], written.joinedPairs[q],
+                             written.backwardsJoinedPairs[q], prices.backwards, b);
+         });
+    return costs;
+}
+
+// Aligns the written strokes with the template's strokes taken in the order
+// `order` (template stroke indices).
+Alignment alignInOrder(const Prepared& written, const Prepared& candidate, const PairCosts& costs,
+                       const std::vector<std::size_t>& order, const AlignmentPrices& prices) {
+    const std::size_t m = costs.m;
+    const std::size_t n = costs.n;
     const std::size_t width = n + 1;
     constexpr float kInfinity = std::numeric_limits<float>::infinity();
     std::vector<float> cost((m + 1) * width, kInfinity);
     std::vector<Step> step((m + 1) * width, Step::None);
     std::vector<bool> wentBackwards((m + 1) * width, false);
-    std::vector<float> match(m * n);
-    std::vector<bool> matchBackwards(m * n);
-    for (std::size_t i = 0; i < m; ++i) {
-        for (std::size_t j = 0; j < n; ++j) {
-            bool backwards = false;
-            match[i * n + j] = pairCost(written.strokes[i], candidate.strokes[j],
-                                        candidate.backwardsStrokes[j], prices.backwards, backwards);
-            matchBackwards[i * n + j] = backwards;
-        }
-    }
     auto at = [width](std::size_t i, std::size_t j) { return i * width + j; };
     auto offer = [&](std::size_t i, std::size_t j, float value, Step how, bool backwards) {
         if (value < cost[at(i, j)]) {
@@ -163,36 +200,34 @@ Alignment align(const Prepared& written, const Prepared& candidate, const Alignm
     cost[at(0, 0)] = 0;
     for (std::size_t i = 0; i <= m; ++i) {
         for (std::size_t j = 0; j <= n; ++j) {
+            const std::size_t t = j > 0 ? order[j - 1] : 0;  // template stroke at position j - 1
             if (i > 0 && j > 0)
-                offer(i, j, cost[at(i - 1, j - 1)] + match[(i - 1) * n + j - 1], Step::Match,
-                      matchBackwards[(i - 1) * n + j - 1]);
+                offer(i, j, cost[at(i - 1, j - 1)] + costs.match[(i - 1) * n + t], Step::Match,
+                      costs.matchBackwards[(i - 1) * n + t]);
             if (j > 0)
                 offer(i, j,
                       cost[at(i, j - 1)] + prices.missingStroke +
-                          prices.lengthWeight * candidate.lengths[j - 1],
+                          prices.lengthWeight * candidate.lengths[t],
                       Step::Missing, false);
             if (i > 0)
                 offer(i, j,
                       cost[at(i - 1, j)] + prices.extraStroke +
                           prices.lengthWeight * written.lengths[i - 1],
                       Step::Extra, false);
-            bool backwards = false;
-            if (i > 0 && j > 1) {
-                const float joined =
-                    pairCost(written.strokes[i - 1], candidate.joinedPairs[j - 2],
-                             candidate.backwardsJoinedPairs[j - 2], prices.backwards, backwards);
-                offer(i, j, cost[at(i - 1, j - 2)] + joined + prices.joinedStrokes, Step::Joined,
-                      backwards);
+            // Only strokes that follow each other in the template join.
+            if (i > 0 && j > 1 && order[j - 2] + 1 == t) {
+                const std::size_t k = (i - 1) * (n - 1) + order[j - 2];
+                offer(i, j, cost[at(i - 1, j - 2)] + costs.joined[k] + prices.joinedStrokes,
+                      Step::Joined, costs.joinedBackwards[k]);
             }
             if (i > 1 && j > 0) {
-                const float split =
-                    pairCost(candidate.strokes[j - 1], written.joinedPairs[i - 2],
-                             written.backwardsJoinedPairs[i - 2], prices.backwards, backwards);
-                offer(i, j, cost[at(i - 2, j - 1)] + split + prices.splitStroke, Step::Split,
-                      backwards);
+                const std::size_t k = (i - 2) * n + t;
+                offer(i, j, cost[at(i - 2, j - 1)] + costs.split[k] + prices.splitStroke,
+                      Step::Split, costs.splitBackwards[k]);
             }
             if (i > 1 && j > 1) {
-                const float swapped = match[(i - 2) * n + j - 1] + match[(i - 1) * n + j - 2];
+                const float swapped =
+                    costs.match[(i - 2) * n + t] + costs.match[(i - 1) * n + order[j - 2]];
                 offer(i, j, cost[at(i - 2, j - 2)] + swapped + prices.swappedStrokes, Step::Swapped,
                       false);
             }
@@ -230,6 +265,27 @@ Alignment align(const Prepared& written, const Prepared& candidate, const Alignm
         }
     }
     return result;
+}
+
+// The template's order, and the orders with its last two or three strokes
+// (辶, 廴 and other enclosing components written last) moved to the front.
+Alignment align(const Prepared& written, const Prepared& candidate, const AlignmentPrices& prices) {
+    const PairCosts costs = pairCosts(written, candidate, prices);
+    const std::size_t n = costs.n;
+    std::vector<std::size_t> order(n);
+    for (std::size_t j = 0; j < n; ++j) order[j] = j;
+    Alignment best = alignInOrder(written, candidate, costs, order, prices);
+    for (const std::size_t moved : {std::size_t{2}, std::size_t{3}}) {
+        if (n < moved + 2) continue;
+        for (std::size_t j = 0; j < n; ++j) order[j] = (j + n - moved) % n;
+        Alignment rotated = alignInOrder(written, candidate, costs, order, prices);
+        rotated.cost += prices.movedComponent;
+        if (rotated.cost < best.cost) {
+            best = rotated;
+            best.movedComponent = 1;
+        }
+    }
+    return best;
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 //  2. the shortlisted templates re-ranked by aligning the written strokes
 //     with the template's strokes in order, where a stroke may be missing or
 //     extra, two strokes may be written as one and one as two, neighbours
-//     may be swapped and any stroke may be drawn backwards, each at a price.
+//     may be swapped, any stroke may be drawn backwards and the last two or
+//     three strokes (辶, 廴) may come first, each at a price.
 #pragma once
 
 #include <cstddef>
@@ -34,6 +35,8 @@ struct AlignmentPrices {
     float splitStroke = 0.15f;    // one template stroke written as two
     float swappedStrokes = 0.2f;
     float backwards = 0.2f;
+    // The template's last two or three strokes (辶, 廴) written first.
+    float movedComponent = 0.3f;
 };
 
 struct RecogniserSettings {
@@ -59,6 +62,7 @@ float strokeDistance(const ResampledStroke& a, const ResampledStroke& b);
 struct Alignment {
     float cost = 0;
     int matched = 0, missing = 0, extra = 0, joined = 0, split = 0, swapped = 0, backwards = 0;
+    int movedComponent = 0;  // 1 when the last strokes were written first
 };
 // Aligns normalised written strokes with a normalised template.
 Alignment alignStrokes(const Ink& written, const Ink& templateStrokes,

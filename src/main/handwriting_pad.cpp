@@ -116,6 +116,10 @@ HandwritingPad::HandwritingPad(std::filesystem::path dataFolder, QWidget* parent
         font.setPixelSize(24);
         button->setFont(font);
         button->setMinimumSize(40, 40);
+        // The writing surface keeps its size when candidates come and go.
+        QSizePolicy policy = button->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        button->setSizePolicy(policy);
         button->setVisible(false);
         candidates->addWidget(button, i / 5, i % 5);
         connect(button, &QPushButton::clicked, this,

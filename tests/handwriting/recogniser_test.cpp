@@ -86,6 +86,7 @@ TEST(NormaliseInk, SinglePointAndEmptyStrokes) {
 struct AlignmentCase : testing::NamedCase {
     Ink written, templateInk;
     int matched, missing, extra, joined, split, swapped, backwards;
+    int movedComponent = 0;
 };
 
 class AlignmentTest : public ::testing::TestWithParam<AlignmentCase> {};
@@ -100,6 +101,7 @@ TEST_P(AlignmentTest, UsesTheExpectedAllowances) {
     EXPECT_EQ(a.split, c.split);
     EXPECT_EQ(a.swapped, c.swapped);
     EXPECT_EQ(a.backwards, c.backwards);
+    EXPECT_EQ(a.movedComponent, c.movedComponent);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -140,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
                       0,
                       0,
                       0},
-        AlignmentCase{{"WalkRadicalLast"}, kYu, kYu, 6, 0, 0, 0, 0, 0, 0}),
+        AlignmentCase{{"WalkRadicalLast"}, kYu, kYu, 6, 0, 0, 0, 0, 0, 0},
+        AlignmentCase{{"WalkRadicalFirst"}, kWalkFirst, kYu, 6, 0, 0, 0, 0, 0, 0, 1}),
     testing::CaseName());
 
 struct RecognitionCase : testing::NamedCase {
@@ -175,6 +178,12 @@ INSTANTIATE_TEST_SUITE_P(
                       RecognitionCase{{"WalkRadicalWrittenLast"}, moved(kYu, 4, {-100, 50}), "yu"},
                       RecognitionCase{{"WalkRadicalWrittenFirst"}, kWalkFirst, "walk-first"}),
     testing::CaseName());
+
+TEST(Recogniser, FindsTheWalkRadicalWrittenFirst) {
+    const Recogniser recogniser({{"gan", kGan}, {"yu", kYu}, {"shi", kShi}});
+    EXPECT_EQ(recogniser.recognise(moved(kWalkFirst, 2, {30, 30}), 1),
+              std::vector<std::string>{"yu"});
+}
 
 TEST(Recogniser, NoInkNoCandidates) {
     const Recogniser recogniser({{"yi", kYi}});

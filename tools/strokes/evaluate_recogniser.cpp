@@ -6,7 +6,8 @@
 //   lexomir-evaluate-handwriting DATA_DIR [--set tuning|common] [--sample N]
 //                                [--try name=value,...]
 // --try changes the recogniser's settings for one run (missing, extra,
-// length, joined, split, swapped, backwards, shortlist, strokeweight).
+// length, joined, split, swapped, backwards, moved, shortlist, strokeweight).
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,8 @@
 #include <unordered_map>
 
 #include "gbk_codec.h"
+#include "index_file.h"
+#include "index_record_format.h"
 #include "ink_distortion.h"
 #include "stroke_database.h"
 #include "stroke_tables.h"
@@ -26,6 +29,36 @@ using namespace lexomir;
 using namespace lexomir::handwriting;
 
 constexpr std::size_t kCommonCount = 3500;
+
+// The radical of each record of XinHua.dat, GBK.
+std::unordered_map<std::string, std::string> radicals(const std::filesystem::path& data) {
+    IndexFile index = openXinHuaIndex(data);
+    std::unordered_map<std::string, std::string> radicalOf;
+    if (index.rewind()) return radicalOf;
+    for (const char* record = index.nextRecord(); record; record = index.nextRecord())
+        radicalOf.emplace(std::string(record + xinhua_record::kCharacterOffset, 2),
+                          std::string(record + xinhua_record::kRadicalOffset, 2));
+    return radicalOf;
+}
+
+struct Tally {
+    std::size_t top1 = 0, top5 = 0, top10 = 0, count = 0;
+    void add(const std::vector<std::string>& found, const std::string& character) {
+        ++count;
+        for (std::size_t rank = 0; rank < found.size(); ++rank) {
+            if (found[rank] != character) continue;
+            top1 += rank < 1;
+            top5 += rank < 5;
+            top10 += 1;
+        }
+    }
+    void print(const std::string& name) const {
+        const double n = static_cast<double>(count) / 100;
+        std::printf("%-13s top-1 %5.1f%%  top-5 %5.1f%%  top-10 %5.1f%%  (%zu)\n", name.c_str(),
+                    static_cast<double>(top1) / n, static_cast<double>(top5) / n,
+                    static_cast<double>(top10) / n, count);
+    }
+};
 
 struct Options {
     std::filesystem::path data;
@@ -58,6 +91,8 @@ RecogniserSettings withTrial(RecogniserSettings settings, const std::string& tri
             p.swappedStrokes = value;
         else if (name == "backwards")
             p.backwards = value;
+        else if (name == "moved")
+            p.movedComponent = value;
         else if (name == "shortlist")
             settings.shortlistSize = static_cast<std::size_t>(value);
         else if (name == "strokeweight")
@@ -127,28 +162,36 @@ int main(int argc, char** argv) {
         std::size_t totalRuns = 0;
         strokes::InkDistorter distorter(options.tuning ? 1 : 2);
         for (const strokes::Distortion distortion : strokes::kAllDistortions) {
-            std::size_t top1 = 0, top5 = 0, top10 = 0;
+            Tally tally;
             for (const std::string& character : set) {
                 const Ink ink = distorter.write(templates.at(character), distortion);
                 const auto before = std::chrono::steady_clock::now();
-                const std::vector<std::string> found = recogniser.recognise(ink, 10);
+                tally.add(recogniser.recognise(ink, 10), character);
                 totalSeconds +=
                     std::chrono::duration<double>(std::chrono::steady_clock::now() - before)
                         .count();
                 ++totalRuns;
-                for (std::size_t rank = 0; rank < found.size(); ++rank) {
-                    if (found[rank] != character) continue;
-                    top1 += rank < 1;
-                    top5 += rank < 5;
-                    top10 += 1;
-                }
             }
-            const double n = static_cast<double>(set.size()) / 100;
-            std::printf("%-13s top-1 %5.1f%%  top-5 %5.1f%%  top-10 %5.1f%%\n",
-                        std::string(strokes::distortionName(distortion)).c_str(),
-                        static_cast<double>(top1) / n, static_cast<double>(top5) / n,
-                        static_cast<double>(top10) / n);
+            tally.print(std::string(strokes::distortionName(distortion)));
         }
+        // 辶 and 廴 written before the rest, mouse-like: the characters of
+        // the set filed under them.
+        const auto radicalOf = radicals(options.data);
+        Tally walkFirst;
+        for (const std::string& character : set) {
+            const auto radical = radicalOf.find(character);
+            if (radical == radicalOf.end()) continue;
+            const bool walk = radical->second == utf8ToGbk("辶");
+            if (!walk && radical->second != utf8ToGbk("廴")) continue;
+            Ink ink = templates.at(character);
+            const std::size_t moved = walk ? 3 : 2;
+            if (ink.size() < moved + 2) continue;
+            std::rotate(ink.begin(), ink.end() - static_cast<long>(moved), ink.end());
+            walkFirst.add(
+                recogniser.recognise(distorter.write(ink, strokes::Distortion::MouseLike), 10),
+                character);
+        }
+        walkFirst.print("辶/廴 first");
         std::printf("mean time per character %.2f ms (wall clock)\n",
                     totalSeconds / static_cast<double>(totalRuns) * 1000);
         return 0;
