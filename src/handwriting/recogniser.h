@@ -30,10 +30,10 @@ struct CharacterTemplate {
 struct AlignmentPrices {
     float missingStroke = 0.16f;  // plus its length times lengthWeight
     float extraStroke = 0.16f;
-    float lengthWeight = 0.12f;
+    float lengthWeight = 0.4f;
     float joinedStrokes = 0.15f;  // two template strokes written as one
     float splitStroke = 0.15f;    // one template stroke written as two
-    float swappedStrokes = 0.2f;
+    float swappedStrokes = 0.12f;
     float backwards = 0.2f;
     // The template's last two or three strokes (辶, 廴) written first.
     float movedComponent = 0.3f;

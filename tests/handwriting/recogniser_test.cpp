@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
             {"NeighboursSwapped"}, {kGan[0], kGan[2], kGan[1]}, kGan, 1, 0, 0, 0, 0, 1, 0},
         AlignmentCase{{"StrokeMissing"}, {kGan[1], kGan[2]}, kGan, 2, 1, 0, 0, 0, 0, 0},
         AlignmentCase{{"StrokeExtra"},
-                      {kHorizontal, polyline({{80, 80}, {84, 86}})},
+                      {kHorizontal, polyline({{15, 85}, {19, 91}})},
                       kYi,
                       1,
                       0,
