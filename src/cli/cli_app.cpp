@@ -17,8 +17,10 @@
 #include "gbk_codec.h"
 #include "gbk_text.h"
 #include "idiom_search.h"
+#include "lookup_store.h"
 #include "radical_table.h"
 #include "search_plans.h"
+#include "settings_location.h"
 #include "stroke_database.h"
 #include "stroke_tables.h"
 #include "template_loading.h"
@@ -59,12 +61,17 @@ struct CommandShape {
 };
 
 constexpr CommandShape kCommands[] = {
-    {"pinyin", 1}, {"chars", 1}, {"radical", 2},    {"strokes", 1},     {"combined", 0},
-    {"idiom", 1},  {"show", 1},  {"show-idiom", 1}, {"handwriting", 0},
+    {"pinyin", 1},      {"chars", 1},   {"radical", 2}, {"strokes", 1},
+    {"combined", 0},    {"idiom", 1},   {"show", 1},    {"show-idiom", 1},
+    {"handwriting", 0}, {"history", 0}, {"words", 0},
 };
 
 constexpr int kDefaultCandidates = 10;
 constexpr int kMostCandidates = 100;
+
+bool isListCommand(std::string_view command) {
+    return command == "history" || command == "words";
+}
 
 const CommandShape* findCommand(std::string_view name) {
     for (const CommandShape& shape : kCommands) {
@@ -475,6 +482,44 @@ class Session {
     TraditionalToSimplified m_toSimplified;
 };
 
+// history and words: the lists the window keeps, read from the file the
+// window writes; a missing file is no history yet.
+int printLookupList(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    const std::filesystem::path file =
+        userFilesFolder(invocation.dataFolder, systemSettingsPlaces()) / kLookupsFile;
+    LookupStore store(file, StoreAccess::ReadOnly);
+    const bool isHistory = invocation.command == "history";
+    const std::vector<LookedUpEntry> entries = isHistory ? store.history() : store.words();
+    if (const std::optional<StoreError> error = store.takeError()) {
+        err << "lexomir-cli: cannot read the lookups file: " << error->describe() << "\n";
+        return kExitFailure;
+    }
+    Json list = Json::array();
+    for (const LookedUpEntry& entry : entries) {
+        const std::string_view kind = entry.kind == EntryKind::Character ? "character" : "idiom";
+        const std::string text = toTerminal(entry.text);
+        const std::string pinyin = toTerminal(entry.reading);
+        const std::string brief = toTerminal(entry.brief);
+        if (invocation.json) {
+            list.push_back({{"kind", kind},
+                            {"number", entry.record},
+                            {"text", text},
+                            {"pinyin", pinyin},
+                            {"brief", brief}});
+        } else {
+            out << kind << '\t' << entry.record << '\t' << text << '\t' << pinyin << '\t' << brief
+                << '\n';
+        }
+    }
+    if (invocation.json) {
+        const Json document = {{"file", file.string()},
+                               {"count", entries.size()},
+                               {isHistory ? "entries" : "words", list}};
+        out << document.dump(2) << '\n';
+    }
+    return kExitSuccess;
+}
+
 // The options that take no value.
 bool* flagField(Invocation& invocation, std::string_view name) {
     if (name == "--help") return &invocation.help;
@@ -570,6 +615,9 @@ std::variant<Invocation, UsageError> parseArguments(
     if (invocation.command != "handwriting" && !invocation.top.empty()) {
         return UsageError{"--top belongs to the handwriting command"};
     }
+    if (isListCommand(invocation.command) && invocation.showEntries) {
+        return UsageError{"--show belongs to the searches"};
+    }
     return invocation;
 }
 
@@ -588,6 +636,7 @@ int execute(const Invocation& invocation, std::istream& in, std::ostream& out, s
         return kExitSuccess;
     }
     try {
+        if (isListCommand(invocation.command)) return printLookupList(invocation, out, err);
         Session session(invocation, in, out, err);
         return session.run();
     } catch (const UsageFailure& failure) {
@@ -672,6 +721,12 @@ Handwriting (over Strokes.db):
                       line per input: the N likeliest characters (default
                       10, at most 100), best first, separated by blanks
 
+Lists the window keeps (from lookups.db, beside the window's set.ini):
+  history             the entries the window showed, newest first (at most
+                      500)
+  words               the word list (生词本), in the order the entries were
+                      added
+
 Options:
   --show              after each hit, print its full entry as well
   --json              print one JSON document instead of lines (see below)
@@ -682,7 +737,12 @@ Options:
 Output: one line per hit, tab-separated: the record number, the character
 or idiom, and its readings (for a character the toneless readings of its
 index record; for an idiom the tone-marked pinyin from ChengYu.db). Then the
-count, e.g. "共找到 3 个汉字！" or "共找到 1 个成语！".
+count, e.g. "共找到 3 个汉字！" or "共找到 1 个成语！". history and words print
+one line per entry: character or idiom, the record number, the character or
+idiom itself, its tone-marked pinyin and a brief explanation, tab-separated;
+nothing when the list is empty or the window has not kept one yet.
+lookups.db lies in the data folder when the program's own folder keeps its
+settings, else in ~/.config/lexomir/ (or $XDG_CONFIG_HOME/lexomir/).
 
 JSON output (--json), UTF-8:
   character searches  {"count": N, "characters": [{"number": 1,
@@ -699,15 +759,19 @@ JSON output (--json), UTF-8:
   handwriting         one JSON array of candidate characters per input line
   show-idiom N        {"number", "idiom", "pinyin", "explanation", "source",
                       "example"}
+  history, words      {"file": the lookups.db read, "count": N, "entries"
+                      (history) or "words": [{"kind": "character" or
+                      "idiom", "number", "text", "pinyin", "brief"}, ...]}
 With --show each hit also has "entry": the object show or show-idiom prints,
 or null when the database has no row for it.
 
 Exit status: 0 done (also when nothing is found); 1 an index file, database,
-OpenCC's conversion file or (for handwriting, or a damaged one for show) the
-stroke data could not be read (the message names it); 2 bad input, with the
-dictionary's own message (e.g. "请输入！"), a usage error, a record number that
-show or show-idiom does not find, or a malformed handwriting line (after the
-lines before it have been answered), on stderr.
+OpenCC's conversion file, lookups.db (damaged, locked, unreadable) or (for
+handwriting, or a damaged one for show) the stroke data could not be read (the
+message names it); 2 bad input, with the dictionary's own message (e.g.
+"请输入！"), a usage error, a record number that show or show-idiom does not
+find, or a malformed handwriting line (after the lines before it have been
+answered), on stderr.
 )";
 }
 
