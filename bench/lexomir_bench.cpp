@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -14,8 +15,12 @@
 #include "dictionary_database.h"
 #include "gbk_codec.h"
 #include "idiom_search.h"
+#include "ink_distortion.h"
 #include "radical_table.h"
 #include "search_plans.h"
+#include "stroke_database.h"
+#include "stroke_tables.h"
+#include "template_loading.h"
 #include "xinhua_scan.h"
 
 namespace lexomir {
@@ -239,6 +244,36 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
     std::map<std::string, Seconds> m_seconds;
 };
+
+// Handwriting: the templates of Strokes.db limited to XinHua.dat's
+// characters, loaded as the pad loads them once; then one character
+// recognised, written from the first 200 common characters' own centre lines
+// with mouse-like distortion.
+void BM_LoadHandwritingTemplates(benchmark::State& state) {
+    std::size_t templates = 0;
+    for (auto _ : state) templates = handwriting::loadRecogniser(dataFolder()).templateCount();
+    state.counters["templates"] = static_cast<double>(templates);
+}
+BENCHMARK(BM_LoadHandwritingTemplates)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_RecogniseHandwriting(benchmark::State& state) {
+    const handwriting::Recogniser recogniser = handwriting::loadRecogniser(dataFolder());
+    const std::vector<std::string> characters = handwriting::readDictionaryCharacters(dataFolder());
+    const std::vector<std::string> common(characters.begin(), characters.begin() + 200);
+    const handwriting::StrokeDatabase database(dataFolder() / handwriting::kStrokeDataFileName);
+    std::vector<handwriting::Ink> written;
+    strokes::InkDistorter distorter(3);
+    for (const auto& entry : database.readTemplates([&](const std::string& gbk) {
+             return std::find(common.begin(), common.end(), gbk) != common.end();
+         }))
+        written.push_back(distorter.write(entry.strokes, strokes::Distortion::MouseLike));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(recogniser.recognise(written[next], 10));
+        next = (next + 1) % written.size();
+    }
+}
+BENCHMARK(BM_RecogniseHandwriting)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lexomir

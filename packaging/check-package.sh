@@ -57,6 +57,12 @@ echo "== lexomir-cli pinyin zhong, through usr/bin"
 "$root/usr/bin/lexomir-cli" pinyin zhong | grep -q $'\t中\t' || fail "lexomir-cli found no 中"
 echo "== lexomir-cli idiom 百戰不＝, through OpenCC's installed t2s.json"
 "$root/usr/bin/lexomir-cli" idiom 百戰不＝ | grep -q $'\t百战不殆\t' || fail "lexomir-cli found no 百战不殆"
+echo "== lexomir-cli handwriting, over the shipped Strokes.db"
+echo '[[[10,50],[50,51],[90,50]]]' | "$root/usr/bin/lexomir-cli" handwriting | grep -q '^一 ' ||
+  fail "lexomir-cli handwriting did not find 一"
+[ -s "$root/usr/lib/lexomir/dat/ARPHICPL.TXT" ] || fail "Strokes.db's licence is not beside it"
+grep -q '^License: Arphic-1999$' "$root/usr/share/doc/lexomir/copyright" ||
+  fail "the copyright file lacks the Arphic Public License"
 tar -xzf "${archives[0]}" -C "$portable"
 "$portable"/*/bin/lexomir-cli pinyin zhong | grep -q $'\t中\t' || fail "the archive's lexomir-cli found no 中"
 

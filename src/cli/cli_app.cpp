@@ -1,10 +1,13 @@
 #include "cli_app.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <istream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 
 #include "data_folder.h"
@@ -14,8 +17,13 @@
 #include "gbk_codec.h"
 #include "gbk_text.h"
 #include "idiom_search.h"
+#include "lookup_store.h"
 #include "radical_table.h"
 #include "search_plans.h"
+#include "settings_location.h"
+#include "stroke_database.h"
+#include "stroke_tables.h"
+#include "template_loading.h"
 #include "traditional_chinese.h"
 #include "xinhua_scan.h"
 
@@ -35,6 +43,11 @@ struct IndexFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Strokes.db missing or damaged where a command needs it; kExitFailure.
+struct StrokeDataFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // show or show-idiom of a record the database does not hold: bad input.
 struct NoSuchRecord : UsageFailure {
     NoSuchRecord(std::string_view kind, std::int32_t n, const std::filesystem::path& database)
@@ -48,9 +61,17 @@ struct CommandShape {
 };
 
 constexpr CommandShape kCommands[] = {
-    {"pinyin", 1},   {"chars", 1}, {"radical", 2}, {"strokes", 1},
-    {"combined", 0}, {"idiom", 1}, {"show", 1},    {"show-idiom", 1},
+    {"pinyin", 1},      {"chars", 1},   {"radical", 2}, {"strokes", 1},
+    {"combined", 0},    {"idiom", 1},   {"show", 1},    {"show-idiom", 1},
+    {"handwriting", 0}, {"history", 0}, {"words", 0},
 };
+
+constexpr int kDefaultCandidates = 10;
+constexpr int kMostCandidates = 100;
+
+bool isListCommand(std::string_view command) {
+    return command == "history" || command == "words";
+}
 
 const CommandShape* findCommand(std::string_view name) {
     for (const CommandShape& shape : kCommands) {
@@ -102,14 +123,57 @@ Json lineList(std::string_view gbk) {
 }
 
 Json characterJson(std::int32_t number, const CharacterEntry& entry) {
-    return {{"number", number},
-            {"character", toTerminal(entry.zi)},
-            {"readings", readingList(entry.pinyin)},
-            {"radical", toTerminal(entry.bushou)},
-            {"strokes", entry.bihua},
-            {"wubi", toTerminal(entry.wubi)},
-            {"brief", lineList(entry.jijie)},
-            {"detailed", lineList(entry.xiangjie)}};
+    Json json = {{"number", number},
+                 {"character", toTerminal(entry.zi)},
+                 {"readings", readingList(entry.pinyin)},
+                 {"radical", toTerminal(entry.bushou)},
+                 {"strokes", entry.bihua},
+                 {"wubi", toTerminal(entry.wubi)},
+                 {"brief", lineList(entry.jijie)},
+                 {"detailed", lineList(entry.xiangjie)}};
+    if (!entry.bishun.empty()) {
+        Json names = Json::array();
+        const std::string separator = "、";
+        const std::string namesUtf8 = toTerminal(entry.bishun);
+        std::string_view rest = namesUtf8;
+        for (std::size_t at = rest.find(separator); at != std::string_view::npos;
+             at = rest.find(separator)) {
+            names.push_back(std::string(rest.substr(0, at)));
+            rest.remove_prefix(at + separator.size());
+        }
+        names.push_back(std::string(rest));
+        json["strokeOrder"] = std::move(names);
+    }
+    return json;
+}
+
+// One input line of the handwriting command: [[[x, y], ...], ...], any
+// scale and offset, y downward. Throws UsageFailure naming the line.
+handwriting::Ink parseInkLine(const std::string& line, std::size_t number) {
+    const auto fail = [&](const std::string& what) {
+        return UsageFailure("handwriting, input line " + std::to_string(number) + ": " + what);
+    };
+    const Json strokes = Json::parse(line, nullptr, false);
+    if (strokes.is_discarded()) throw fail("not JSON");
+    if (!strokes.is_array()) throw fail("expected an array of strokes");
+    handwriting::Ink ink;
+    for (const Json& stroke : strokes) {
+        if (!stroke.is_array() || stroke.empty())
+            throw fail("each stroke must be a non-empty array of [x, y] points");
+        handwriting::Stroke points;
+        for (const Json& point : stroke) {
+            if (!point.is_array() || point.size() != 2 || !point[0].is_number() ||
+                !point[1].is_number())
+                throw fail("each point must be [x, y] with two numbers");
+            const auto x = point[0].get<double>();
+            const auto y = point[1].get<double>();
+            if (!std::isfinite(x) || !std::isfinite(y) || std::abs(x) > 1e7 || std::abs(y) > 1e7)
+                throw fail("a coordinate is out of range");
+            points.push_back({static_cast<float>(x), static_cast<float>(y)});
+        }
+        ink.push_back(std::move(points));
+    }
+    return ink;
 }
 
 Json idiomJson(std::int32_t number, const IdiomEntry& entry) {
@@ -144,8 +208,9 @@ int radicalListIndex(const std::string& utf8Radical) {
 
 class Session {
   public:
-    Session(const Invocation& invocation, std::ostream& out, std::ostream& err)
+    Session(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err)
         : m_invocation(invocation),
+          m_in(in),
           m_out(out),
           m_err(err),
           m_connection(invocation.dataFolder),
@@ -168,6 +233,7 @@ class Session {
         if (command == "idiom") return idiomSearch(operands[0]);
         if (command == "show") return showCharacter(parseNumber(operands[0], 1, INT32_MAX, "N"));
         if (command == "show-idiom") return showIdiom(parseNumber(operands[0], 1, INT32_MAX, "N"));
+        if (command == "handwriting") return recogniseHandwriting();
         throw std::logic_error("unknown command " + command);
     }
 
@@ -331,8 +397,64 @@ class Session {
         const DatabaseUse databaseUse(m_connection, m_query, DictionaryDatabase::XinHua);
         const std::optional<CharacterEntry> entry = characterEntry(n);
         if (!entry) throw NoSuchRecord("character", n, m_connection.selectedFile());
-        if (m_invocation.json) return printJson(characterJson(n, *entry));
+        if (m_invocation.json) {
+            Json json = characterJson(n, *entry);
+            if (const auto strokes = strokesOf(entry->zi)) {
+                Json paths = Json::array();
+                for (const std::string& outline : strokes->outlines) paths.push_back(outline);
+                json["strokePaths"] = std::move(paths);
+            }
+            return printJson(json);
+        }
         m_out << toTerminal(formatCharacterEntry(*entry));
+        return kExitSuccess;
+    }
+
+    // The character's outlines; nothing when there is no Strokes.db or it
+    // lacks the character. A damaged file is an error.
+    std::optional<handwriting::CharacterStrokes> strokesOf(const std::string& gbkCharacter) {
+        const auto file = m_invocation.dataFolder / handwriting::kStrokeDataFileName;
+        std::error_code ignored;
+        if (!std::filesystem::exists(file, ignored)) return std::nullopt;
+        try {
+            return handwriting::StrokeDatabase(file).lookUp(gbkCharacter);
+        } catch (const handwriting::StrokeDataError& error) {
+            throw StrokeDataFailure(std::string("stroke data: ") + error.what());
+        }
+    }
+
+    int recogniseHandwriting() {
+        const int count = m_invocation.top.empty()
+                              ? kDefaultCandidates
+                              : parseNumber(m_invocation.top, 1, kMostCandidates, "--top");
+        std::optional<handwriting::Recogniser> recogniser;
+        try {
+            recogniser.emplace(handwriting::loadRecogniser(m_invocation.dataFolder));
+        } catch (const handwriting::StrokeDataError& error) {
+            throw StrokeDataFailure(
+                std::string("handwriting needs the stroke data, which cannot be read: ") +
+                error.what());
+        }
+        std::string line;
+        for (std::size_t number = 1; std::getline(m_in, line); ++number) {
+            const handwriting::Ink ink = parseInkLine(line, number);
+            const std::vector<std::string> candidates =
+                recogniser->recognise(ink, static_cast<std::size_t>(count));
+            if (m_invocation.json) {
+                Json list = Json::array();
+                for (const std::string& candidate : candidates)
+                    list.push_back(toTerminal(candidate));
+                m_out << list.dump() << '\n';
+            } else {
+                std::string text;
+                for (const std::string& candidate : candidates)
+                    text += (text.empty() ? "" : " ") + toTerminal(candidate);
+                m_out << text << '\n';
+            }
+            // Each answer is out before the next line is read, for a
+            // program that writes one character and waits.
+            m_out.flush();
+        }
         return kExitSuccess;
     }
 
@@ -352,12 +474,51 @@ class Session {
     }
 
     const Invocation& m_invocation;
+    std::istream& m_in;
     std::ostream& m_out;
     std::ostream& m_err;
     Connection m_connection;
     Query m_query;
     TraditionalToSimplified m_toSimplified;
 };
+
+// history and words: the lists the window keeps, read from the file the
+// window writes; a missing file is no history yet.
+int printLookupList(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    const std::filesystem::path file =
+        userFilesFolder(invocation.dataFolder, systemSettingsPlaces()) / kLookupsFile;
+    LookupStore store(file, StoreAccess::ReadOnly);
+    const bool isHistory = invocation.command == "history";
+    const std::vector<LookedUpEntry> entries = isHistory ? store.history() : store.words();
+    if (const std::optional<StoreError> error = store.takeError()) {
+        err << "lexomir-cli: cannot read the lookups file: " << error->describe() << "\n";
+        return kExitFailure;
+    }
+    Json list = Json::array();
+    for (const LookedUpEntry& entry : entries) {
+        const std::string_view kind = entry.kind == EntryKind::Character ? "character" : "idiom";
+        const std::string text = toTerminal(entry.text);
+        const std::string pinyin = toTerminal(entry.reading);
+        const std::string brief = toTerminal(entry.brief);
+        if (invocation.json) {
+            list.push_back({{"kind", kind},
+                            {"number", entry.record},
+                            {"text", text},
+                            {"pinyin", pinyin},
+                            {"brief", brief}});
+        } else {
+            out << kind << '\t' << entry.record << '\t' << text << '\t' << pinyin << '\t' << brief
+                << '\n';
+        }
+    }
+    if (invocation.json) {
+        const Json document = {{"file", file.string()},
+                               {"count", entries.size()},
+                               {isHistory ? "entries" : "words", list}};
+        out << document.dump(2) << '\n';
+    }
+    return kExitSuccess;
+}
 
 // The options that take no value.
 bool* flagField(Invocation& invocation, std::string_view name) {
@@ -421,7 +582,7 @@ std::variant<Invocation, UsageError> parseArguments(
             *flag = true;
             continue;
         }
-        if (name != "--data" && !isCombinedOption(name)) {
+        if (name != "--data" && name != "--top" && !isCombinedOption(name)) {
             return UsageError{"unknown option " + name};
         }
         if (!value) {
@@ -431,6 +592,8 @@ std::variant<Invocation, UsageError> parseArguments(
         if (name == "--data") {
             if (value->empty()) return UsageError{"--data needs a folder"};
             invocation.dataFolder = *value;
+        } else if (name == "--top") {
+            invocation.top = *value;
         } else {
             *combinedField(invocation, name) = *value;
             combinedGiven.push_back(name);
@@ -449,10 +612,21 @@ std::variant<Invocation, UsageError> parseArguments(
     if (invocation.command != "combined" && !combinedGiven.empty()) {
         return UsageError{combinedGiven.front() + " belongs to the combined command"};
     }
+    if (invocation.command != "handwriting" && !invocation.top.empty()) {
+        return UsageError{"--top belongs to the handwriting command"};
+    }
+    if (isListCommand(invocation.command) && invocation.showEntries) {
+        return UsageError{"--show belongs to the searches"};
+    }
     return invocation;
 }
 
 int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    std::istringstream noInput;
+    return execute(invocation, noInput, out, err);
+}
+
+int execute(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     if (invocation.help) {
         out << helpText();
         return kExitSuccess;
@@ -462,12 +636,16 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) 
         return kExitSuccess;
     }
     try {
-        Session session(invocation, out, err);
+        if (isListCommand(invocation.command)) return printLookupList(invocation, out, err);
+        Session session(invocation, in, out, err);
         return session.run();
     } catch (const UsageFailure& failure) {
         err << "lexomir-cli: " << failure.what() << "\n";
         return kExitRefused;
     } catch (const IndexFailure& failure) {
+        err << "lexomir-cli: " << failure.what() << "\n";
+        return kExitFailure;
+    } catch (const StrokeDataFailure& failure) {
         err << "lexomir-cli: " << failure.what() << "\n";
         return kExitFailure;
     } catch (const DatabaseError& error) {
@@ -482,13 +660,20 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) 
 int runCommandLine(const std::vector<std::string>& args,
                    const std::filesystem::path& defaultDataFolder, std::ostream& out,
                    std::ostream& err) {
+    std::istringstream noInput;
+    return runCommandLine(args, defaultDataFolder, noInput, out, err);
+}
+
+int runCommandLine(const std::vector<std::string>& args,
+                   const std::filesystem::path& defaultDataFolder, std::istream& in,
+                   std::ostream& out, std::ostream& err) {
     auto parsed = parseArguments(args, defaultDataFolder);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         err << "lexomir-cli: " << usage->message << "\n"
             << "Try 'lexomir-cli --help'.\n";
         return kExitRefused;
     }
-    return execute(std::get<Invocation>(parsed), out, err);
+    return execute(std::get<Invocation>(parsed), in, out, err);
 }
 
 std::string helpText() {
@@ -527,6 +712,20 @@ Idiom search (over ChengYu.dat):
 Entries (from XinHua.db / ChengYu.db):
   show N              the full entry of character record N
   show-idiom N        the full entry of idiom record N
+Handwriting (over Strokes.db):
+  handwriting [--top N]
+                      reads one handwritten character per input line, a JSON
+                      array of strokes, each an array of [x, y] points in
+                      screen coordinates (y grows downward, any scale and
+                      offset), e.g. [[[10,50],[90,50]]] for 一; prints one
+                      line per input: the N likeliest characters (default
+                      10, at most 100), best first, separated by blanks
+
+Lists the window keeps (from lookups.db, beside the window's set.ini):
+  history             the entries the window showed, newest first (at most
+                      500)
+  words               the word list (生词本), in the order the entries were
+                      added
 
 Options:
   --show              after each hit, print its full entry as well
@@ -538,7 +737,12 @@ Options:
 Output: one line per hit, tab-separated: the record number, the character
 or idiom, and its readings (for a character the toneless readings of its
 index record; for an idiom the tone-marked pinyin from ChengYu.db). Then the
-count, e.g. "共找到 3 个汉字！" or "共找到 1 个成语！".
+count, e.g. "共找到 3 个汉字！" or "共找到 1 个成语！". history and words print
+one line per entry: character or idiom, the record number, the character or
+idiom itself, its tone-marked pinyin and a brief explanation, tab-separated;
+nothing when the list is empty or the window has not kept one yet.
+lookups.db lies in the data folder when the program's own folder keeps its
+settings, else in ~/.config/lexomir/ (or $XDG_CONFIG_HOME/lexomir/).
 
 JSON output (--json), UTF-8:
   character searches  {"count": N, "characters": [{"number": 1,
@@ -548,16 +752,26 @@ JSON output (--json), UTF-8:
                       "百战不殆", "pinyin": "bǎi zhàn bù dài"}, ...]}
   show N              {"number", "character", "readings" (tone-marked),
                       "radical", "strokes", "wubi", "brief", "detailed"};
-                      brief and detailed are lists of lines
+                      brief and detailed are lists of lines; where known
+                      also "strokeOrder" (the stroke names in order) and
+                      "strokePaths" (each stroke's outline, an SVG path in a
+                      1024 box with y up, in stroke order, from Strokes.db)
+  handwriting         one JSON array of candidate characters per input line
   show-idiom N        {"number", "idiom", "pinyin", "explanation", "source",
                       "example"}
+  history, words      {"file": the lookups.db read, "count": N, "entries"
+                      (history) or "words": [{"kind": "character" or
+                      "idiom", "number", "text", "pinyin", "brief"}, ...]}
 With --show each hit also has "entry": the object show or show-idiom prints,
 or null when the database has no row for it.
 
-Exit status: 0 done (also when nothing is found); 1 an index file, database
-or OpenCC's conversion file could not be read (the message names it); 2 bad
-input, with the dictionary's own message (e.g. "请输入！"), a usage error, or
-a record number that show or show-idiom does not find, on stderr.
+Exit status: 0 done (also when nothing is found); 1 an index file, database,
+OpenCC's conversion file, lookups.db (damaged, locked, unreadable) or (for
+handwriting, or a damaged one for show) the stroke data could not be read (the
+message names it); 2 bad input, with the dictionary's own message (e.g.
+"请输入！"), a usage error, a record number that show or show-idiom does not
+find, or a malformed handwriting line (after the lines before it have been
+answered), on stderr.
 )";
 }
 

@@ -26,6 +26,7 @@ struct Invocation {
     std::vector<std::string> operands;  // UTF-8, in order
     // combined only; empty when not given
     std::string letter, radical, minStrokes, keywords, range;
+    std::string top;  // handwriting only: how many candidates, empty for 10
 };
 
 struct UsageError {
@@ -36,9 +37,14 @@ struct UsageError {
 std::variant<Invocation, UsageError> parseArguments(const std::vector<std::string>& args,
                                                     const std::filesystem::path& defaultDataFolder);
 
+// in is read by the commands that take input lines (handwriting).
+int execute(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err);
 int execute(const Invocation& invocation, std::ostream& out, std::ostream& err);
 
 // parseArguments + execute, printing usage errors on err.
+int runCommandLine(const std::vector<std::string>& args,
+                   const std::filesystem::path& defaultDataFolder, std::istream& in,
+                   std::ostream& out, std::ostream& err);
 int runCommandLine(const std::vector<std::string>& args,
                    const std::filesystem::path& defaultDataFolder, std::ostream& out,
                    std::ostream& err);

@@ -7,5 +7,6 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return lexomir::cli::runCommandLine(args, lexomir::defaultDataFolder(), std::cout, std::cerr);
+    return lexomir::cli::runCommandLine(args, lexomir::defaultDataFolder(), std::cin, std::cout,
+                                        std::cerr);
 }

@@ -180,6 +180,12 @@ void Query::step() {
     if (m_onRow) m_cursorId = sqlite3_column_int64(m_statement.get(), m_idColumn);
 }
 
+bool Query::hasColumn(std::string_view column) const {
+    for (const std::string& name : m_columnNames)
+        if (sameColumnName(name, column)) return true;
+    return false;
+}
+
 int Query::columnIndex(std::string_view column) const {
     for (std::size_t i = 0; i < m_columnNames.size(); ++i) {
         if (sameColumnName(m_columnNames[i], column)) return static_cast<int>(i);
@@ -243,9 +249,15 @@ DatabaseUse::~DatabaseUse() {
 // one is the one reported.
 CharacterEntry readCharacterEntry(const Query& query) {
     namespace t = xhzd_table;
-    return {query.text(t::kZi),     query.text(t::kPinyin),   query.text(t::kPy),
-            query.text(t::kBushou), query.integer(t::kBihua), query.text(t::kWubi),
-            query.text(t::kJijie),  query.text(t::kXiangjie)};
+    return {query.text(t::kZi),
+            query.text(t::kPinyin),
+            query.text(t::kPy),
+            query.text(t::kBushou),
+            query.integer(t::kBihua),
+            query.text(t::kWubi),
+            query.text(t::kJijie),
+            query.text(t::kXiangjie),
+            query.hasColumn(t::kBishun) ? query.text(t::kBishun) : std::string()};
 }
 
 IdiomEntry readIdiomEntry(const Query& query) {

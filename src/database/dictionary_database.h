@@ -78,6 +78,9 @@ class Query {
     std::string text(std::string_view column) const;
     // 0 for no row or null.
     std::int32_t integer(std::string_view column) const;
+    // Whether the prepared table has the column (a column added later may be
+    // missing from an older file).
+    bool hasColumn(std::string_view column) const;
     // UTF-8 bytes of a column of the current row, valid until the next
     // lookUp or finalize; empty for no row or null.
     std::string_view utf8(std::string_view column) const;

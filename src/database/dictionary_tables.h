@@ -19,6 +19,7 @@ inline constexpr std::string_view kBihua = "bihua";        // total strokes, an 
 inline constexpr std::string_view kWubi = "wubi";          // the Wubi code
 inline constexpr std::string_view kJijie = "jijie";        // the brief explanation
 inline constexpr std::string_view kXiangjie = "xiangjie";  // the detailed explanation
+inline constexpr std::string_view kBishun = "bishun";      // stroke names, "、" between
 }  // namespace xhzd_table
 
 // For each character beyond ASCII that the explanations hold, as its UTF-8

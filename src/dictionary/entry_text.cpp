@@ -16,6 +16,7 @@ struct CharacterLabels {
     std::string bushou = utf8ToGbk("(部首：");
     std::string bihua = utf8ToGbk("(笔画数：");
     std::string wubi = utf8ToGbk("(五笔：");
+    std::string bishun = utf8ToGbk("笔顺：");
     std::string jijie = utf8ToGbk("简介：");
     std::string xiangjie = utf8ToGbk("详解：");
 };
@@ -37,6 +38,7 @@ std::string formatCharacterEntry(const CharacterEntry& e) {
     text += labels.bushou + e.bushou + ")";
     text += labels.bihua + std::to_string(e.bihua) + ")";
     text += labels.wubi + e.wubi + ")\r\n";
+    if (!e.bishun.empty()) text += labels.bishun + e.bishun + "\r\n";
     text += kDashLine;
     text += labels.jijie + e.jijie + "\r\n";
     text += kDashLine;

@@ -35,6 +35,16 @@ TEST(CharacterEntryText, FullRow) {
     EXPECT_EQ(formatCharacterEntry(zhongEntry()), expected);
 }
 
+TEST(CharacterEntryText, StrokeNamesFollowTheFirstLine) {
+    CharacterEntry entry = zhongEntry();
+    entry.bishun = gbk("竖、横折、横、竖");
+    const std::string text = formatCharacterEntry(entry);
+    EXPECT_NE(
+        text.find(gbk("(五笔：khk)") + "\r\n" + gbk("笔顺：竖、横折、横、竖") + "\r\n" + kDashes),
+        std::string::npos)
+        << gbkToUtf8(text);
+}
+
 TEST(CharacterEntryText, EmptySkeleton) {
     const std::string expected = "\r\n" + gbk("汉字：") + "(  )" +
                                  gbk("(部首：)(笔画数：0)(五笔：)") + "\r\n" + kDashes +

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 
 #include "character_filters.h"
@@ -288,6 +289,30 @@ void expectShownNotWrong(std::initializer_list<ShownCase> cases) {
         EXPECT_NE(output.find(c.shown), std::string::npos) << c.args << "\n" << output;
         EXPECT_EQ(output.find(c.wrong), std::string::npos) << c.args << "\n" << output;
     }
+}
+
+TEST(DataSetTest, EntriesShowStrokeOrderAndTheCliReadsHandwriting) {
+    int status = -1;
+    const std::string bi = runCli("--show chars 必", status);
+    EXPECT_EQ(status, 0) << bi;
+    EXPECT_NE(bi.find("笔顺：点、卧钩、点、撇、点\n"), std::string::npos) << bi;
+    // Record 1 is a common character, which both sources have.
+    const std::string json = runCli("--json show 1 | python3 -m json.tool", status);
+    EXPECT_EQ(status, 0) << json;
+    EXPECT_NE(json.find("\"strokeOrder\": [\n"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"strokePaths\": [\n        \"M "), std::string::npos) << json;
+
+    // 一 and 十 written large and off the origin, y down; then a line that is
+    // no JSON array of strokes.
+    const auto input = std::filesystem::temp_directory_path() / "lexomir-e2e-handwriting.txt";
+    std::ofstream(input) << "[[[110,500],[500,505],[890,500]]]\n"
+                            "[[[100,300],[900,300]],[[500,60],[500,560],[505,900]]]\n[[1,2]]\n";
+    const std::string written = runCli("handwriting --top 3 < '" + input.string() + "'", status);
+    std::filesystem::remove(input);
+    EXPECT_EQ(status, 2) << written;
+    EXPECT_EQ(written.substr(0, written.find('\n')).substr(0, 3), "一") << written;
+    EXPECT_NE(written.find("\n十"), std::string::npos) << written;
+    EXPECT_NE(written.find("input line 3"), std::string::npos) << written;
 }
 
 // Run-in examples the source lost the colon before: split where the start is

@@ -13,8 +13,6 @@ namespace lexomir::data {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr int kPageSize = 4096;
-
 fs::path temporaryBeside(const fs::path& file) {
     fs::path temporary = file;
     temporary += ".tmp";
@@ -123,7 +121,8 @@ void writeFileReplacing(const fs::path& file, std::string_view bytes) {
     moveIntoPlace(temporary, file);
 }
 
-void writeDatabaseReplacing(const fs::path& file, std::span<const TableContent> tables) {
+void writeDatabaseReplacing(const fs::path& file, std::span<const TableContent> tables,
+                            int pageSize) {
     const fs::path temporary = temporaryBeside(file);
     std::error_code ignored;
     fs::remove(temporary, ignored);
@@ -133,7 +132,7 @@ void writeDatabaseReplacing(const fs::path& file, std::span<const TableContent> 
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         SqliteConnection db(raw);
         if (rc != SQLITE_OK) fail(raw, temporary, "cannot create");
-        execute(db.get(), temporary, "PRAGMA page_size = " + std::to_string(kPageSize));
+        execute(db.get(), temporary, "PRAGMA page_size = " + std::to_string(pageSize));
         execute(db.get(), temporary, "PRAGMA journal_mode = OFF");
         execute(db.get(), temporary, "PRAGMA synchronous = OFF");
         execute(db.get(), temporary, "BEGIN");

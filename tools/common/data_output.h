@@ -54,10 +54,12 @@ struct TableContent {
 };
 
 // Makes a SQLite file with a fixed page size, no journal and a final VACUUM:
-// creates each table and inserts its rows, all in one transaction. Only a
-// complete file replaces file.
-void writeDatabaseReplacing(const std::filesystem::path& file,
-                            std::span<const TableContent> tables);
+// creates each table and inserts its rows, in this order, all in one
+// transaction. Only a complete file replaces file. Rows of several kilobytes
+// waste less of larger pages.
+inline constexpr int kDefaultPageSize = 4096;
+void writeDatabaseReplacing(const std::filesystem::path& file, std::span<const TableContent> tables,
+                            int pageSize = kDefaultPageSize);
 // The same with one table.
 void writeDatabaseReplacing(const std::filesystem::path& file, std::string_view table,
                             std::span<const ColumnDefinition> columns, std::size_t rowCount,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "character_source.h"
+#include "stroke_order.h"
 #include "xinhua_builder.h"
 #include "xinhua_files.h"
 
@@ -20,13 +21,16 @@ using namespace lexomir::xinhua;
 constexpr const char* kUsage =
     "usage: lexomir-build-xinhua --input characters.tsv --out-dir DIR\n"
     "                            [--records N] [--min-agreement PERCENT]\n"
+    "                            [--stroke-order stroke-order.tsv]\n"
     "Writes DIR/XinHua.dat and DIR/XinHua.db. --records defaults to the index\n"
     "file's record count; --min-agreement (default 98.5) is the least share of\n"
-    "characters whose kRSUnicode radical must equal cnchar-radical's.\n";
+    "characters whose kRSUnicode radical must equal cnchar-radical's;\n"
+    "--stroke-order gives the entries their stroke names.\n";
 
 struct Arguments {
     fs::path input;
     fs::path outDir;
+    fs::path strokeOrder;
     BuildOptions options;
 };
 
@@ -50,6 +54,8 @@ Arguments parseArguments(int argc, char** argv) {
                 arguments.input = value;
             else if (name == "--out-dir")
                 arguments.outDir = value;
+            else if (name == "--stroke-order")
+                arguments.strokeOrder = value;
             else if (name == "--records")
                 arguments.options.recordCount = std::stoi(value);
             else if (name == "--min-agreement")
@@ -95,6 +101,14 @@ int main(int argc, char** argv) {
         std::ifstream in(arguments.input);
         if (!in) throw BuildError("cannot open " + arguments.input.string());
         BuildResult result = buildXinHua(readCharacterTable(in), arguments.options);
+        if (!arguments.strokeOrder.empty()) {
+            std::ifstream order(arguments.strokeOrder);
+            if (!order) throw BuildError("cannot open " + arguments.strokeOrder.string());
+            const StrokeOrderSummary named =
+                addStrokeOrder(result.entries, readStrokeOrderTable(order));
+            std::printf("stroke names: %zu entries (%zu left out, their count differs)\n",
+                        named.named, named.countDiffers);
+        }
         fs::create_directories(arguments.outDir);
         writeXinHuaDat(result.entries, arguments.outDir / "XinHua.dat");
         writeXinHuaDb(result.entries, arguments.outDir / "XinHua.db");

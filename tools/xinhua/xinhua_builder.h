@@ -30,6 +30,7 @@ struct XinHuaEntry {
     std::string wubi;
     std::string jijie;
     std::string xiangjie;
+    std::string bishun;  // stroke names joined by "、", or empty
 };
 
 struct BuildOptions {

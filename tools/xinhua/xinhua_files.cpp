@@ -15,9 +15,10 @@
 // XinHua.db, table xhzd: id INTEGER PRIMARY KEY (the record number) and the
 // UTF-8 columns zi, pinyin (tone-marked, same readings and order as the
 // record), py (the record's pinyin field), bushou, bihua (INTEGER), wubi,
-// jijie, xiangjie (lines joined with "<br>"); and table meaning_index, for
-// each character beyond ASCII in jijie or xiangjie, the lists of the records
-// that hold it (src/database/meaning_index.h). The file is written in one
+// jijie, xiangjie (lines joined with "<br>"), bishun (stroke names joined by
+// "、", or empty); and table meaning_index, for each character beyond ASCII
+// in jijie or xiangjie, the lists of the records that hold it
+// (src/database/meaning_index.h). The file is written in one
 // transaction with a fixed page size and vacuumed, so equal input gives equal
 // bytes.
 #include "xinhua_files.h"
@@ -102,7 +103,7 @@ void writeXinHuaDb(const std::vector<XinHuaEntry>& entries, const fs::path& file
         {t::kPinyin, "TEXT NOT NULL"},   {t::kPy, "TEXT NOT NULL"},
         {t::kBushou, "TEXT NOT NULL"},   {t::kBihua, "INTEGER NOT NULL"},
         {t::kWubi, "TEXT NOT NULL"},     {t::kJijie, "TEXT NOT NULL"},
-        {t::kXiangjie, "TEXT NOT NULL"},
+        {t::kXiangjie, "TEXT NOT NULL"}, {t::kBishun, "TEXT NOT NULL"},
     };
     namespace m = meaning_index_table;
     constexpr data::ColumnDefinition kIndexColumns[] = {
@@ -129,6 +130,7 @@ void writeXinHuaDb(const std::vector<XinHuaEntry>& entries, const fs::path& file
              row.text(7, entry.wubi);
              row.text(8, entry.jijie);
              row.text(9, entry.xiangjie);
+             row.text(10, entry.bishun);
          }},
         {m::kName, kIndexColumns, indexEntries.size(),
          [&](data::RowBinder& row, std::size_t i) {
