@@ -84,6 +84,48 @@ function standsAsUnit(index, idiomLength, length) {
   return length > VERSE && (index === 0 || index + idiomLength === length);
 }
 
+// The sentences of text that a citation may quote, each with the words of
+// each length in lengths that stand as a unit of one of its clauses: a unit
+// opens or closes its clause, so only those two places are looked at.
+function* unitWords(text, lengths) {
+  for (const sentence of text.match(SENTENCE).filter((s) => s.trim().length > 0)) {
+    for (const clause of sentence.split(CLAUSE_BREAK)) {
+      const characters = [...clause];
+      for (const length of lengths) {
+        const last = characters.length - length;
+        for (const at of last > 0 ? [0, last] : last === 0 ? [0] : []) {
+          if (standsAsUnit(at, length, characters.length)) {
+            yield { sentence, words: characters.slice(at, at + length).join('') };
+          }
+        }
+      }
+    }
+  }
+}
+
+const quotable = (text) => !COARSE.test(text) && !NOTE.test(text);
+
+// Simplifying every traditional line takes OpenCC over a minute, yet few of
+// them hold a wanted idiom. Each character simplified on its own (one short
+// OpenCC run) tells which lines might: those are simplified whole, the rest
+// are left out. The idioms are folded the same way, since OpenCC simplifies 乾
+// alone to 干 yet keeps it in 乾坤.
+function mayHoldAnIdiom(traditional, idioms, lengths, simplify) {
+  const characters = new Set();
+  for (const line of traditional) for (const c of line.text) characters.add(c);
+  const listed = [...characters];
+  const simplified = simplify(listed);
+  const single = new Map(listed.map((c, i) => [c, simplified[i]]).filter(([c, s]) => [...s].length === 1 && s !== c));
+  const fold = (text) => [...text].map((c) => single.get(c) ?? c).join('');
+  const wanted = new Set(idioms.map(fold));
+  return (line) => {
+    const text = line.text.replace(STAGE_DIRECTION, '');
+    if (!quotable(text)) return false;
+    for (const { words } of unitWords(fold(text), lengths)) if (wanted.has(words)) return true;
+    return false;
+  };
+}
+
 // lines: readPoetry's; idioms: the idioms wanted, most frequent first;
 // simplify: texts -> their simplified forms, in one call (the traditional
 // lines are matched and shown simplified). Returns idiom -> citation text,
@@ -92,27 +134,22 @@ export function findCitations(lines, idioms, simplify) {
   const wanted = new Set(idioms);
   const lengths = [...new Set(idioms.map((i) => [...i].length))];
   const traditional = lines.filter((l) => l.traditional);
-  const simplified = simplify(traditional.map((l) => `${l.text}\u0001${l.author}\u0001${l.title}`));
-  traditional.forEach((line, i) => {
+  const mayHold = mayHoldAnIdiom(traditional, idioms, lengths, simplify);
+  const kept = traditional.filter(mayHold);
+  const simplified = simplify(kept.map((l) => `${l.text}\u0001${l.author}\u0001${l.title}`));
+  kept.forEach((line, i) => {
     const [text, author, title] = simplified[i].split('\u0001');
-    Object.assign(line, { text, author, title });
+    Object.assign(line, { text, author, title, simplified: true });
   });
   const found = new Map();
   for (const line of lines) {
+    if (line.traditional && !line.simplified) continue;
     const text = line.text.replace(STAGE_DIRECTION, '');
-    if (COARSE.test(text) || NOTE.test(text)) continue;
-    for (const sentence of text.match(SENTENCE).filter((s) => s.trim().length > 0)) {
-      for (const clause of sentence.split(CLAUSE_BREAK)) {
-        const characters = [...clause];
-        for (const length of lengths) {
-          for (let at = 0; at + length <= characters.length; ++at) {
-            const idiom = characters.slice(at, at + length).join('');
-            if (!wanted.has(idiom) || found.has(idiom) || !standsAsUnit(at, length, characters.length)) continue;
-            if ([...sentence.replace(/[^\p{Script=Han}]/gu, '')].length < length + MIN_CONTEXT) continue;
-            found.set(idiom, citation(line, sentence.trim()));
-          }
-        }
-      }
+    if (!quotable(text)) continue;
+    for (const { sentence, words } of unitWords(text, lengths)) {
+      if (!wanted.has(words) || found.has(words)) continue;
+      if ([...sentence.replace(/[^\p{Script=Han}]/gu, '')].length < words.length + MIN_CONTEXT) continue;
+      found.set(words, citation(line, sentence.trim()));
     }
   }
   return found;

@@ -25,3 +25,11 @@ test('findCitations', async (t) => {
     await t.test(name, () => assert.equal(findCitations(lines, ['卷土重来'], simplify).get('卷土重来') ?? '', expected));
   }
 });
+
+// OpenCC simplifies 乾 alone to 干 but keeps it in 乾坤: the line must still be found.
+test('findCitations finds a character that OpenCC simplifies alone but not in its phrase', () => {
+  const phrases = (t) => t.replaceAll('轉', '转').replaceAll('時', '时').replaceAll('東', '东');
+  const opencc = (texts) => texts.map((t) => ([...t].length === 1 ? phrases(t).replace('乾', '干') : phrases(t)));
+  const lines = [line('扭轉乾坤在此時，江東子弟多才俊。', { traditional: true })];
+  assert.equal(findCitations(lines, ['扭转乾坤'], opencc).get('扭转乾坤'), '唐·杜牧《题乌江亭》：“扭转乾坤在此时，江东子弟多才俊。”');
+});
