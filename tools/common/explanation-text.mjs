@@ -41,10 +41,16 @@ function isLegitimateQuestionMark(text, index) {
 const EXPECTED_CHARACTER =
   /[\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff，。、；：？！“”‘’《》〈〉（）〔〕［］【】…—～·｜ㄧ‖○〇①②③④⑤⑥⑦⑧⑨⑩〖〗＝﹐﹑﹕﹔﹖﹗﹝﹞∶◇．\s\u3000A-Za-z0-9.,:;!?'"()\-%āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜüê]/u;
 
-// Lost characters show up as stray symbols (box drawing, kana, '∥', U+FFFD)
-// or as a '?' where no question is asked.
+// A character the source could not encode, left as four hex digits, with
+// the bytes after it read out of step: "孟c02f！侗臼率·情感》". No word of
+// Latin letters mixes digits in like that.
+const HEX_CODE = /(?<![A-Za-z0-9])(?=[a-f]*[0-9])(?=[0-9]*[a-f])[0-9a-f]{4}(?![A-Za-z0-9])/u;
+
+// Lost characters show up as stray symbols (box drawing, kana, '∥', U+FFFD),
+// as a hex code, or as a '?' where no question is asked.
 export function hasMojibake(raw) {
   for (const ch of raw) if (!EXPECTED_CHARACTER.test(ch)) return true;
+  if (HEX_CODE.test(raw)) return true;
   for (let i = raw.indexOf('?'); i >= 0; i = raw.indexOf('?', i + 1)) {
     if (!isLegitimateQuestionMark(raw, i)) return true;
   }
@@ -205,13 +211,26 @@ function rawSentences(text) {
   return text.match(/[^。◇\n]*(?:[。◇]["”’']*|\n|$)/gu).filter((s) => s.length > 0);
 }
 
-// raw with its lost stops restored and without its one damaged sentence;
-// null when the damage reaches more than one sentence or all there is.
+// What of sentence is sound before a hex code: the clauses before the one
+// holding it, as a sentence; '' when the code is in its first clause. The
+// bytes after a code are out of step up to no telling where.
+function cutAtHexCode(sentence) {
+  const code = HEX_CODE.exec(sentence);
+  if (!code) return sentence;
+  const clauseEnd = Math.max(...['，', '；', '：'].map((mark) => sentence.lastIndexOf(mark, code.index)));
+  const lineEnd = sentence.endsWith('\n') ? '\n' : '';
+  return clauseEnd > 0 ? `${sentence.slice(0, clauseEnd)}。${lineEnd}` : lineEnd;
+}
+
+// raw with its lost stops restored, cut before each hex code and without its
+// one otherwise damaged sentence; null when the damage reaches more than one
+// sentence or all there is.
 export function dropDamagedSentence(raw) {
   const text = restoreLostStops(raw);
-  const sentences = rawSentences(text);
+  const sentences = rawSentences(text).map(cutAtHexCode).filter((s) => s.length > 0);
   const damaged = sentences.filter((s) => hasMojibake(s));
-  if (damaged.length === 0) return hasMojibake(text) ? null : text;
+  const sound = sentences.join('');
+  if (damaged.length === 0) return sound.trim() === '' || hasMojibake(sound) ? null : sound;
   if (damaged.length > 1) return null;
   const rest = sentences.filter((s) => s !== damaged[0]).join('');
   return rest.trim() === '' ? null : rest;

@@ -4,7 +4,7 @@ import { test } from 'node:test';
 
 import { learnExampleBoundaries } from '../../../tools/common/example-boundary.mjs';
 import {
-  classifyExplanation, cleanExplanation, extractExample, extractSource, hasMojibake, isCrossReferenceOnly,
+  classifyExplanation, cleanExplanation, dropDamagedSentence, extractExample, extractSource, hasMojibake, isCrossReferenceOnly,
   rejectionReason, resolveExplanation, resolvedExplanationText, restoreLostStops,
 } from '../../../tools/common/explanation-text.mjs';
 
@@ -149,9 +149,23 @@ test('hasMojibake', async (t) => {
     ['a double bar in place of a character', '子知∥谓无知者', true],
     ['pinyin with tone marks is expected', '猧”念wō；魀”念gà。', false],
     ['small punctuation of the source is expected', '1.形容自爱﹑谨慎﹐不失一。', false],
+    ['a hex code left for a character', '语出赵孟b13e！对放烟火者》诗', true],
+    ['letters and digits of a name are no hex code', '用A4纸打印，2008年。', false],
   ];
   for (const [name, raw, expected] of cases) {
     await t.test(name, () => assert.equal(hasMojibake(raw), expected));
+  }
+});
+
+test('dropDamagedSentence', async (t) => {
+  const cases = [
+    ['the clauses before a hex code stay', '甲在鲁国观看乐舞，看到舞《韶d03d！肥保认为尽善。后以此赞美。', '甲在鲁国观看乐舞。后以此赞美。'],
+    ['a code in the first clause takes its sentence', '孟c02f！侗臼率·情感》载其事。后因以比喻。', '后因以比喻。'],
+    ['nothing left is no text', '吹d03e粑，吐故纳新。', null],
+    ['a sound text stays whole', '比喻夫妻离散后又重新完聚。', '比喻夫妻离散后又重新完聚。'],
+  ];
+  for (const [name, raw, expected] of cases) {
+    await t.test(name, () => assert.equal(dropDamagedSentence(raw), expected));
   }
 });
 
