@@ -10,6 +10,7 @@
 #include "named_case.h"
 #include "stroke_database.h"
 #include "strokes_builder.h"
+#include "xinhua_record.h"
 
 namespace lexomir::handwriting {
 namespace {
@@ -89,6 +90,19 @@ TEST_F(StrokeDatabaseTest, SameTableSameBytes) {
     const auto second = m_folder / "again.db";
     strokes::writeStrokesDb(table(kHead + kYiRow + kShiRow), second);
     EXPECT_EQ(testing::readFileBytes(first), testing::readFileBytes(second));
+}
+
+// A candidate must be a character that a search finds.
+TEST_F(StrokeDatabaseTest, KeepsOnlyTheDictionarysCharacters) {
+    testing::writeXinHuaIndex(m_folder / "XinHua.dat", {{"十", "shi", "十", 2}},
+                              xinhua_record::kRecordCount);
+    const StrokeTable kept = strokes::keepingOnly(table(kHead + kYiRow + kShiRow),
+                                                  strokes::dictionaryCharacters(m_folder.path()));
+    ASSERT_EQ(kept.rows.size(), 1u);
+    EXPECT_EQ(kept.rows[0].zi, "十");
+
+    std::filesystem::remove(m_folder / "XinHua.dat");
+    EXPECT_THROW(strokes::dictionaryCharacters(m_folder.path()), BuildError);
 }
 
 struct DamageCase : testing::NamedCase {

@@ -2,10 +2,13 @@
 
 #include <charconv>
 
+#include "gbk_codec.h"
+#include "index_file.h"
 #include "stroke_database.h"
 #include "stroke_path.h"
 #include "stroke_tables.h"
 #include "utf8_decoder.h"
+#include "xinhua_record.h"
 
 namespace lexomir::strokes {
 namespace {
@@ -83,6 +86,24 @@ StrokeTable readStrokeTable(std::istream& in) {
     return table;
 }
 
+std::set<std::string> dictionaryCharacters(const std::filesystem::path& dataFolder) {
+    IndexFile index = openXinHuaIndex(dataFolder);
+    if (const auto failure = index.rewind()) throw BuildError(failure->describe());
+    std::set<std::string> characters;
+    for (std::int32_t n = 0; n < index.recordCount(); ++n) {
+        const char* record = index.nextRecord();
+        if (!record) throw BuildError(index.error()->describe());
+        const std::string_view zi = XinHuaRecord(record).character();
+        if (!zi.empty()) characters.insert(gbkToUtf8(zi));
+    }
+    return characters;
+}
+
+StrokeTable keepingOnly(StrokeTable table, const std::set<std::string>& characters) {
+    std::erase_if(table.rows, [&](const StrokeRow& row) { return !characters.contains(row.zi); });
+    return table;
+}
+
 std::vector<std::string> conversionNotice(const std::string& source) {
     return {
         "This file is a converted copy of the character data of " + source +
@@ -91,11 +112,13 @@ std::vector<std::string> conversionNotice(const std::string& source) {
             "ARPHICPL.TXT beside this one. It is a separate data file that Lexomir reads at "
             "run time; it is not part of Lexomir's program code.",
         "How it was converted: Lexomir's data build (tools/strokes: extract-strokes.mjs, then "
-        "lexomir-build-strokes) read each character's JSON file and wrote one row of table "
-        "strokes per character: the stroke outlines (SVG path strings) and the centre lines "
+        "lexomir-build-strokes) read the JSON file of each character that Lexomir's "
+        "dictionary also holds and wrote one row of table strokes per character: the stroke "
+        "outlines (SVG path strings) and the centre lines "
         "(median points) unchanged in value and order, strokes separated by \";\" and the "
         "points of a centre line written \"x,y\" separated by blanks. The field radStrokes "
-        "was left out; nothing was added or altered.",
+        "and the characters the dictionary lacks were left out; nothing was added or "
+        "altered.",
     };
 }
 

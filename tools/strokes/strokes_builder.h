@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <istream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,14 @@ struct StrokeTable {
 // out of code-point order, a path the parser refuses, a centre line that is
 // not points, or counts of strokes, outlines and centre lines that differ.
 StrokeTable readStrokeTable(std::istream& in);
+
+// The characters of the XinHua.dat in dataFolder, in UTF-8. Throws BuildError
+// when the file cannot be read whole.
+std::set<std::string> dictionaryCharacters(const std::filesystem::path& dataFolder);
+
+// table without the rows of characters the dictionary lacks: a radical form
+// such as ⺌ would be a handwriting candidate that no search finds.
+StrokeTable keepingOnly(StrokeTable table, const std::set<std::string>& characters);
 
 // The notice Strokes.db carries: where its content comes from, under which
 // licence, and how it was converted.

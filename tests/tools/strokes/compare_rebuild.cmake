@@ -1,13 +1,13 @@
-# Reruns lexomir-build-strokes on TABLE into WORK_DIR and compares the file
-# with EXPECTED byte for byte.
-foreach(name TOOL TABLE EXPECTED WORK_DIR)
+# Reruns lexomir-build-strokes on TABLE and DICTIONARY into WORK_DIR and
+# compares the file with EXPECTED byte for byte.
+foreach(name TOOL TABLE DICTIONARY EXPECTED WORK_DIR)
   if(NOT DEFINED ${name})
     message(FATAL_ERROR "compare_rebuild.cmake needs -D ${name}=...")
   endif()
 endforeach()
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-execute_process(COMMAND ${TOOL} --input ${TABLE} --out ${WORK_DIR}/Strokes.db
+execute_process(COMMAND ${TOOL} --input ${TABLE} --dictionary ${DICTIONARY} --out ${WORK_DIR}/Strokes.db
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "lexomir-build-strokes failed (${status})")
