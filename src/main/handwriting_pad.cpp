@@ -155,6 +155,10 @@ QStringList HandwritingPad::candidates() const {
     return shown;
 }
 
+void HandwritingPad::clearInk() {
+    m_canvas->clearInk();
+}
+
 void HandwritingPad::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     loadTemplates();

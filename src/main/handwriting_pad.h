@@ -55,6 +55,10 @@ class HandwritingPad : public QDialog {
     QStringList candidates() const;
     bool templatesReady() const { return m_recogniser != nullptr; }
 
+  public slots:
+    // Ready for the next character.
+    void clearInk();
+
   signals:
     // A candidate was clicked: one character, UTF-8 in a QString.
     void characterChosen(const QString& character);
