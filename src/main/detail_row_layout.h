@@ -12,7 +12,7 @@ namespace lexomir {
 class DetailRowLayout : public QLayout {
   public:
     // The widest the panel gets, as a share of the row's width.
-    static constexpr double kLargestPanelShare = 0.4;
+    static constexpr double kLargestPanelShare = 1.0 / 3;
 
     DetailRowLayout(QWidget* text, QWidget* panel, QWidget* parent = nullptr);
     ~DetailRowLayout() override;

@@ -144,6 +144,8 @@ StrokeAnimationPanel::StrokeAnimationPanel(QWidget* parent)
     connect(&m_timer, &QTimer::timeout, this, &StrokeAnimationPanel::advance);
     connect(m_replay, &QPushButton::clicked, this, &StrokeAnimationPanel::replay);
     connect(m_step, &QPushButton::clicked, this, &StrokeAnimationPanel::step);
+    // As wide without its buttons as with them, so that a note keeps the layout as it was.
+    setMinimumWidth(layout->minimumSize().width());
     showNote(QString());
 }
 
@@ -171,8 +173,10 @@ void StrokeAnimationPanel::showCharacter(const handwriting::CharacterStrokes& st
     m_note->hide();
     m_canvas->show();
     m_canvas->setStrokes(std::move(shown));
-    m_replay->setEnabled(true);
-    m_step->setEnabled(true);
+    for (QPushButton* button : {m_replay, m_step}) {
+        button->setEnabled(true);
+        button->show();
+    }
     replay();
 }
 
@@ -184,8 +188,11 @@ void StrokeAnimationPanel::showNote(const QString& note) {
     m_note->setToolTip(note);
     m_note->setVisible(!note.isEmpty());
     m_canvas->setVisible(note.isEmpty());
-    m_replay->setEnabled(false);
-    m_step->setEnabled(false);
+    // With nothing to replay the buttons give the note their room.
+    for (QPushButton* button : {m_replay, m_step}) {
+        button->setEnabled(false);
+        button->hide();
+    }
 }
 
 int StrokeAnimationPanel::strokeCount() const {

@@ -184,6 +184,11 @@ void TFrmMain::setDetailTextPixels(int pixels) {
     for (QPlainTextEdit* memo : {Memo1, Memo2}) {
         memo->setFont(songFont(m_detailTextPixels));
         memo->setMinimumHeight(heightForLines(*memo, kLeastDetailLines));
+        // The layouts above would learn of it only at the next event pass,
+        // after the window's least size below had been taken.
+        for (QWidget* above = memo->parentWidget(); above && above != this;
+             above = above->parentWidget())
+            above->updateGeometry();
     }
     if (m_formShown) setMinimumSize(leastClientSize());
 }
@@ -602,16 +607,27 @@ void TFrmMain::openHandwritingPad() {
         m_handwritingPad = new HandwritingPad(dataFolder(), this);
         connect(m_handwritingPad, &HandwritingPad::characterChosen, this,
                 &TFrmMain::searchHandwrittenCharacter);
+        // Beside the window, or at the screen's edge, rather than over the grid.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect frame = frameGeometry();
+        m_handwritingPad->move(
+            std::min(frame.right() + 1, screen.right() + 1 - m_handwritingPad->width()),
+            std::max(frame.top(), screen.top()));
     }
     m_handwritingPad->show();
     m_handwritingPad->raise();
     m_handwritingPad->activateWindow();
 }
 
-// Appended, so that a word is written a character at a time; then searched as 查找 does.
+// Appended, so that a word is written a character at a time, to characters;
+// pinyin, which a character after it would only keep from being found, gives
+// way. Then searched as 查找 does.
 void TFrmMain::searchHandwrittenCharacter(const QString& character) {
     RdoPinYin->setChecked(true);
-    LedtPinYin->setText(LedtPinYin->text() + character);
+    const QString typed = LedtPinYin->text();
+    const bool holdsCharacters = std::any_of(
+        typed.begin(), typed.end(), [](QChar c) { return c.script() == QChar::Script_Han; });
+    LedtPinYin->setText(holdsCharacters ? typed + character : character);
     m_handwritingPad->clearInk();
     runHandler([this] { Btn1Click(); });
 }

@@ -79,7 +79,8 @@ TEST(AboutWindow, ShowsTheCreditsAndClosesOnItsButton) {
     auto* licence = about.findChild<QLabel*>(QStringLiteral("LabelLicence"));
     for (const char* named : {"dat/Strokes.db", "hanzi-writer-data 2.0.1", "Arphic Public License",
                               "dat/ARPHICPL.TXT", "cnchar-order"})
-        EXPECT_TRUE(licence->text().contains(QString::fromUtf8(named))) << named;
+        EXPECT_TRUE(licence->text().remove(QChar(0x2060)).contains(QString::fromUtf8(named)))
+            << named;
     EXPECT_EQ(licence->width(), memo->width());
     EXPECT_GE(licence->height(), licence->heightForWidth(licence->width()));
     EXPECT_TRUE(about.rect().contains(QRect(licence->mapTo(&about, QPoint()), licence->size())));

@@ -64,27 +64,35 @@ TEST_F(StrokesInWindowTest, ADoubleClickedEntryIsDrawnToo) {
     EXPECT_EQ(panel()->strokeCount(), 3);
 }
 
-// A candidate's click appends it to 拼音或汉字 and searches as 查找 does.
+// A candidate's click appends it to the characters in 拼音或汉字, or takes
+// the place of pinyin, and searches as 查找 does.
 TEST_F(StrokesInWindowTest, APadCandidateIsAppendedAndSearched) {
-    control<QLineEdit>("LedtPinYin")->setText(QString::fromUtf8("中"));
     QTest::mouseClick(control<QAbstractButton>("BtnShouXie"), Qt::LeftButton);
     auto* pad = control<HandwritingPad>("HandwritingPad");
     ASSERT_NE(pad, nullptr);
     EXPECT_TRUE(pad->isVisible());
     EXPECT_FALSE(pad->isModal());
     QTRY_VERIFY_WITH_TIMEOUT(pad->templatesReady(), 5000);
-    auto* canvas = pad->findChild<QWidget*>("InkCanvas");
-    QTest::mousePress(canvas, Qt::LeftButton, {}, {30, 100});
-    for (int x = 30; x <= 190; x += 40) QTest::mouseMove(canvas, {x, 100});
-    QTest::mouseRelease(canvas, Qt::LeftButton, {}, {190, 100});
-    QTRY_COMPARE_WITH_TIMEOUT(pad->candidates().value(0), QString::fromUtf8("一"), 3000);
-
-    QTest::mouseClick(pad->findChild<QPushButton*>("BtnCandidate0"), Qt::LeftButton);
+    const auto writeAndChooseYi = [&] {
+        auto* canvas = pad->findChild<QWidget*>("InkCanvas");
+        QTest::mousePress(canvas, Qt::LeftButton, {}, {30, 100});
+        for (int x = 30; x <= 190; x += 40) QTest::mouseMove(canvas, {x, 100});
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, {190, 100});
+        QTRY_COMPARE_WITH_TIMEOUT(pad->candidates().value(0), QString::fromUtf8("一"), 3000);
+        QTest::mouseClick(pad->findChild<QPushButton*>("BtnCandidate0"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(pad->candidates().isEmpty(), 3000);  // ready for the next one
+    };
+    control<QLineEdit>("LedtPinYin")->setText(QString::fromUtf8("中"));
+    writeAndChooseYi();
     EXPECT_EQ(control<QLineEdit>("LedtPinYin")->text(), QString::fromUtf8("中一"));
     EXPECT_EQ(window->foundCharacters(), (std::vector<std::int32_t>{1, 5}));
     EXPECT_EQ(cell("GridXinHua", 0, 1), QString::fromUtf8("一"));
     EXPECT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：中")));
-    QTRY_VERIFY_WITH_TIMEOUT(pad->candidates().isEmpty(), 3000);  // ready for the next one
+
+    control<QLineEdit>("LedtPinYin")->setText(QStringLiteral("zh"));
+    writeAndChooseYi();
+    EXPECT_EQ(control<QLineEdit>("LedtPinYin")->text(), QString::fromUtf8("一"));
+    EXPECT_EQ(window->foundCharacters(), (std::vector<std::int32_t>{5}));
 
     QTest::mouseClick(control<QAbstractButton>("BtnShouXie"), Qt::LeftButton);
     EXPECT_EQ(window->findChildren<HandwritingPad*>().size(), 1);
@@ -124,7 +132,7 @@ TEST_P(DetailRowTest, ThePanelIsAsWideAsTheRowIsHighWithinItsBounds) {
 INSTANTIATE_TEST_SUITE_P(Sizes, DetailRowTest,
                          ::testing::Values(RowCase{{900, 150}, 150},   // square
                                            RowCase{{900, 70}, 100},    // its least width
-                                           RowCase{{600, 500}, 240},   // its share of the row
+                                           RowCase{{600, 500}, 200},   // its share of the row
                                            RowCase{{200, 300}, 100}),  // its least before its share
                          [](const auto& info) {
                              return std::to_string(info.param.row.width()) + "x" +
