@@ -1,7 +1,8 @@
 // A missing or damaged Strokes.db in the real window: the entry still shows,
 // the stroke panel says why it draws nothing, the handwriting pad says it has
-// no data, the rest of the window works, nothing is written, and once the
-// file is put right the next entry is drawn.
+// no data and offers nothing to write on, the rest of the window works,
+// nothing is written, and once the file is put right the next entry is drawn
+// and the pad, opened again, recognises.
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -57,6 +58,7 @@ TEST_P(StrokeDataFault, TheEntryShowsWithANoteTheRestWorksAndOncePutRightItIsDra
         pad->templatesReady() || padNote->text().contains(QString::fromUtf8("没有可用的笔画数据")),
         5000);
     EXPECT_EQ(pad->templatesReady(), c.padRecognises) << padNote->text().toStdString();
+    EXPECT_EQ(pad->findChild<QWidget*>("InkCanvas")->isEnabled(), c.padRecognises);
     pad->close();
 
     expectBothPagesWork();
@@ -65,6 +67,9 @@ TEST_P(StrokeDataFault, TheEntryShowsWithANoteTheRestWorksAndOncePutRightItIsDra
     typedSearch("口");
     EXPECT_EQ(panel()->strokeCount(), 3);
     EXPECT_FALSE(control<QLabel>("LabelStrokeNote")->isVisible());
+    QTest::mouseClick(control<QAbstractButton>("BtnShouXie"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pad->templatesReady(), 5000);
+    EXPECT_TRUE(pad->findChild<QWidget*>("InkCanvas")->isEnabled());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
     closeWindow();
     EXPECT_EQ(FolderSnapshot::changes(before, FolderSnapshot::of(folder.dat())),
