@@ -152,7 +152,7 @@ struct BrokenDataCase : testing::NamedCase {
 class HandwritingPadWithoutDataTest : public HandwritingPadTest,
                                       public ::testing::WithParamInterface<BrokenDataCase> {};
 
-TEST_P(HandwritingPadWithoutDataTest, TheNoteSaysSoAndDrawingStillWorks) {
+TEST_P(HandwritingPadWithoutDataTest, TheNoteSaysSoAndThereIsNothingToWriteOn) {
     GetParam().breakData(folder / "Strokes.db");
     HandwritingPad pad(folder.path());
     pad.show();
@@ -160,9 +160,10 @@ TEST_P(HandwritingPadWithoutDataTest, TheNoteSaysSoAndDrawingStillWorks) {
     QTRY_VERIFY_WITH_TIMEOUT(note->text().contains(QString::fromUtf8("没有可用的笔画数据")), 5000);
     EXPECT_TRUE(note->text().contains("Strokes.db")) << note->text().toStdString();
     auto* canvas = child<InkCanvas>(pad, "InkCanvas");
+    EXPECT_FALSE(canvas->isEnabled());
     draw(canvas, {{40, 100}, {200, 100}});
     QApplication::processEvents();
-    EXPECT_EQ(canvas->ink().size(), 1u);
+    EXPECT_EQ(canvas->ink().size(), 0u);
     EXPECT_TRUE(pad.candidates().isEmpty());
     EXPECT_FALSE(pad.templatesReady());
 }
