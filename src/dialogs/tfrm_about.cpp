@@ -33,6 +33,8 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     LabelVersion->setText(QStringLiteral("版本 ") + QLatin1String(LEXOMIR_VERSION));
     Memo1->setFont(lexomir::songFont(16));
     fitToText(*Memo1);
+    // The licence wraps at the credits' width, every line of it shown.
+    LabelLicence->setFixedSize(Memo1->width(), LabelLicence->heightForWidth(Memo1->width()));
     lexomir::makeFixedDialog(*this, sizeHint());
     connect(Button1, &QPushButton::clicked, this, &TFrmAbout::Button1Click);
 }

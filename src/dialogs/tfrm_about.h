@@ -1,4 +1,5 @@
-// The About window: the product name and the maker's credits.
+// The About window: the product name, the maker's credits and the licence of
+// the stroke data.
 #pragma once
 
 #include <QDialog>

@@ -53,7 +53,8 @@ void InkCanvas::clearInk() {
 void InkCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), Qt::white);
+    // Grey while there is nothing to recognise with.
+    painter.fillRect(rect(), isEnabled() ? QColor(Qt::white) : palette().color(QPalette::Window));
     // A 米 grid helps to place the strokes.
     painter.setPen(QPen(QColor(0xe0, 0xc0, 0xc0), 1, Qt::DashLine));
     painter.drawLine(0, height() / 2, width(), height() / 2);
@@ -95,18 +96,18 @@ HandwritingPad::HandwritingPad(std::filesystem::path dataFolder, QWidget* parent
     : QDialog(parent),
       m_dataFolder(std::move(dataFolder)),
       m_canvas(new InkCanvas(this)),
+      m_undo(new QPushButton(QString::fromUtf8("撤销一笔"), this)),
+      m_clear(new QPushButton(QString::fromUtf8("清除"), this)),
       m_note(new QLabel(this)) {
     setObjectName("HandwritingPad");
     setWindowTitle(QString::fromUtf8("手写输入"));
     m_note->setObjectName("LabelPadNote");
     m_note->setWordWrap(true);
-    auto* undo = new QPushButton(QString::fromUtf8("撤销一笔"), this);
-    undo->setObjectName("BtnUndoStroke");
-    auto* clear = new QPushButton(QString::fromUtf8("清除"), this);
-    clear->setObjectName("BtnClearInk");
+    m_undo->setObjectName("BtnUndoStroke");
+    m_clear->setObjectName("BtnClearInk");
     auto* tools = new QHBoxLayout;
-    tools->addWidget(undo);
-    tools->addWidget(clear);
+    tools->addWidget(m_undo);
+    tools->addWidget(m_clear);
     tools->addStretch(1);
     auto* candidates = new QGridLayout;
     for (int i = 0; i < kCandidateCount; ++i) {
@@ -131,8 +132,8 @@ HandwritingPad::HandwritingPad(std::filesystem::path dataFolder, QWidget* parent
     layout->addLayout(tools);
     layout->addLayout(candidates);
     layout->addWidget(m_note);
-    connect(undo, &QPushButton::clicked, m_canvas, &InkCanvas::undoStroke);
-    connect(clear, &QPushButton::clicked, m_canvas, &InkCanvas::clearInk);
+    connect(m_undo, &QPushButton::clicked, m_canvas, &InkCanvas::undoStroke);
+    connect(m_clear, &QPushButton::clicked, m_canvas, &InkCanvas::clearInk);
     connect(m_canvas, &InkCanvas::inkChanged, this, &HandwritingPad::recognise);
     connect(&m_loading, &QFutureWatcher<LoadResult>::finished, this,
             &HandwritingPad::templatesLoaded);
@@ -155,6 +156,10 @@ QStringList HandwritingPad::candidates() const {
     return shown;
 }
 
+void HandwritingPad::clearInk() {
+    m_canvas->clearInk();
+}
+
 void HandwritingPad::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     loadTemplates();
@@ -163,6 +168,7 @@ void HandwritingPad::showEvent(QShowEvent* event) {
 void HandwritingPad::loadTemplates() {
     if (m_loadStarted) return;
     m_loadStarted = true;
+    setWritable(true);
     m_note->setText(QString::fromUtf8("正在载入笔画数据……"));
     m_loading.setFuture(QtConcurrent::run([folder = m_dataFolder]() -> LoadResult {
         try {
@@ -178,11 +184,21 @@ void HandwritingPad::templatesLoaded() {
     if (!result.recogniser) {
         m_note->setText(QString::fromUtf8("无法使用手写输入：没有可用的笔画数据（") + result.error +
                         QString::fromUtf8("）"));
+        // Nothing to write on; the next opening tries again, so that a file put right is read.
+        m_canvas->clearInk();
+        setWritable(false);
+        m_loadStarted = false;
         return;
     }
     m_recogniser = result.recogniser;
     m_note->setText(QString::fromUtf8("请在上面书写一个汉字"));
     recognise();
+}
+
+void HandwritingPad::setWritable(bool writable) {
+    for (QWidget* tool : {static_cast<QWidget*>(m_canvas), static_cast<QWidget*>(m_undo),
+                          static_cast<QWidget*>(m_clear)})
+        tool->setEnabled(writable);
 }
 
 void HandwritingPad::recognise() {

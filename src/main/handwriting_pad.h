@@ -55,6 +55,10 @@ class HandwritingPad : public QDialog {
     QStringList candidates() const;
     bool templatesReady() const { return m_recogniser != nullptr; }
 
+  public slots:
+    // Ready for the next character.
+    void clearInk();
+
   signals:
     // A candidate was clicked: one character, UTF-8 in a QString.
     void characterChosen(const QString& character);
@@ -70,12 +74,15 @@ class HandwritingPad : public QDialog {
 
     void loadTemplates();
     void templatesLoaded();
+    void setWritable(bool writable);
     void recognise();
     void recognised();
     void showCandidates(const QStringList& characters);
 
     std::filesystem::path m_dataFolder;
     InkCanvas* m_canvas;
+    QPushButton* m_undo;
+    QPushButton* m_clear;
     QLabel* m_note;
     std::vector<QPushButton*> m_candidateButtons;
     std::shared_ptr<const handwriting::Recogniser> m_recogniser;

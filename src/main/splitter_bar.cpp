@@ -21,7 +21,9 @@ void SplitterBar::moveBy(int dy) {
 }
 
 void SplitterBar::resizeAbove(int startHeight, int belowHeight, int dy) {
-    const int lowestBelow = std::max(kMinimumPaneHeight, m_below->minimumHeight());
+    // A pane laid out by a layout of its own tells its least height by its hint.
+    const int lowestBelow = std::max(
+        {kMinimumPaneHeight, m_below->minimumHeight(), m_below->minimumSizeHint().height()});
     const int tallest = std::max(kMinimumPaneHeight, startHeight + belowHeight - lowestBelow);
     // The panes above are laid out at a fixed height, so the memo takes up the difference.
     m_above->setFixedHeight(std::clamp(startHeight + dy, kMinimumPaneHeight, tallest));

@@ -128,6 +128,9 @@ StrokeAnimationPanel::StrokeAnimationPanel(QWidget* parent)
     m_step->setObjectName("BtnStrokeStep");
     m_note->setObjectName("LabelStrokeNote");
     m_note->setWordWrap(true);
+    m_note->setAlignment(Qt::AlignCenter);
+    // The note takes the drawing's place and never asks the panel for more room.
+    m_note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_note->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_replay);
@@ -135,12 +138,14 @@ StrokeAnimationPanel::StrokeAnimationPanel(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_canvas, 1);
-    layout->addWidget(m_note);
+    layout->addWidget(m_note, 1);
     layout->addLayout(buttons);
     m_timer.setInterval(kTickMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &StrokeAnimationPanel::advance);
     connect(m_replay, &QPushButton::clicked, this, &StrokeAnimationPanel::replay);
     connect(m_step, &QPushButton::clicked, this, &StrokeAnimationPanel::step);
+    // As wide without its buttons as with them, so that a note keeps the layout as it was.
+    setMinimumWidth(layout->minimumSize().width());
     showNote(QString());
 }
 
@@ -166,19 +171,28 @@ void StrokeAnimationPanel::showCharacter(const handwriting::CharacterStrokes& st
         return;
     }
     m_note->hide();
+    m_canvas->show();
     m_canvas->setStrokes(std::move(shown));
-    m_replay->setEnabled(true);
-    m_step->setEnabled(true);
+    for (QPushButton* button : {m_replay, m_step}) {
+        button->setEnabled(true);
+        button->show();
+    }
     replay();
 }
 
 void StrokeAnimationPanel::showNote(const QString& note) {
     m_timer.stop();
     m_canvas->setStrokes({});
-    m_note->setText(note);
+    // A file's path may wrap at each folder.
+    m_note->setText(QString(note).replace(QLatin1Char('/'), QStringLiteral("/\u200b")));
+    m_note->setToolTip(note);
     m_note->setVisible(!note.isEmpty());
-    m_replay->setEnabled(false);
-    m_step->setEnabled(false);
+    m_canvas->setVisible(note.isEmpty());
+    // With nothing to replay the buttons give the note their room.
+    for (QPushButton* button : {m_replay, m_step}) {
+        button->setEnabled(false);
+        button->hide();
+    }
 }
 
 int StrokeAnimationPanel::strokeCount() const {

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSettings>
+#include <QToolButton>
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
@@ -17,15 +18,20 @@
 #include <variant>
 
 #include "app_identity.h"
+#include "detail_row_layout.h"
 #include "entry_text.h"
 #include "gbk_qt.h"
 #include "grid_layout.h"
+#include "handwriting_pad.h"
 #include "idiom_search.h"
 #include "index_record_format.h"
 #include "lexomir_application.h"
 #include "radical_table.h"
 #include "settings_location.h"
 #include "song_font.h"
+#include "stroke_animation_panel.h"
+#include "stroke_database.h"
+#include "stroke_tables.h"
 #include "tfrm_about.h"
 #include "tfrm_help.h"
 
@@ -74,7 +80,8 @@ TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
     // An installed program shows the icon of its menu entry.
     setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kApplicationId), windowIcon()));
     m_session.setSearchButtons({Btn1, Btn2, BtnChengYu});
-    Splitter1->setPanes(GridXinHua, Memo1);
+    placeStrokePanel();
+    placeHandwritingButton();
     Splitter2->setPanes(GridChengYu, Memo2);
     GridXinHua->setFixedHeight(GridXinHua->maximumHeight());
     GridChengYu->setFixedHeight(GridChengYu->maximumHeight());
@@ -177,6 +184,11 @@ void TFrmMain::setDetailTextPixels(int pixels) {
     for (QPlainTextEdit* memo : {Memo1, Memo2}) {
         memo->setFont(songFont(m_detailTextPixels));
         memo->setMinimumHeight(heightForLines(*memo, kLeastDetailLines));
+        // The layouts above would learn of it only at the next event pass,
+        // after the window's least size below had been taken.
+        for (QWidget* above = memo->parentWidget(); above && above != this;
+             above = above->parentWidget())
+            above->updateGeometry();
     }
     if (m_formShown) setMinimumSize(leastClientSize());
 }
@@ -200,6 +212,7 @@ void TFrmMain::showEvent(QShowEvent* event) {
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
     if (m_formShown && !m_session.isWindowClosed()) runHandler([this] { FormClose(); });
+    if (m_handwritingPad) m_handwritingPad->close();
     QMainWindow::closeEvent(event);
 }
 
@@ -473,19 +486,23 @@ void TFrmMain::GridXinHuaDblClick() {
     if (toGbk(GridXinHua->cellText(GridXinHua->currentRow(), GridXinHua->currentColumn())).size() !=
         2)
         return;
-    showEntryOfCurrentCell(*GridXinHua, DictionaryDatabase::XinHua, *Memo1, [](const Query& row) {
-        return formatCharacterEntry(readCharacterEntry(row));
-    });
+    const bool shown = showEntryOfCurrentCell(
+        *GridXinHua, DictionaryDatabase::XinHua, *Memo1,
+        [](const Query& row) { return formatCharacterEntry(readCharacterEntry(row)); });
+    if (shown)
+        showStrokesOf(
+            toGbk(GridXinHua->cellText(GridXinHua->currentRow(), GridXinHua->currentColumn())));
 }
 
-void TFrmMain::showEntryOfCurrentCell(const ResultGrid& grid, DictionaryDatabase database,
+bool TFrmMain::showEntryOfCurrentCell(const ResultGrid& grid, DictionaryDatabase database,
                                       QPlainTextEdit& memo,
                                       std::string (*entryText)(const Query& row)) {
     const FoundEntry* entry = grid.currentEntry();
-    if (!entry) return;
+    if (!entry) return false;
     const DatabaseUse databaseUse(Aconn, Aquery, database);
     Aquery.lookUp(entry->record);
     showEntry(memo, entryText(Aquery));
+    return true;
 }
 
 void TFrmMain::GridXinHuaMouseUp(Qt::MouseButton button) {
@@ -547,4 +564,70 @@ void TFrmMain::Image1Click() {
     } catch (...) {
         // Not being able to open a browser is no concern of the dictionary.
     }
+}
+
+// Memo1 and the stroke panel share the row below the grid, which the splitter resizes.
+void TFrmMain::placeStrokePanel() {
+    auto* row = new QWidget(TabSheet1);
+    row->setObjectName(QStringLiteral("Memo1Row"));
+    m_strokePanel = new StrokeAnimationPanel(row);
+    delete TabSheet1->layout()->replaceWidget(Memo1, row);
+    new DetailRowLayout(Memo1, m_strokePanel, row);
+    Splitter1->setPanes(GridXinHua, row);
+    setTabOrder(Memo1, m_strokePanel);
+}
+
+void TFrmMain::placeHandwritingButton() {
+    // A tool button is no wider than its caption, so the row keeps its width.
+    BtnShouXie = new QToolButton(Panel1);
+    BtnShouXie->setObjectName(QStringLiteral("BtnShouXie"));
+    BtnShouXie->setText(QStringLiteral("手写"));
+    BtnShouXie->setToolTip(QStringLiteral("手写输入：用鼠标写一个字来查找"));
+    BtnShouXie->setFocusPolicy(Qt::StrongFocus);
+    PinYinRow->insertWidget(PinYinRow->indexOf(LedtPinYin) + 1, BtnShouXie);
+    setTabOrder(LedtPinYin, BtnShouXie);
+    connect(BtnShouXie, &QToolButton::clicked, this, &TFrmMain::openHandwritingPad);
+}
+
+// The file is opened for each character: that takes well under a millisecond,
+// and a file put right, or put in place, is read at the next entry.
+void TFrmMain::showStrokesOf(const std::string& gbkCharacter) {
+    try {
+        const handwriting::StrokeDatabase strokes(dataFolder() / handwriting::kStrokeDataFileName);
+        if (const auto found = strokes.lookUp(gbkCharacter))
+            return m_strokePanel->showCharacter(*found);
+        m_strokePanel->showNote(QStringLiteral("笔画数据里没有“%1”字").arg(fromGbk(gbkCharacter)));
+    } catch (const handwriting::StrokeDataError& error) {
+        m_strokePanel->showNote(QStringLiteral("无法显示笔顺：") + QString::fromUtf8(error.what()));
+    }
+}
+
+void TFrmMain::openHandwritingPad() {
+    if (!m_handwritingPad) {
+        m_handwritingPad = new HandwritingPad(dataFolder(), this);
+        connect(m_handwritingPad, &HandwritingPad::characterChosen, this,
+                &TFrmMain::searchHandwrittenCharacter);
+        // Beside the window, or at the screen's edge, rather than over the grid.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect frame = frameGeometry();
+        m_handwritingPad->move(
+            std::min(frame.right() + 1, screen.right() + 1 - m_handwritingPad->width()),
+            std::max(frame.top(), screen.top()));
+    }
+    m_handwritingPad->show();
+    m_handwritingPad->raise();
+    m_handwritingPad->activateWindow();
+}
+
+// Appended, so that a word is written a character at a time, to characters;
+// pinyin, which a character after it would only keep from being found, gives
+// way. Then searched as 查找 does.
+void TFrmMain::searchHandwrittenCharacter(const QString& character) {
+    RdoPinYin->setChecked(true);
+    const QString typed = LedtPinYin->text();
+    const bool holdsCharacters = std::any_of(
+        typed.begin(), typed.end(), [](QChar c) { return c.script() == QChar::Script_Han; });
+    LedtPinYin->setText(holdsCharacters ? typed + character : character);
+    m_handwritingPad->clearInk();
+    runHandler([this] { Btn1Click(); });
 }

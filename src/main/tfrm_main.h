@@ -23,6 +23,12 @@
 
 class QPlainTextEdit;
 class QSettings;
+class QToolButton;
+
+namespace lexomir {
+class HandwritingPad;
+class StrokeAnimationPanel;
+}  // namespace lexomir
 
 class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     Q_OBJECT
@@ -97,12 +103,21 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     std::filesystem::path dataFolder() const;
     bool refused(const lexomir::Refusal* refusal);
     void showFirstFound(ResultGrid* grid, QWidget* page, void (TFrmMain::*showDetail)());
-    // The entry of the found record behind the grid's current cell, if any.
-    void showEntryOfCurrentCell(const ResultGrid& grid, lexomir::DictionaryDatabase database,
+    // The entry of the found record behind the grid's current cell, if any;
+    // false when there is none.
+    bool showEntryOfCurrentCell(const ResultGrid& grid, lexomir::DictionaryDatabase database,
                                 QPlainTextEdit& memo,
                                 std::string (*entryText)(const lexomir::Query& row));
     void setDetailTextPixels(int pixels);
     void showMessage(std::string_view gbkText);
+
+    // How the character shown is written, beside Memo1, and the pad to write
+    // one with, opened from beside LedtPinYin.
+    void placeStrokePanel();
+    void placeHandwritingButton();
+    void showStrokesOf(const std::string& gbkCharacter);
+    void openHandwritingPad();
+    void searchHandwrittenCharacter(const QString& character);
 
     std::unique_ptr<QSettings> IniSet;
     std::string AppPath;
@@ -123,4 +138,7 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     QTimer m_normalGeometryTimer;
     int m_detailTextPixels = lexomir::kDefaultDetailTextPixels;
     bool m_detailTextSaved = false;  // the file holds a size, so a change back is written
+    lexomir::StrokeAnimationPanel* m_strokePanel = nullptr;
+    QToolButton* BtnShouXie = nullptr;
+    lexomir::HandwritingPad* m_handwritingPad = nullptr;  // made when first opened
 };

@@ -8,11 +8,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <map>
 #include <set>
 
 #include "fault_fixture.h"
+#include "handwriting_pad.h"
 #include "result_grid.h"
 
 namespace lexomir::testing {
@@ -88,6 +90,9 @@ class SessionWrites : public FaultTest {
         doubleClickLastFound("GridXinHua", window->foundCharacters().size());
         window->GridXinHuaMouseUp(Qt::RightButton);
         typedSearch("中国");
+        typedSearch("口");  // drawn from Strokes.db
+        control<QAbstractButton>("BtnShouXie")->click();
+        QTRY_VERIFY(window->findChild<HandwritingPad*>()->templatesReady());
         auto* radicals = control<QComboBox>("CboBuShou");
         radicalSearch(radicals->findText(QString::fromUtf8("口")), 2);
         strokeSearch(3);
@@ -107,6 +112,7 @@ class SessionWrites : public FaultTest {
 };
 
 TEST_F(SessionWrites, OnlyTheSettingsFileChangesInTheProgramsFolder) {
+    folder.writeStrokeData();
     const FolderSnapshot before = FolderSnapshot::of(folder.root());
     FolderActivity activity(folder.root());
 

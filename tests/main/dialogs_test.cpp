@@ -75,6 +75,15 @@ TEST(AboutWindow, ShowsTheCreditsAndClosesOnItsButton) {
             << line.toStdString();
     EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_GE(memo->viewport()->height(), 7 * memo->fontMetrics().lineSpacing());
+    // The stroke data's licence, wrapped at the credits' width and whole.
+    auto* licence = about.findChild<QLabel*>(QStringLiteral("LabelLicence"));
+    for (const char* named : {"dat/Strokes.db", "hanzi-writer-data 2.0.1", "Arphic Public License",
+                              "dat/ARPHICPL.TXT", "cnchar-order"})
+        EXPECT_TRUE(licence->text().remove(QChar(0x2060)).contains(QString::fromUtf8(named)))
+            << named;
+    EXPECT_EQ(licence->width(), memo->width());
+    EXPECT_GE(licence->height(), licence->heightForWidth(licence->width()));
+    EXPECT_TRUE(about.rect().contains(QRect(licence->mapTo(&about, QPoint()), licence->size())));
     QTest::mouseClick(about.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
     EXPECT_FALSE(about.isVisible());
 }

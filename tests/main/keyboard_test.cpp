@@ -69,12 +69,13 @@ TEST_F(KeyboardTest, TabRunsThroughBothGroupsInReadingOrderAndPassesOverTheGrid)
     typedSearch("zh");
     control<QLineEdit>("LedtPinYin")->setFocus();
     QStringList order;
-    for (int i = 0; i < 16 && focused() != QLatin1String("Memo1"); ++i) {
+    for (int i = 0; i < 20 && focused() != QLatin1String("Memo1"); ++i) {
         press(Qt::Key_Tab);
         order.append(focused());
     }
     const auto at = [&](const char* name) { return order.indexOf(QLatin1String(name)); };
     ASSERT_GE(at("LedtZiYi"), 0) << order.join(' ').toStdString();
+    EXPECT_EQ(at("BtnShouXie"), 0) << "the handwriting pad's button beside 拼音或汉字";
     EXPECT_LT(at("CboBuShou"), at("CboAllBiHua"));
     EXPECT_LT(at("Btn1"), at("CboZiYi"));
     EXPECT_LT(at("CboZiYi"), at("CboBiHua2"));

@@ -8,11 +8,13 @@
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <sstream>
 #include <stdexcept>
 
 #include "index_record_format.h"
 #include "lexomir_application.h"
 #include "result_grid.h"
+#include "strokes_builder.h"
 
 namespace lexomir::testing {
 namespace {
@@ -77,6 +79,24 @@ const std::vector<IdiomFixture>& fixtureIdioms() {
     return idioms;
 }
 
+const std::string& fixtureStrokeTable() {
+    static const std::string table =
+        "#source\ttest data\nzi\tstrokes\toutlines\tmedians\n"
+        "一\t1\tM 100 420 L 900 420 L 900 480 L 100 480 Z\t100,450 900,450\n"
+        "十\t2\tM 100 420 L 900 420 L 900 480 L 100 480 Z;M 470 850 L 530 850 L 530 0 L 470 0 Z\t"
+        "100,450 900,450;500,850 500,0\n"
+        "口\t3\tM 180 720 L 220 720 L 220 180 L 180 180 Z;"
+        "M 180 720 L 820 720 L 820 180 L 780 180 L 780 680 L 180 680 Z;"
+        "M 200 220 L 800 220 L 800 180 L 200 180 Z\t"
+        "200,700 200,200;200,700 800,700 800,200;200,200 800,200\n";
+    return table;
+}
+
+void writeFixtureStrokeData(const std::filesystem::path& strokesDb) {
+    std::istringstream in(fixtureStrokeTable());
+    strokes::writeStrokesDb(strokes::readStrokeTable(in), strokesDb);
+}
+
 AppFolder::AppFolder() {
     std::filesystem::create_directory(dat());
 }
@@ -85,6 +105,10 @@ void AppFolder::writeDictionaries() const {
     for (const char* name : {"XinHua.dat", "ChengYu.dat", "XinHua.db", "ChengYu.db"})
         std::filesystem::remove(dat() / name);
     writeDictionaryFiles(dat());
+}
+
+void AppFolder::writeStrokeData() const {
+    writeFixtureStrokeData(dat() / "Strokes.db");
 }
 
 void AppFolder::writeSettings(const std::string& text) const {

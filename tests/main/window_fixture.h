@@ -33,6 +33,11 @@ struct IdiomFixture {
 const std::vector<CharacterFixture>& fixtureCharacters();
 const std::vector<IdiomFixture>& fixtureIdioms();
 
+// The strokes of 一, 十 and 口 in the stroke data's box (y up, baseline 900),
+// as the table extract-strokes.mjs writes, and Strokes.db made from it.
+const std::string& fixtureStrokeTable();
+void writeFixtureStrokeData(const std::filesystem::path& strokesDb);
+
 class AppFolder {
   public:
     AppFolder();
@@ -43,6 +48,8 @@ class AppFolder {
 
     // Both index files at their full record counts, and both databases.
     void writeDictionaries() const;
+    // dat/Strokes.db of the fixture strokes; no test folder has it otherwise.
+    void writeStrokeData() const;
     void writeSettings(const std::string& text) const;
     std::string readSettings() const;
 
