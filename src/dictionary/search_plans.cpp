@@ -108,6 +108,14 @@ IdiomSearchPlan planIdiomSearch(std::string_view inputText, const IdiomTextSimpl
     return buildIdiomPattern(simplify ? simplify(trimmed) : trimmed);
 }
 
+CopiedTextLookup copiedTextLookup(std::string_view gbkText) {
+    const std::vector<std::string_view> characters = gbkCharacters(trimControl(gbkText));
+    if (characters.empty() || !std::all_of(characters.begin(), characters.end(), isGbkHanzi))
+        return CopiedTextLookup::Nothing;
+    if (characters.size() <= 3) return CopiedTextLookup::Characters;
+    return characters.size() <= 12 ? CopiedTextLookup::Idiom : CopiedTextLookup::Nothing;
+}
+
 std::string charactersFoundMessage(std::size_t count) {
     return foundMessage(messages::kCharactersFoundFormat, count);
 }
