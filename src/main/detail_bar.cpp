@@ -16,10 +16,10 @@ DetailBar::DetailBar(QWidget* parent) : QWidget(parent) {
     row->setContentsMargins(3, 1, 3, 1);
     row->setSpacing(2);
     m_back = addButton("BtnBack", QStringLiteral("后退 (Alt+Left)"), &DetailBar::backClicked);
-    m_back->setArrowType(Qt::LeftArrow);
+    m_back->setText(QStringLiteral("◀"));
     m_forward =
         addButton("BtnForward", QStringLiteral("前进 (Alt+Right)"), &DetailBar::forwardClicked);
-    m_forward->setArrowType(Qt::RightArrow);
+    m_forward->setText(QStringLiteral("▶"));
     m_word =
         addButton("BtnWord", QStringLiteral("加入或移出生词本 (Ctrl+D)"), &DetailBar::wordClicked);
     m_word->setCheckable(true);

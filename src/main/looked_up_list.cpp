@@ -4,11 +4,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "gbk_qt.h"
+#include "song_font.h"
 
 namespace lexomir {
 
@@ -49,6 +51,7 @@ class LookedUpList::Model : public QAbstractTableModel {
 LookedUpList::LookedUpList(const QString& title, const char* listName, QWidget* parent)
     : QDialog(parent), m_model(new Model(this)), m_view(new QTableView(this)) {
     setWindowTitle(title);
+    setFont(songFont(15));
     m_view->setObjectName(QLatin1String(listName));
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -70,6 +73,18 @@ LookedUpList::LookedUpList(const QString& title, const char* listName, QWidget* 
     m_buttons->addStretch(1);
     column->addLayout(m_buttons);
     resize(520, 420);
+    placeBeside(*parent);
+}
+
+// Beside the main window where the screen has room, so that the entry
+// opened from the list shows.
+void LookedUpList::placeBeside(const QWidget& window) {
+    const QRect main = window.frameGeometry();
+    const QScreen* screen = window.screen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const QPoint corner(main.right() + 8, main.top());
+    if (room.contains(QRect(corner, frameSize()).adjusted(0, 0, 30, 30))) move(corner);
 }
 
 LookedUpList::~LookedUpList() = default;

@@ -33,6 +33,8 @@ class LookedUpList : public QDialog {
     void entryChosen(const LookedUpEntry& entry);
 
   private:
+    void placeBeside(const QWidget& window);
+
     class Model;
     Model* m_model;
     QTableView* m_view;
