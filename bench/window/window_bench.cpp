@@ -4,9 +4,10 @@
 //
 // Counters: max_event_gap_ms is the longest time during a click in which no
 // event was processed, found the number of entries found, bar the progress
-// bar's final value. At the end a summary gives each search's median CPU time
-// over every click of every repetition beside the median of the core pinyin
-// scan measured in the same run, and their ratio.
+// bar's final value, rss_mb the process's own resident memory after the last
+// click. At the end a summary gives
+// each search's median CPU time over every click of every repetition beside the median of the core
+// pinyin scan measured in the same run, and their ratio.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <time.h>
@@ -151,6 +152,18 @@ double threadCpuMs() {
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
+// The process's own resident memory in MB, from /proc: anonymous pages, not
+// the pages of the files it maps (libraries, the CJK font), which any glyph
+// drawn pulls in and the system may drop at will.
+double residentMb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("RssAnon:", 0) == 0) return std::stod(line.substr(8)) / 1024;
+    }
+    return 0;
+}
+
 double median(std::vector<double> values) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
@@ -199,6 +212,7 @@ void timeClicks(benchmark::State& state, const std::string& search, const char* 
     state.counters["max_event_gap_ms"] = worstGap;
     state.counters["bar"] = control<QProgressBar>(progress)->value();
     state.counters["unpainted"] = unpainted;
+    state.counters["rss_mb"] = residentMb();
     state.SetLabel(session().realData ? "real dat/" : "synthetic data");
 }
 
@@ -269,6 +283,7 @@ void BM_CorePinyinScan(benchmark::State& state) {
             state.SkipWithError("cannot read XinHua.dat");
     }
     state.counters["found"] = static_cast<double>(found.size());
+    state.counters["rss_mb"] = residentMb();
 }
 
 constexpr int kRepetitions = 5;

@@ -58,8 +58,7 @@ struct TableContent {
 // transaction. Only a complete file replaces file. Rows of several kilobytes
 // waste less of larger pages.
 inline constexpr int kDefaultPageSize = 4096;
-void writeDatabaseReplacing(const std::filesystem::path& file,
-                            std::span<const TableContent> tables,
+void writeDatabaseReplacing(const std::filesystem::path& file, std::span<const TableContent> tables,
                             int pageSize = kDefaultPageSize);
 // The same with one table.
 void writeDatabaseReplacing(const std::filesystem::path& file, std::string_view table,
