@@ -260,11 +260,8 @@ TEST_P(TypedOrCopiedBadInput, DoesNothing) {
     control<QAction>("ActWatchClipboard")->trigger();
     const QString text = QString::fromUtf8(GetParam().text);
     if (text.trimmed().isEmpty()) {
-        for (const char* name : {"LedtPinYin", "LedtChengYu"}) {
-            for (const QChar c : text)
-                QTest::sendKeyEvent(QTest::Click, control<QLineEdit>(name), Qt::Key_unknown,
-                                    QString(c), Qt::NoModifier);
-        }
+        for (const char* name : {"LedtPinYin", "LedtChengYu"})
+            typeInto(control<QLineEdit>(name), GetParam().text);
     }
     QGuiApplication::clipboard()->setText(text);
     QTest::qWait(3 * SearchAsYouType::kPause.count());

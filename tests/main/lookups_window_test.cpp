@@ -1,6 +1,6 @@
 // What the window keeps of what it shows: back and forward on each page, the
-// history and word lists, ★ across runs and the export; search as you type;
-// the clipboard lookup, off until the user switches it on.
+// history and word lists, ★ across runs and the export; a stale search as you
+// type stopped; the clipboard lookup, off until the user switches it on.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -23,16 +23,7 @@ class LookupsTest : public WindowTest {
     void SetUp() override {
         WindowTest::SetUp();
         openWindow();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-    void press(int key, Qt::KeyboardModifiers modifiers) {
-        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
-    }
-    // A key press per character, as typing gives it.
-    static void type(QWidget* field, const char* utf8) {
-        for (const QChar c : QString::fromUtf8(utf8))
-            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        activateWindow();
     }
     QToolButton* barButton(const char* bar, const char* name) {
         return control<DetailBar>(bar)->findChild<QToolButton*>(QString::fromLatin1(name));
@@ -99,37 +90,6 @@ TEST_F(LookupsTest, AStarredEntryIsListedAtTheNextStartAndExportedWithItsReading
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
-struct TypedCase {
-    const char* field;
-    const char* typed;
-    bool idioms;
-    std::vector<std::int32_t> found;
-};
-
-void PrintTo(const TypedCase& c, std::ostream* out) {
-    *out << c.field;
-}
-
-class SearchAsYouTypeTest : public LookupsTest, public ::testing::WithParamInterface<TypedCase> {};
-
-// No click, no Enter, and the focus stays in the field for the next keystroke.
-TEST_P(SearchAsYouTypeTest, APauseInTypingRunsTheFieldsSearch) {
-    const TypedCase& c = GetParam();
-    auto* field = control<QLineEdit>(c.field);
-    control<QTabWidget>("Page1")->setCurrentIndex(c.idioms ? 1 : 0);
-    field->setFocus();
-    type(field, c.typed);
-    const auto found = [&] { return c.idioms ? window->foundIdioms() : window->foundCharacters(); };
-    EXPECT_TRUE(found().empty()) << "before the pause";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return found() == c.found; }, 2000));
-    EXPECT_EQ(QApplication::focusWidget(), field);
-}
-
-INSTANTIATE_TEST_SUITE_P(Fields, SearchAsYouTypeTest,
-                         ::testing::Values(TypedCase{"LedtPinYin", "zh", false, {1, 3, 4}},
-                                           TypedCase{"LedtPinYin", "国", false, {2}},
-                                           TypedCase{"LedtChengYu", "百战", true, {1, 2, 6}}));
-
 // Typing on during a scan stops it: the grid is filled once, for the newest text.
 TEST_F(LookupsTest, AKeystrokeDuringTheScanStopsItAndOnlyTheNewestTextIsSearched) {
     auto* field = control<QLineEdit>("LedtPinYin");
@@ -142,10 +102,10 @@ TEST_F(LookupsTest, AKeystrokeDuringTheScanStopsItAndOnlyTheNewestTextIsSearched
     QObject::connect(&typeOn, &QTimer::timeout, [&] {
         if (!window->isScanning()) return;
         typeOn.stop();
-        type(field, "e");
+        typeInto(field, "e");
     });
     typeOn.start();
-    type(field, "y");
+    typeInto(field, "y");
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return window->foundCharacters() == std::vector<std::int32_t>{8}; }, 3000));
     EXPECT_EQ(fills, 1);
