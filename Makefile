@@ -10,6 +10,7 @@ all: build
 deps: $(NPM_STAMP)
 	tools/setup/install-debian-packages.sh
 	tools/setup/fetch-cnchar-data.sh $(SOURCES_DIR)/cnchar-data
+	tools/setup/fetch-chinese-poetry.sh $(SOURCES_DIR)/chinese-poetry
 
 # npm ci wipes node_modules, so only rerun it when the lock file changes.
 $(NPM_STAMP): package-lock.json

@@ -345,5 +345,17 @@ TEST(DataSetTest, CharacterEntriesShowCleanSensesOfTheReadingShown) {
     });
 }
 
+// An idiom's entry as a reader checks it: the reading by the sense, the
+// example moved out of the explanation, Chinese before CC-CEDICT's English.
+TEST(DataSetTest, IdiomEntriesReadRight) {
+    expectShownNotWrong({
+        {"--show idiom 摸不着头脑", "(mō bù zháo tóu nǎo)", "zhe tóu"},
+        {"--show idiom 远涉重洋", "(yuǎn shè chóng yáng)", "zhòng yáng"},
+        {"--show idiom 提心吊胆", "【释义】：形容十分担心、害怕。\n", "害怕他"},
+        {"--show idiom 提心吊胆", "【例子】：他提心吊胆地走过独木桥。", "【例子】：\n"},
+        {"--show idiom 唉声叹气", "因烦闷或伤感而叹息。\nsighing", "【释义】：sighing"},
+    });
+}
+
 }  // namespace
 }  // namespace lexomir

@@ -4,7 +4,8 @@
 // lexomir-build-chengyu.
 //
 // usage: extract-idioms.mjs --node-modules DIR --explanations DIR --out FILE
-//                           [--jieba FILE] [--count N] [--readings-report FILE]
+//                           [--jieba FILE] [--unihan-variants FILE] [--count N]
+//                           [--readings-report FILE] [--poetry DIR]
 //
 // Selection, in this order:
 //  1. every idiom of cnchar-idiom with a usable explanation/<first
@@ -24,6 +25,12 @@
 //     common (its rank in the Jun Da character frequency list, unlisted
 //     characters last), then code points;
 //  4. the first N (13000) of that ranking; 百战不殆 must be among them.
+// The examples an idiom's own explanation holds move to LiZi, those run into
+// a definition where idiom-examples.mjs can tell where they start; without
+// one LiZi holds what extractExample finds (an example from the idiom on, or
+// a later work quoting it). A common idiom that cnchar-data leaves without a
+// usable explanation shows CC-CEDICT's English, after the Chinese one
+// chinese-fallback.mjs finds elsewhere in cnchar-data where there is one.
 // Readings are pinyin-pro's, with the polyphone rules of polyphone-rules.mjs
 // applied. The builder orders the records by pinyin; this table's order does
 // not matter.
@@ -33,6 +40,9 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { parseArgs } from 'node:util';
 
+import { chineseFallback } from './chinese-fallback.mjs';
+import { findCitations, readPoetry } from './classical-citations.mjs';
+import { learnIdiomExamples, takeOutExamples } from './idiom-examples.mjs';
 import { applyPolyphoneRules } from './polyphone-rules.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
@@ -55,6 +65,10 @@ const RECORD_COUNT = 13000;
 const JIEBA_FLOOR_COUNT = 3;
 // The most frequent jieba idioms whose coverage the summary reports.
 const COVERAGE_TIERS = [1000, 3000];
+// The most frequent selected idioms that may get a classical line as their example.
+const CITED_IDIOMS = 1000;
+// Debian's unicode-data.
+const UNIHAN_VARIANTS = '/usr/share/unicode/Unihan_Variants.txt.bz2';
 
 function parseCommandLine() {
   const { values } = parseArgs({
@@ -63,6 +77,8 @@ function parseCommandLine() {
       explanations: { type: 'string' },
       out: { type: 'string' },
       jieba: { type: 'string', default: JIEBA_DICTIONARY },
+      'unihan-variants': { type: 'string', default: UNIHAN_VARIANTS },
+      poetry: { type: 'string' },
       count: { type: 'string', default: String(RECORD_COUNT) },
       'readings-report': { type: 'string' },
     },
@@ -74,7 +90,8 @@ function parseCommandLine() {
   if (!Number.isInteger(count) || count <= 0) throw new Error(`bad --count ${values.count}`);
   return {
     nodeModules: values['node-modules'], explanations: values.explanations, out: values.out,
-    jieba: values.jieba, count, readingsReport: values['readings-report'],
+    jieba: values.jieba, unihanVariants: values['unihan-variants'], poetry: values.poetry, count,
+    readingsReport: values['readings-report'],
   };
 }
 
@@ -103,6 +120,42 @@ function explanationLookup(explanations, knownIdioms) {
     const spelling = (spellings.get(word) ?? []).find((w) => classifyExplanation(explanations.of(w), knownIdioms).reason === '');
     return spelling === undefined ? own : explanations.of(spelling);
   };
+}
+
+// word -> the word, its simplified spelling (OpenCC's t2s) and its spellings
+// with characters that share a traditional form in Unihan (馀 and 余 are
+// both 餘), at most MAX_SPELLINGS of them.
+const MAX_SPELLINGS = 16;
+
+function spellings(unihanVariants) {
+  const byTraditional = new Map();
+  const text = execFileSync('bzcat', [unihanVariants], { encoding: 'utf8', maxBuffer: 1 << 28 });
+  for (const [, code, traditional] of text.matchAll(/^U\+([0-9A-F]+)\tkTraditionalVariant\t(.*)$/gmu)) {
+    const character = String.fromCodePoint(parseInt(code, 16));
+    for (const t of traditional.split(' ')) byTraditional.set(t, [...(byTraditional.get(t) ?? []), character]);
+  }
+  const variants = new Map();
+  for (const group of byTraditional.values()) {
+    for (const c of group) variants.set(c, [...new Set([...(variants.get(c) ?? [c]), ...group])]);
+  }
+  const known = new Map();
+  return (word) => {
+    if (known.has(word)) return known.get(word);
+    const simplified = execFileSync('opencc', ['-c', 't2s.json'], { input: word, encoding: 'utf8' }).trim();
+    let forms = [''];
+    for (const c of word) forms = forms.flatMap((f) => (variants.get(c) ?? [c]).map((v) => f + v)).slice(0, MAX_SPELLINGS);
+    known.set(word, [...new Set([word, simplified, ...forms])]);
+    return known.get(word);
+  };
+}
+
+// Texts in traditional characters, simplified by OpenCC's t2s in one run.
+function simplifyAll(texts) {
+  const simplified = execFileSync('opencc', ['-c', 't2s.json'], {
+    input: texts.map((t) => t.replace(/\n/gu, ' ')).join('\n'), encoding: 'utf8', maxBuffer: 1 << 30,
+  }).split('\n');
+  if (simplified.length < texts.length) throw new Error('opencc returned fewer lines than it was given');
+  return simplified;
 }
 
 function loadCharacterRanks(text) {
@@ -178,6 +231,7 @@ function main() {
   }
   const explanations = readExplanationFolder(options.explanations);
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanations.entries(), jieba) };
+  const idiomExamples = learnIdiomExamples(explanations.entries(), jieba);
   const gbk = gbkTwoByteCharacters();
   // Every rule is listed in the summary, even when it drops nothing.
   const dropped = new Map(['duplicate', 'no-explanation', 'mojibake', 'cross-reference', 'self-reference',
@@ -200,6 +254,7 @@ function main() {
   const seen = new Set();
   const allIdioms = new Set(idioms);
   const explanationOf = explanationLookup(explanations, allIdioms);
+  const chineseOf = chineseFallback(explanationOf, () => explanations.entries(), allIdioms, spellings(options.unihanVariants));
 
   for (const idiom of idioms) {
     if (seen.has(idiom)) {
@@ -230,9 +285,14 @@ function main() {
     }
     const reading = applyPolyphoneRules(idiom, spoken.split(' '));
     if (english) {
+      // The English on a line of its own after whatever Chinese cnchar-data holds elsewhere.
+      // The English of a followed pointer already names its target.
+      const found = chineseOf(idiom, raw);
+      const chinese = english.startsWith(found) ? '' : found;
       candidates.push({
         ...rankingOf(idiom), spoken, reading: reading.syllables.join(' '), readingPhrases: reading.phrases,
-        dianGu: english, chuChu: '', liZi: '', keptBy: 'english', examplesSplit: false, glossColons: false,
+        dianGu: chinese ? `${chinese}\r\n${english}` : english, chuChu: '', liZi: '',
+        keptBy: chinese ? ['english', 'english-with-chinese'] : 'english', glossColons: false,
       });
       continue;
     }
@@ -240,19 +300,25 @@ function main() {
     const own = usable.text;
     const phrase = usable.target || idiom;
     const cleaned = cleanExplanation(own, phrase, cleaning);
-    const dianGu = prefacedExplanation(usable, cleaned);
     // The same without the example model and without the lexicon, to count what each restores.
     const unsplit = cleanExplanation(own, phrase, { lexicon: jieba });
+    // The idiom's own examples move to LiZi; a followed pointer's target
+    // keeps those of its own wording.
+    const takenOut = usable.target ? { definition: cleaned, examples: [], unsure: 0 }
+      : takeOutExamples(unsplit.split('\r\n'), phrase, idiomExamples);
+    const dianGu = prefacedExplanation(usable, takenOut.definition || cleaned);
     candidates.push({
       spoken,
       reading: reading.syllables.join(' '),
       readingPhrases: reading.phrases,
       dianGu,
-      examplesSplit: cleaned !== unsplit,
       glossColons: unsplit !== cleanExplanation(own, phrase),
-      chuChu: extractSource(dianGu, idiom, usable.target ?? ''),
+      chuChu: extractSource(prefacedExplanation(usable, cleaned), idiom, usable.target ?? ''),
       // A pointer's target gives examples of its own wording, which only count when they use the idiom's.
-      liZi: [extractExample(own, phrase, cleaning)].find((e) => e.includes(idiom)) ?? '',
+      liZi: (takenOut.definition && takenOut.examples.join('｜'))
+        || ([extractExample(own, phrase, cleaning)].find((e) => e.includes(idiom)) ?? ''),
+      examplesMoved: takenOut.definition ? takenOut.examples.length : 0,
+      examplesUnsure: takenOut.unsure,
       keptBy: usable.target ? 'cross-reference' : [
         restoreLostStops(raw) !== raw && 'lost-stops-restored',
         usable.text !== restoreLostStops(raw) && 'damaged-sentence-dropped',
@@ -271,6 +337,16 @@ function main() {
   const chosenSet = new Set(chosen.map((c) => c.idiom));
   for (const required of REQUIRED_IDIOMS) {
     if (!chosenSet.has(required)) throw new Error(`required idiom ${required} was not selected`);
+  }
+  // A classical line as the example of a frequent idiom that has none.
+  let cited = 0;
+  if (options.poetry) {
+    const frequent = chosen.slice(0, CITED_IDIOMS);
+    const citations = findCitations(readPoetry(options.poetry), frequent.map((c) => c.idiom), simplifyAll);
+    for (const c of frequent.filter((f) => !f.liZi && citations.has(f.idiom))) {
+      c.liZi = citations.get(c.idiom);
+      ++cited;
+    }
   }
   const byJieba = jiebaIdiomsByCount(jieba, idioms, explanations);
   const count = (test) => chosen.filter(test).length;
@@ -296,11 +372,16 @@ function main() {
     `# selected after dropping a damaged sentence\t${keptBy('damaged-sentence-dropped')}`,
     `# selected with characters lost beside a full stop restored\t${keptBy('lost-stops-restored')}`,
     `# selected with CC-CEDICT's English, cnchar-data's text being unusable\t${keptBy('english')}`,
+    `# of those, with a Chinese explanation found elsewhere in cnchar-data first\t${keptBy('english-with-chinese')}`,
+    `# selected explained in English only\t${keptBy('english') - keptBy('english-with-chinese')}`,
     ...COVERAGE_TIERS.map((n) => `# of the ${n} most frequent jieba idioms with an explanation, selected\t`
       + `${byJieba.slice(0, n).filter((w) => chosenSet.has(w)).length}`),
     `# selected readings changed by the polyphone rules\t${count((c) => c.reading !== c.spoken)}`,
     `# selected with a gloss colon restored\t${count((c) => c.glossColons)}`,
-    `# selected with an example split onto its own line\t${count((c) => c.examplesSplit)}`,
+    `# selected with examples moved from the explanation to LiZi\t${count((c) => c.examplesMoved > 0)}`
+      + ` (${chosen.reduce((sum, c) => sum + (c.examplesMoved ?? 0), 0)} examples)`,
+    `# selected with a run-in example left in the explanation, its start unsure\t${count((c) => c.examplesUnsure > 0)}`,
+    `# of the ${CITED_IDIOMS} most frequent selected, with a classical line from chinese-poetry as example\t${cited}`,
     `# not selected (ranked below ${options.count})\t${candidates.length - chosen.length}`,
     'ChengYu\tPinYin\tDianGu\tChuChu\tLiZi',
     ...chosen.map((c) => [c.idiom, c.reading, c.dianGu, c.chuChu, c.liZi].map(escapeField).join('\t')),

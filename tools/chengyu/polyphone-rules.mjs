@@ -39,7 +39,7 @@ const RULES = [
     + '曲当 的当'],
   ['了', 'liǎo', '了当 一了百 千了 百了 七了'],
   ['行', 'xíng', '多行 各行 单行 天行道 一言一行'],
-  ['行', 'háng', '当行 内行 外行 行家 行伍 五行八作'],
+  ['行', 'háng', '当行 内行 外行 行家 行伍 五行八作 数行'],
   ['作', 'zuō', '五行八作'],
   // 发 fà: hair.
   ['发', 'fà', '白发 鹤发 黄发 发肤 握发 结发 束发 断发 剪发 翦发 削发 披发 被发 祝发 须发 毛发 毫发 发指 怒发冲 冠怒发 '
@@ -168,6 +168,63 @@ const RULES = [
   ['遂', 'suí', '身不遂'],
   ['夯', 'bèn', '口夯'],
   ['觜', 'zuǐ', '凤觜'],
+  // 处 chǔ "dwell, be placed in, get on with, deal with": before what it is
+  // in or does, after the one who dwells or deals, and 出处 "taking office or
+  // not"; chù "place" where the idiom names one (首足异处, 无下箸处).
+  ['处', 'chǔ', '处子 处女 处士 处堂 处屋 处中 处顺 处优 处此 处心 处虑 处世 处身 处地 处事 处之 处囊 处下 处实 处高 '
+    + '处尊 处众 处家 处乱 处困 处危 处约 处贫 处富 处卑 处安 处变 处逆 处穷 自处 善处 审处 杂处 同处 相处 独处 共处 穴处 野处 棋处 棊处 宁处 启处 夜处 静处 燕处 鹤处 虱处 邈处 出处'],
+  ['处', 'chù', '异处 箸处 触处'],
+  // 差 chā "differ, err" in idioms; chāi "send on an errand", cī "uneven",
+  // chà "fall short" only in these.
+  ['差', 'chā', '差'],
+  ['差', 'chāi', '神差 鬼差 差使 差遣 差事 差役 差官 钦差 出差 公差 交差 美差 当差 听差 差贫'],
+  ['差', 'cī', '鳞差'],
+  ['差', 'chà', '差不多 差点 差一点 差劲'],
+  // 量 liàng "estimate, gauge" before what it weighs up (量力而行, 量才录用,
+  // 量入为出); liáng "measure" with a measure stays pinyin-pro's.
+  ['量', 'liàng', '量力 量才 量材 量能 量入 量体 量时 量己 量凿 量枘 比量齐'],
+  // 度 duó "estimate, consider" with what it weighs, or after a verb of the same sense.
+  ['度', 'duó', '度德 度势 度力 度理 度情 度形 度功 度己 度人之 度长絜 揆度 审度 揣度 忖度 测度 谘度'],
+  // 长 cháng where long is set against short (说短道长); zhǎng "grow, foster, elder".
+  ['长', 'cháng', '长…短 短…长'],
+  ['长', 'zhǎng', '不可长 敬长 长恶 长虺 徒长 类而长 水长船 人长德 女长 日引月长 飞草长 生夏长 生土长 生泊长 一日之长'],
+  // 着 zháo "touch, reach, hit", zhuó "attach, put on, apply", zhāo "a move";
+  // where the source wrote 着 for 著 "write, manifest", zhù.
+  ['着', 'zháo', '摸不着 摸门不着 摸头不着 偷鸡不着 不着店 着天 着地 着三 不着两 当着不着 捉九着 百下百着 搔着 着疼 着热 '
+    + '着痒 着刀 打正着'],
+  ['着', 'zhuó', '着手 着眼 着墨 着鞭 着粪 着绿 着边 着体 皮着骨 着醋 着里 着装 着笔 着人先 附叶着 吃着不'],
+  ['着', 'zhāo', '一着 高一着 输先着 为上着'],
+  ['着', 'zhù', '着书 着白 着明 昭着 较着 素着 巨着 知着 睹着'],
+  // 重 chóng "layer upon layer, again" beside another word of piling up.
+  ['重', 'chóng', '重…叠 叠…重 重…迭 迭…重 重…复 复…重 重…累 累…重 重…沓 重…袭 兼…重 重…兼 不重茵 不重味 不重肉 '
+    + '重趼 重关 重门 重垣 重岩 重床 重圭 重珪 重纰 重裵 重迹 重作 重兴 重理 重洋 重磨 重谈 重三 重霄 重楼 重檐 重城 山重 骨重肉'],
+  ['重', 'zhòng', '言重'],
+  // 难 nàn "calamity", and "question, refute" (质疑问难); nán "hard".
+  ['难', 'nàn', '临难 国难 鲁难 赴难 问难 送难 彼难 救难 母难 排难 厌难 众难 受难 蒙难 遭难 纾难 诘难 辩难 灾…难 难…灾'],
+  ['难', 'nán', '有国难 大难用 难掉 避难趋 日大难'],
+  // 好 hào "be fond of" before what is liked.
+  ['好', 'hào', '好义 好施 好士 好利 好骑 好弄 好戴 好强 自好 上好下 燕昭好马'],
+  // 将 jiàng "general"; jiāng "about to".
+  ['将', 'jiàng', '将遇 出将 兵天将 将才 将略'],
+  ['将', 'jiāng', '中将昃'],
+  // 数 shǔ "count, enumerate, reproach".
+  ['数', 'shǔ', '莫数 仆数 数往 数短 数长 数马 数白 数睫 数东 数落 数说 数典'],
+  // 识 zhì "remember".
+  ['识', 'zhì', '强识 默识 默而识'],
+  // 干 gān "dry, shield, seek, concern" in idioms; gàn "trunk, do, able" in
+  // these, and qián where the source wrote 干 for 乾 (扭转干坤).
+  ['干', 'gān', '干名 干啼 干净 推干 干罢 油干 豪干 于干'],
+  ['干', 'gàn', '干济 强干弱 干父'],
+  ['干', 'qián', '干…坤 干干'],
+  // 当 dāng "just at" (适当其时), dàng "fitting".
+  ['当', 'dāng', '适当其'],
+  ['当', 'dàng', '固当'],
+  // Other characters of the idioms above that pinyin-pro misreads.
+  ['济', 'jì', '干济'],
+  ['调', 'diào', '调重谈'],
+  ['发', 'fà', '擢发'],
+  ['虺', 'huǐ', '虺成'],
+  ['揣', 'chuǎi', '揣时 揣情 揣合 西揣'],
 ];
 
 const HAN = /[\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\u{20000}-\u{3134f}]/u;

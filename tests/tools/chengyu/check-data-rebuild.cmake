@@ -6,7 +6,7 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(
   COMMAND ${NODE} ${SCRIPT} --node-modules ${NODE_MODULES} --explanations ${EXPLANATIONS}
-          --jieba ${JIEBA} --out ${WORK}/chengyu-idioms.tsv
+          --jieba ${JIEBA} --poetry ${POETRY} --out ${WORK}/chengyu-idioms.tsv
   RESULT_VARIABLE status ERROR_VARIABLE errors)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "extract-idioms.mjs failed: ${errors}")

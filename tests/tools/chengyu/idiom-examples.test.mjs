@@ -1,0 +1,50 @@
+// Examples of use taken out of an idiom's explanation: what moves, what
+// stays, and where a run-in example starts.
+import assert from 'node:assert/strict';
+import { test } from 'node:test';
+
+import { learnIdiomExamples, takeOutExamples } from '../../../tools/chengyu/idiom-examples.mjs';
+
+// A model that puts the start where the test says, or is unsure.
+const startAt = (start) => ({ exampleStart: () => start });
+
+test('takeOutExamples', async (t) => {
+  const cases = [
+    ['what follows "ㄧ" is examples, "～" the idiom', '轰轰烈烈', ['形容声势浩大。ㄧ～地干ㄧ开展～的运动。'], startAt(null),
+      '形容声势浩大。', ['轰轰烈烈地干。', '开展轰轰烈烈的运动。'], 0],
+    ['a run-in example moves from its start, the idiom whole', '提心吊胆', ['形容十分担心、害怕他提心吊胆地走过独木桥。'],
+      startAt(9), '形容十分担心、害怕。', ['他提心吊胆地走过独木桥。'], 0],
+    ['an unsure start leaves the sentence where it is', '拨乱反正', ['治平世乱，恢复正常拨乱反正的决策。'], startAt(null),
+      '治平世乱，恢复正常拨乱反正的决策。', [], 1],
+    ['a note after the last example stays, on its own line', '家常便饭', ['比喻常有的事ㄧ熬夜是～。也说家常饭。'],
+      startAt(null), '比喻常有的事。\r\n也说家常饭。', ['熬夜是家常便饭。'], 0],
+    ['so after a run-in example', '家常便饭', ['比喻常有的事他熬夜是～。也说家常饭。'], startAt(6),
+      '比喻常有的事。\r\n也说家常饭。', ['他熬夜是家常便饭。'], 0],
+    ['"？！" ends one sentence', '同室操戈', ['比喻内部争斗同室操戈，相煎何急？！'], startAt(6), '比喻内部争斗。', ['同室操戈，相煎何急？！'], 0],
+    ['the idiom quoted is no example', '守株待兔', ['后用“守株待兔”比喻死守经验。'], startAt(3), '后用“守株待兔”比喻死守经验。', [], 0],
+    ['the idiom named by the definition is no example', '自我吹嘘', ['比喻自我吹嘘、夸张。'], startAt(2), '比喻自我吹嘘、夸张。', [], 0],
+    ['nor is the idiom given as another form', '老鼠过街', ['比喻害人的东西，人人痛恨。亦作老鼠过街，人人喊打。'], startAt(2),
+      '比喻害人的东西，人人痛恨。亦作老鼠过街，人人喊打。', [], 0],
+    ['a sentence opening with the idiom after a definition is one', '惊天动地', ['形容声音响亮。惊天动地一声巨响。'],
+      startAt(null), '形容声音响亮。', ['惊天动地一声巨响。'], 0],
+    ['a stop inside a quotation ends no sentence', '谈何容易', ['本谓不可轻易。《盐铁论》“故曰：‘谈何容易。’谈且不易。”'],
+      startAt(2), '本谓不可轻易。《盐铁论》“故曰：‘谈何容易。’谈且不易。”', [], 0],
+    ['one character before the start is no definition', '涵养', ['很有涵养的人。'], startAt(1), '很有涵养的人。', [], 1],
+  ];
+  for (const [name, phrase, senses, model, definition, examples, unsure] of cases) {
+    await t.test(name, () => assert.deepEqual(takeOutExamples(senses, phrase, model), { definition, examples, unsure }));
+  }
+});
+
+test('exampleStart', async (t) => {
+  const lexicon = new Map([['形容', 900], ['十分', 800], ['担心', 500], ['害怕', 600], ['他', 9000], ['走过', 300],
+    ['独木桥', 20], ['提心吊胆', 30], ['恢复', 400], ['正常', 700], ['决策', 200]].map(([w, count]) => [w, { count }]));
+  const model = learnIdiomExamples([['惊恐', '形容十分害怕。'], ['忧虑', '十分担心。'], ['胆怯', '形容害怕｜他～地走过']], lexicon);
+  const cases = [
+    ['a subject pronoun opens the example', '形容十分担心、害怕他提心吊胆地走过独木桥。', '提心吊胆', 9],
+    ['nothing tells the start: unsure', '恢复正常决策提心吊胆。', '提心吊胆', null],
+  ];
+  for (const [name, sentence, phrase, expected] of cases) {
+    await t.test(name, () => assert.equal(model.exampleStart(sentence, sentence.indexOf(phrase)), expected));
+  }
+});

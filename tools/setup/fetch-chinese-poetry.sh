@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Fetches the classical verse and prose of chinese-poetry at a pinned version,
+# for the idioms' classical examples. Its tarball is large (85 MB), so only
+# the collections the builder reads (POETRY_FOLDERS of
+# tools/chengyu/classical-citations.mjs) and the licence are taken.
+set -euo pipefail
+
+dest=${1:?usage: fetch-chinese-poetry.sh DEST_DIR}
+folders=(shijing lunyu sishuwujing chuci caocaoshiji quantangshi wudaishici/huajianji songci yuanqu)
+exec "$(dirname "$0")/fetch-npm-tarball.sh" chinese-poetry 2.0.1 \
+  'sha512-KtYARvV7CWNtax0na9+Jn6PlhGgSoid7PWyDzXI4KsCEm2odZcqEQyval5koaLygZnM/EQ3lfJ//25K8p3uHNg==' \
+  "$dest" LICENSE "${folders[@]/#/dist/}"
