@@ -109,7 +109,9 @@ IdiomSearchPlan planIdiomSearch(std::string_view inputText, const IdiomTextSimpl
 }
 
 CopiedTextLookup copiedTextLookup(std::string_view gbkText) {
-    const std::vector<std::string_view> characters = gbkCharacters(trimControl(gbkText));
+    // The views point into trimmed, which must outlive them.
+    const std::string trimmed = trimControl(gbkText);
+    const std::vector<std::string_view> characters = gbkCharacters(trimmed);
     if (characters.empty() || !std::all_of(characters.begin(), characters.end(), isGbkHanzi))
         return CopiedTextLookup::Nothing;
     if (characters.size() <= 3) return CopiedTextLookup::Characters;
