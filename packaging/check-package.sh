@@ -91,8 +91,10 @@ ini=$home/.config/lexomir/set.ini
 for key in left top width height state GridXinHua GridChengYu; do
   grep -q "^$key=-\?[0-9]\+$" "$ini" || fail "no $key in $ini"
 done
+# The history and word list beside the settings, never in the installed dat/.
+[ -f "$home/.config/lexomir/lookups.db" ] || fail "no lookups.db beside $ini"
 class=$(cat "$scratch/class")
 wanted=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 [ "$class" = "$wanted" ] || fail "the window's class is '$class', the desktop entry names '$wanted'"
-echo "settings in ~/.config/lexomir/set.ini, window class $class"
+echo "settings and lookups.db in ~/.config/lexomir, window class $class"
 echo "package checks passed in $((SECONDS - started)) s"

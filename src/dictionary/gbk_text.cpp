@@ -9,6 +9,16 @@ bool isGbkTwoByteCharacter(std::string_view bytes) {
     return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
 }
 
+bool isGbkHanzi(std::string_view character) {
+    if (!isGbkTwoByteCharacter(character)) return false;
+    const auto lead = static_cast<unsigned char>(character[0]);
+    const auto trail = static_cast<unsigned char>(character[1]);
+    const bool gbk2 = lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1;
+    const bool gbk3 = lead <= 0xA0;
+    const bool gbk4 = lead >= 0xAA && trail <= 0xA0;
+    return gbk2 || gbk3 || gbk4;
+}
+
 namespace {
 
 bool isFourByteSecond(unsigned char byte) {

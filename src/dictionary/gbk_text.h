@@ -23,6 +23,12 @@ bool isGbkTwoByteCharacter(std::string_view bytes);
 // four-byte sequences (how text outside GBK arrives), otherwise two bytes; a
 // lead byte at the very end stands alone.
 std::vector<std::string_view> gbkCharacters(std::string_view text);
+// The views would outlive a temporary string.
+std::vector<std::string_view> gbkCharacters(std::string&& text) = delete;
+
+// One Chinese character of GBK's three areas of hanzi (GBK/2, GBK/3, GBK/4),
+// traditional ones included; not a symbol, punctuation or a full-width letter.
+bool isGbkHanzi(std::string_view character);
 
 // A set of two-byte characters, one bit for each of the 65536 byte pairs.
 class GbkCharacterSet {

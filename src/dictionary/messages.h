@@ -18,6 +18,19 @@ inline std::string cannotConvertTraditional(std::string_view reason) {
     return "无法转换繁体字：" + std::string(reason);
 }
 
+// lookups.db could not be used or written, with the reason, in UTF-8; told
+// once a run. inMemory: the lists are kept for this run only.
+inline std::string cannotKeepLookups(const std::filesystem::path& file, std::string_view reason,
+                                     bool inMemory) {
+    return "无法保存历史和生词本 " + file.string() + "：" + std::string(reason) +
+           (inMemory ? "。本次运行的历史和生词本只记在内存里。" : "");
+}
+
+// The word list could not be exported to file, with the reason, in UTF-8.
+inline std::string cannotExportWords(const std::filesystem::path& file, std::string_view reason) {
+    return "无法导出生词本 " + file.string() + "：" + std::string(reason);
+}
+
 inline constexpr std::string_view kPleaseEnter = "请输入！";
 inline constexpr std::string_view kChooseARadical = "必须选择一个笔画！";
 inline constexpr std::string_view kKeywordsNeeded =

@@ -108,6 +108,16 @@ IdiomSearchPlan planIdiomSearch(std::string_view inputText, const IdiomTextSimpl
     return buildIdiomPattern(simplify ? simplify(trimmed) : trimmed);
 }
 
+CopiedTextLookup copiedTextLookup(std::string_view gbkText) {
+    // The views point into trimmed, which must outlive them.
+    const std::string trimmed = trimControl(gbkText);
+    const std::vector<std::string_view> characters = gbkCharacters(trimmed);
+    if (characters.empty() || !std::all_of(characters.begin(), characters.end(), isGbkHanzi))
+        return CopiedTextLookup::Nothing;
+    if (characters.size() <= 3) return CopiedTextLookup::Characters;
+    return characters.size() <= 12 ? CopiedTextLookup::Idiom : CopiedTextLookup::Nothing;
+}
+
 std::string charactersFoundMessage(std::size_t count) {
     return foundMessage(messages::kCharactersFoundFormat, count);
 }

@@ -76,6 +76,12 @@ using IdiomTextSimplifier = std::function<std::string(std::string_view trimmedTe
 IdiomSearchPlan planIdiomSearch(std::string_view inputText,
                                 const IdiomTextSimplifier& simplify = {});
 
+// What text copied in another program looks up, blanks around it aside:
+// one to three Chinese characters the characters, four to twelve an idiom.
+// Anything else (letters, punctuation, longer text) looks up nothing.
+enum class CopiedTextLookup { Nothing, Characters, Idiom };
+CopiedTextLookup copiedTextLookup(std::string_view gbkText);
+
 // "共找到 %d 个汉字！" / "共找到 %d 个成语！" in GBK.
 std::string charactersFoundMessage(std::size_t count);
 std::string idiomsFoundMessage(std::size_t count);

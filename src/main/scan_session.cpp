@@ -32,6 +32,7 @@ ScanSession::Search::~Search() {
 
 ScanSession::Scan::Scan(ScanSession& session, Grid grid, bool readsDatabase) : m_session(session) {
     m_session.m_scan = RunningScan{grid, readsDatabase};
+    m_session.m_stopRequested = false;
 }
 
 ScanSession::Scan::~Scan() {
@@ -47,7 +48,7 @@ ScanHook ScanSession::progressHook(QProgressBar& bar) {
         const bool eventPass = pacer.eventPassDue(record) || forced;
         if (pacer.barMoveDue(record, eventPass)) bar.setValue(record);
         if (eventPass) QCoreApplication::processEvents();
-        return !m_windowClosed;
+        return !m_windowClosed && !m_stopRequested;
     };
 }
 

@@ -14,6 +14,8 @@
 //    shown during a scan is the count so far.
 //  - Closing the window stops the scan at its next record; the scan then
 //    shows nothing more: no first entry, and no scan after a notice.
+//  - A search that is out of date (the user typed on) is stopped the same
+//    way; its grid keeps the last result.
 #pragma once
 
 #include <cstdint>
@@ -71,7 +73,14 @@ class ScanSession {
         m_forcedEventPasses = {first, last};
     }
 
+    bool isSearching() const { return m_searching; }
     bool isScanning() const { return m_scan.has_value(); }
+    std::optional<Grid> scanningGrid() const {
+        return m_scan ? std::optional<Grid>(m_scan->grid) : std::nullopt;
+    }
+    // The running scan stops at its next record, and shows nothing more.
+    void stopScan() { m_stopRequested = m_scan.has_value(); }
+    bool wasStopped() const { return m_stopRequested; }
     bool mayShowDetail(Grid grid) const;
     // The window closes: a running scan stops at its next record.
     void closeWindow() { m_windowClosed = true; }
@@ -89,6 +98,7 @@ class ScanSession {
     bool m_searching = false;
     std::optional<RunningScan> m_scan;
     bool m_windowClosed = false;
+    bool m_stopRequested = false;  // for the running scan, or the last one
     std::pair<std::int32_t, std::int32_t> m_forcedEventPasses{0, -1};
 };
 

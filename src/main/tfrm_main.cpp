@@ -66,6 +66,25 @@ std::shared_ptr<const FoundList> emptyList() {
     return std::make_shared<const FoundList>();
 }
 
+// A record's entry: the text its detail box shows and what the history keeps.
+struct ShownDetail {
+    std::string text;
+    LookedUpEntry lookedUp;
+};
+
+ShownDetail readDetail(Connection& connection, Query& query, EntryKind page, std::int32_t record) {
+    const bool characters = page == EntryKind::Character;
+    const DatabaseUse databaseUse(
+        connection, query, characters ? DictionaryDatabase::XinHua : DictionaryDatabase::ChengYu);
+    query.lookUp(record);
+    if (characters) {
+        const CharacterEntry entry = readCharacterEntry(query);
+        return {formatCharacterEntry(entry), lookedUpCharacter(record, entry)};
+    }
+    const IdiomEntry entry = readIdiomEntry(query);
+    return {formatIdiomEntry(entry), lookedUpIdiom(record, entry)};
+}
+
 }  // namespace
 
 TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
@@ -95,6 +114,7 @@ TFrmMain::TFrmMain(const std::filesystem::path& appFolder, QWidget* parent)
     setDetailTextPixels(kDefaultDetailTextPixels);
     connectHandlers();
     connectKeyboard();
+    connectLookups();
 }
 
 TFrmMain::~TFrmMain() = default;
@@ -193,6 +213,97 @@ void TFrmMain::setDetailTextPixels(int pixels) {
     if (m_formShown) setMinimumSize(leastClientSize());
 }
 
+// Each a class of its own; wired here to the controls and the keys, which
+// act on the page shown.
+void TFrmMain::connectLookups() {
+    m_lookups = std::make_unique<LookupControls>(
+        *this, *DetailBar1, *DetailBar2,
+        LookupControls::Window{
+            [this] { return !m_session.isScanning() && !m_session.isWindowClosed(); },
+            [this](const LookedUpEntry& entry) {
+                LookupControls::Shown shown = LookupControls::Shown::Failed;
+                runHandler([&] { shown = showLookedUp(entry); });
+                return shown;
+            },
+            [this](const LookedUpEntry& entry) { searchFor(entry.kind, fromGbk(entry.text)); },
+            [this](const QString& text) { showMessage(toGbk(text)); }});
+    ActBack->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    ActForward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    ActToggleWord->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    ActHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    ActWords->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    LookupControls* lookups = m_lookups.get();
+    connect(ActBack, &QAction::triggered, lookups, [=, this] { lookups->back(shownPage()); });
+    connect(ActForward, &QAction::triggered, lookups, [=, this] { lookups->forward(shownPage()); });
+    connect(ActToggleWord, &QAction::triggered, lookups,
+            [=, this] { lookups->toggleWord(shownPage()); });
+    connect(ActHistory, &QAction::triggered, lookups, &LookupControls::showHistory);
+    connect(ActWords, &QAction::triggered, lookups, &LookupControls::showWords);
+    connect(ActExportWords, &QAction::triggered, lookups, &LookupControls::exportWords);
+
+    m_pinyinAsYouType =
+        new SearchAsYouType(*LedtPinYin, m_session, ScanSession::Grid::Characters, [this] {
+            RdoPinYin->setChecked(true);
+            searchAsYouType(&TFrmMain::Btn1Click);
+        });
+    m_idiomAsYouType = new SearchAsYouType(*LedtChengYu, m_session, ScanSession::Grid::Idioms,
+                                           [this] { searchAsYouType(&TFrmMain::BtnChengYuClick); });
+    connect(Btn1, &QPushButton::clicked, m_pinyinAsYouType, &SearchAsYouType::cancel);
+    connect(BtnChengYu, &QPushButton::clicked, m_idiomAsYouType, &SearchAsYouType::cancel);
+
+    connect(ActWatchClipboard, &QAction::toggled, &m_clipboard, &ClipboardLookup::setWatching);
+    connect(&m_clipboard, &ClipboardLookup::copied, this, &TFrmMain::lookUpCopied);
+}
+
+EntryKind TFrmMain::shownPage() const {
+    return Page1->currentWidget() == TabSheet2 ? EntryKind::Idiom : EntryKind::Character;
+}
+
+LookupControls::Shown TFrmMain::showLookedUp(const LookedUpEntry& entry) {
+    const bool characters = entry.kind == EntryKind::Character;
+    const ShownDetail detail = readDetail(Aconn, Aquery, entry.kind, entry.record);
+    if (!isSameEntry(detail.lookedUp, entry)) return LookupControls::Shown::OtherEntryThere;
+    Page1->setCurrentWidget(characters ? TabSheet1 : TabSheet2);
+    showDetail(characters ? *Memo1 : *Memo2, detail.text, detail.lookedUp);
+    return LookupControls::Shown::Yes;
+}
+
+void TFrmMain::searchFor(EntryKind page, const QString& text) {
+    const bool characters = page == EntryKind::Character;
+    Page1->setCurrentWidget(characters ? TabSheet1 : TabSheet2);
+    if (characters) RdoPinYin->setChecked(true);
+    (characters ? LedtPinYin : LedtChengYu)->setText(text);
+    (characters ? m_pinyinAsYouType : m_idiomAsYouType)->searchSoon();
+}
+
+void TFrmMain::searchAsYouType(void (TFrmMain::*search)()) {
+    m_searchingAsYouType = true;
+    runHandler([this, search] { (this->*search)(); });
+    m_searchingAsYouType = false;
+}
+
+// One to three Chinese characters are looked up as characters, four to
+// twelve as an idiom; any other text is no lookup.
+void TFrmMain::lookUpCopied(const QString& text) {
+    if (m_session.isWindowClosed()) return;
+    CopiedTextLookup lookup = CopiedTextLookup::Nothing;
+    try {
+        lookup = copiedTextLookup(toGbk(text));
+    } catch (const TextConversionError&) {
+        return;  // text that GBK cannot hold is no Chinese the dictionary has
+    }
+    if (lookup == CopiedTextLookup::Nothing) return;
+    searchFor(lookup == CopiedTextLookup::Characters ? EntryKind::Character : EntryKind::Idiom,
+              text.trimmed());
+    raiseWindow();
+}
+
+void TFrmMain::raiseWindow() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+}
+
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto button = static_cast<QMouseEvent*>(event)->button();
@@ -250,6 +361,11 @@ void TFrmMain::FormShow() {
     }
     ProgXinHua->setRange(1, xinhua_record::kRecordCount);
     ProgChengYu->setRange(1, chengyu_record::kRecordCount);
+    if (const std::optional<bool> watch = readClipboardWatch(*IniSet)) {
+        m_clipboardWatchSaved = true;
+        ActWatchClipboard->setChecked(*watch);
+    }
+    m_lookups->open(chooseUserFile(dataFolder(), systemSettingsPlaces(), kLookupsFile));
     HdlXinHua = openXinHuaIndex(dataFolder());
     HdlChengYu = openChengYuIndex(dataFolder());
     VecXinHua = emptyList();
@@ -326,6 +442,7 @@ QPoint TFrmMain::framePosition() const {
 
 void TFrmMain::FormClose() {
     m_session.closeWindow();
+    m_lookups->closeLists();
     HdlXinHua.close();
     HdlChengYu.close();
     if (!IniSet) return;
@@ -342,6 +459,8 @@ void TFrmMain::FormClose() {
     bool written = writeWindowSettings(*IniSet, values);
     if (written && (m_detailTextSaved || m_detailTextPixels != kDefaultDetailTextPixels))
         written = writeDetailTextPixels(*IniSet, m_detailTextPixels);
+    if (written && (m_clipboardWatchSaved || ActWatchClipboard->isChecked()))
+        written = writeClipboardWatch(*IniSet, ActWatchClipboard->isChecked());
     if (!written) showMessage(toGbk(QStringLiteral("Unable to write to ") + IniSet->fileName()));
     IniSet.reset();
 }
@@ -361,6 +480,8 @@ bool TFrmMain::ScanXinHua(const CharacterFilter& filter, bool readsDatabase) {
             throw;
         }
         if (outcome.end != ScanEnd::Stopped) FillGridXinHua();
+        // Out of date: the list goes back to what the grid shows.
+        if (m_session.wasStopped()) VecXinHua = GridXinHua->shownFound();
     }
     if (outcome.end == ScanEnd::Failed) showIndexFileError(*outcome.error);
     return outcome.end == ScanEnd::Completed && !m_session.isWindowClosed();
@@ -412,11 +533,12 @@ void TFrmMain::scanWithDatabase(const CharacterSearch& search) {
     ScanXinHua(search.filter, search.usesDatabase);
 }
 
-// Focus only goes to a grid on the page being shown; the entry is shown either way.
-void TFrmMain::showFirstFound(ResultGrid* grid, QWidget* page, void (TFrmMain::*showDetail)()) {
-    if (Page1->currentWidget() == page) grid->setFocus();
+// Focus only goes to a grid on the page being shown, and never while the user
+// is typing; the entry is shown either way.
+void TFrmMain::showFirstFound(ResultGrid* grid, QWidget* page, void (TFrmMain::*openEntry)()) {
+    if (Page1->currentWidget() == page && !m_searchingAsYouType) grid->setFocus();
     grid->setCurrentCell(0, 0);
-    (this->*showDetail)();
+    (this->*openEntry)();
 }
 
 bool TFrmMain::refused(const Refusal* refusal) {
@@ -486,23 +608,23 @@ void TFrmMain::GridXinHuaDblClick() {
     if (toGbk(GridXinHua->cellText(GridXinHua->currentRow(), GridXinHua->currentColumn())).size() !=
         2)
         return;
-    const bool shown = showEntryOfCurrentCell(
-        *GridXinHua, DictionaryDatabase::XinHua, *Memo1,
-        [](const Query& row) { return formatCharacterEntry(readCharacterEntry(row)); });
-    if (shown)
-        showStrokesOf(
-            toGbk(GridXinHua->cellText(GridXinHua->currentRow(), GridXinHua->currentColumn())));
+    showEntryOfCurrentCell(*GridXinHua, EntryKind::Character, *Memo1);
 }
 
-bool TFrmMain::showEntryOfCurrentCell(const ResultGrid& grid, DictionaryDatabase database,
-                                      QPlainTextEdit& memo,
-                                      std::string (*entryText)(const Query& row)) {
+void TFrmMain::showEntryOfCurrentCell(const ResultGrid& grid, EntryKind page,
+                                      QPlainTextEdit& memo) {
     const FoundEntry* entry = grid.currentEntry();
-    if (!entry) return false;
-    const DatabaseUse databaseUse(Aconn, Aquery, database);
-    Aquery.lookUp(entry->record);
-    showEntry(memo, entryText(Aquery));
-    return true;
+    if (!entry) return;
+    const ShownDetail detail = readDetail(Aconn, Aquery, page, entry->record);
+    showDetail(memo, detail.text, detail.lookedUp);
+    m_lookups->shown(detail.lookedUp);
+}
+
+// Every character entry shown, found or reopened, is drawn beside Memo1 too.
+void TFrmMain::showDetail(QPlainTextEdit& memo, const std::string& gbkEntry,
+                          const LookedUpEntry& entry) {
+    showEntry(memo, gbkEntry);
+    if (entry.kind == EntryKind::Character) showStrokesOf(entry.text);
 }
 
 void TFrmMain::GridXinHuaMouseUp(Qt::MouseButton button) {
@@ -529,6 +651,7 @@ void TFrmMain::BtnChengYuClick() {
                 VecChengYu, idiomGridLayout(widthOnItsPage(*GridChengYu, *TabSheet2),
                                             GridChengYu->defaultColumnWidth(), VecChengYu->size()));
         }
+        if (m_session.wasStopped()) VecChengYu = GridChengYu->shownFound();
     }
     if (outcome.end == ScanEnd::Failed) return showIndexFileError(*outcome.error);
     if (outcome.end != ScanEnd::Completed || m_session.isWindowClosed()) return;
@@ -540,8 +663,7 @@ void TFrmMain::GridChengYuDblClick() {
     if (!m_session.mayShowDetail(ScanSession::Grid::Idioms)) return;
     if (GridChengYu->cellText(GridChengYu->currentRow(), GridChengYu->currentColumn()).isEmpty())
         return;
-    showEntryOfCurrentCell(*GridChengYu, DictionaryDatabase::ChengYu, *Memo2,
-                           [](const Query& row) { return formatIdiomEntry(readIdiomEntry(row)); });
+    showEntryOfCurrentCell(*GridChengYu, EntryKind::Idiom, *Memo2);
 }
 
 void TFrmMain::GridChengYuMouseUp(Qt::MouseButton button) {

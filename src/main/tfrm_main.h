@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "clipboard_lookup.h"
 #include "data_folder.h"
 #include "dictionary_database.h"
 #include "found_list.h"
 #include "index_file.h"
+#include "lookup_controls.h"
 #include "scan_session.h"
+#include "search_as_you_type.h"
 #include "search_plans.h"
 #include "traditional_chinese.h"
 #include "ui_tfrm_main.h"
@@ -102,13 +105,22 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     void noteNormalGeometry();
     std::filesystem::path dataFolder() const;
     bool refused(const lexomir::Refusal* refusal);
-    void showFirstFound(ResultGrid* grid, QWidget* page, void (TFrmMain::*showDetail)());
-    // The entry of the found record behind the grid's current cell, if any;
-    // false when there is none.
-    bool showEntryOfCurrentCell(const ResultGrid& grid, lexomir::DictionaryDatabase database,
-                                QPlainTextEdit& memo,
-                                std::string (*entryText)(const lexomir::Query& row));
+    void showFirstFound(ResultGrid* grid, QWidget* page, void (TFrmMain::*openEntry)());
+    // The entry of the found record behind the grid's current cell, if any.
+    void showEntryOfCurrentCell(const ResultGrid& grid, lexomir::EntryKind page,
+                                QPlainTextEdit& memo);
+    void showDetail(QPlainTextEdit& memo, const std::string& gbkEntry,
+                    const lexomir::LookedUpEntry& entry);
     void setDetailTextPixels(int pixels);
+    // The history, the word list, search as you type and the clipboard.
+    void connectLookups();
+    lexomir::EntryKind shownPage() const;
+    lexomir::LookupControls::Shown showLookedUp(const lexomir::LookedUpEntry& entry);
+    // Puts text into the page's field and searches it as typed text is.
+    void searchFor(lexomir::EntryKind page, const QString& text);
+    void searchAsYouType(void (TFrmMain::*search)());
+    void lookUpCopied(const QString& text);
+    void raiseWindow();
     void showMessage(std::string_view gbkText);
 
     // How the character shown is written, beside Memo1, and the pad to write
@@ -141,4 +153,10 @@ class TFrmMain : public QMainWindow, private Ui::TFrmMain {
     lexomir::StrokeAnimationPanel* m_strokePanel = nullptr;
     QToolButton* BtnShouXie = nullptr;
     lexomir::HandwritingPad* m_handwritingPad = nullptr;  // made when first opened
+    std::unique_ptr<lexomir::LookupControls> m_lookups;
+    lexomir::SearchAsYouType* m_pinyinAsYouType = nullptr;  // owned by its field
+    lexomir::SearchAsYouType* m_idiomAsYouType = nullptr;
+    bool m_searchingAsYouType = false;  // the focus stays in the field
+    lexomir::ClipboardLookup m_clipboard;
+    bool m_clipboardWatchSaved = false;
 };

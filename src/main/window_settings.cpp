@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <limits>
 
 #include "grid_layout.h"
 
@@ -12,6 +13,8 @@ namespace {
 constexpr const char* kSection = "window";
 constexpr const char* kDetailSection = "detail";
 constexpr const char* kDetailTextKey = "textPixels";
+constexpr const char* kClipboardSection = "clipboard";
+constexpr const char* kClipboardWatchKey = "watch";
 constexpr int kTitleBarHeight = 24;
 
 int readInteger(const QSettings& settings, const char* key, int fallback) {
@@ -112,22 +115,46 @@ bool writeWindowSettings(QSettings& settings, const WindowSettings& values) {
     return ok;
 }
 
-std::optional<int> readDetailTextPixels(QSettings& settings) {
-    settings.beginGroup(QLatin1String(kDetailSection));
-    constexpr int kAbsent = -1;
-    const int pixels = readInteger(settings, kDetailTextKey, kAbsent);
-    const bool present = settings.contains(QLatin1String(kDetailTextKey));
+namespace {
+
+// A key of a section of its own, nothing when it is missing or no integer.
+std::optional<int> readOwnKey(QSettings& settings, const char* section, const char* key) {
+    settings.beginGroup(QLatin1String(section));
+    constexpr int kAbsent = std::numeric_limits<int>::min();
+    const int value = readInteger(settings, key, kAbsent);
+    const bool present = settings.contains(QLatin1String(key));
     settings.endGroup();
-    if (!present || pixels == kAbsent) return std::nullopt;
-    return std::clamp(pixels, kSmallestDetailTextPixels, kLargestDetailTextPixels);
+    if (!present || value == kAbsent) return std::nullopt;
+    return value;
+}
+
+bool writeOwnKey(QSettings& settings, const char* section, const char* key, int value) {
+    if (!folderExists(settings)) return false;
+    settings.beginGroup(QLatin1String(section));
+    const bool ok = writeInteger(settings, section, key, value);
+    settings.endGroup();
+    return ok;
+}
+
+}  // namespace
+
+std::optional<int> readDetailTextPixels(QSettings& settings) {
+    const std::optional<int> pixels = readOwnKey(settings, kDetailSection, kDetailTextKey);
+    if (!pixels) return std::nullopt;
+    return std::clamp(*pixels, kSmallestDetailTextPixels, kLargestDetailTextPixels);
 }
 
 bool writeDetailTextPixels(QSettings& settings, int pixels) {
-    if (!folderExists(settings)) return false;
-    settings.beginGroup(QLatin1String(kDetailSection));
-    const bool ok = writeInteger(settings, kDetailSection, kDetailTextKey, pixels);
-    settings.endGroup();
-    return ok;
+    return writeOwnKey(settings, kDetailSection, kDetailTextKey, pixels);
+}
+
+std::optional<bool> readClipboardWatch(QSettings& settings) {
+    const std::optional<int> watch = readOwnKey(settings, kClipboardSection, kClipboardWatchKey);
+    return watch ? std::optional<bool>(*watch != 0) : std::nullopt;
+}
+
+bool writeClipboardWatch(QSettings& settings, bool watching) {
+    return writeOwnKey(settings, kClipboardSection, kClipboardWatchKey, watching ? 1 : 0);
 }
 
 WindowSettings fitToScreens(WindowSettings values, const QList<QRect>& screens) {

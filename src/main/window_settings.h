@@ -52,6 +52,11 @@ inline constexpr int kLargestDetailTextPixels = 48;
 std::optional<int> readDetailTextPixels(QSettings& settings);
 bool writeDetailTextPixels(QSettings& settings, int pixels);
 
+// The section [clipboard]: whether text copied in other programs is looked
+// up. Nothing when the file does not say; any integer but 0 is on.
+std::optional<bool> readClipboardWatch(QSettings& settings);
+bool writeClipboardWatch(QSettings& settings, bool watching);
+
 // The values as they can be shown on these screens. A width or height below 1
 // or beyond the screens' extent takes its default; a window whose title bar
 // (the strip along its top) would be on no screen, not even in part, goes back

@@ -24,6 +24,14 @@ FolderSnapshot FolderSnapshot::of(const std::filesystem::path& root) {
     return snapshot;
 }
 
+FolderSnapshot FolderSnapshot::withoutLookups(const std::filesystem::path& root) {
+    FolderSnapshot snapshot = of(root);
+    std::erase_if(snapshot.m_entries, [](const auto& entry) {
+        return std::filesystem::path(entry.first).filename().string().starts_with("lookups.db");
+    });
+    return snapshot;
+}
+
 std::vector<std::string> FolderSnapshot::changes(const FolderSnapshot& before,
                                                  const FolderSnapshot& after) {
     std::vector<std::string> changed;

@@ -17,6 +17,9 @@ namespace lexomir::testing {
 class FolderSnapshot {
   public:
     static FolderSnapshot of(const std::filesystem::path& root);
+    // All but lookups.db and its journal, which the window writes whenever
+    // it shows an entry; the session-writes test watches those.
+    static FolderSnapshot withoutLookups(const std::filesystem::path& root);
     // Paths added, removed or with other content (or another kind) in after.
     static std::vector<std::string> changes(const FolderSnapshot& before,
                                             const FolderSnapshot& after);

@@ -125,7 +125,7 @@ class IndexFileFault : public FaultTest, public ::testing::WithParamInterface<In
     }
 
     void expectDataFolderAsIn(const FolderSnapshot& before) {
-        EXPECT_EQ(FolderSnapshot::changes(before, FolderSnapshot::of(folder.dat())),
+        EXPECT_EQ(FolderSnapshot::changes(before, FolderSnapshot::withoutLookups(folder.dat())),
                   std::vector<std::string>{});
     }
 
@@ -146,7 +146,7 @@ class IndexFileFault : public FaultTest, public ::testing::WithParamInterface<In
 
 TEST_P(IndexFileFault, AMissingFileIsNamedAtEverySearch) {
     std::filesystem::remove(path());
-    const FolderSnapshot before = FolderSnapshot::of(folder.dat());
+    const FolderSnapshot before = FolderSnapshot::withoutLookups(folder.dat());
     openWindow();
     searchThePage();
     searchThePage();
@@ -158,7 +158,7 @@ TEST_P(IndexFileFault, AMissingFileIsNamedAtEverySearch) {
 
 TEST_P(IndexFileFault, AnEmptyFileEndsBeforeItsFirstRecord) {
     std::filesystem::resize_file(path(), 0);
-    const FolderSnapshot before = FolderSnapshot::of(folder.dat());
+    const FolderSnapshot before = FolderSnapshot::withoutLookups(folder.dat());
     openWindow();
     searchThePage();
     EXPECT_EQ(messages, QStringList{endsAfter(0)});
@@ -169,7 +169,7 @@ TEST_P(IndexFileFault, AnEmptyFileEndsBeforeItsFirstRecord) {
 
 TEST_P(IndexFileFault, AFileCutMidRecordShowsTheWholeRecordsBeforeTheCut) {
     std::filesystem::resize_file(path(), cutInTheMiddleOfARecord());
-    const FolderSnapshot before = FolderSnapshot::of(folder.dat());
+    const FolderSnapshot before = FolderSnapshot::withoutLookups(folder.dat());
     openWindow();
     searchThePage();
     EXPECT_EQ(messages, QStringList{endsAfter(indexFile().recordsBeforeCut)});
@@ -181,7 +181,7 @@ TEST_P(IndexFileFault, AFileCutMidRecordShowsTheWholeRecordsBeforeTheCut) {
 TEST_P(IndexFileFault, AFolderInPlaceOfTheFileIsNamed) {
     std::filesystem::remove(path());
     std::filesystem::create_directory(path());
-    const FolderSnapshot before = FolderSnapshot::of(folder.dat());
+    const FolderSnapshot before = FolderSnapshot::withoutLookups(folder.dat());
     openWindow();
     searchThePage();
     EXPECT_EQ(messages, QStringList{message("是一个目录")});
@@ -191,7 +191,7 @@ TEST_P(IndexFileFault, AFolderInPlaceOfTheFileIsNamed) {
 }
 
 TEST_P(IndexFileFault, AnUnreadableFileIsNamed) {
-    const FolderSnapshot before = FolderSnapshot::of(folder.dat());
+    const FolderSnapshot before = FolderSnapshot::withoutLookups(folder.dat());
     const ModeRestorer restorer(path());
     {
         WithoutRootOverride withoutRoot;
@@ -245,7 +245,7 @@ TEST_P(IndexFileFault, AFileRemovedDuringAScanIsStillReadToTheEnd) {
 }
 
 TEST_P(IndexFileFault, AFileCutShortInPlaceIsReportedUntilItIsWholeAgain) {
-    const FolderSnapshot before = FolderSnapshot::of(folder.dat());
+    const FolderSnapshot before = FolderSnapshot::withoutLookups(folder.dat());
     const std::string original = readFileBytes(path());
     openWindow();
     searchThePage();

@@ -1,6 +1,6 @@
 // A whole session leaves the program's folder as it found it, but for the
-// settings file: the dictionaries are opened for reading only, and nothing
-// else (journals, caches, lock files) is left behind.
+// settings file and the lookups file: the dictionaries are opened for reading
+// only, and nothing else (journals, caches, lock files) is left behind.
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -14,7 +14,9 @@
 #include <set>
 
 #include "fault_fixture.h"
+#include "gbk_codec.h"
 #include "handwriting_pad.h"
+#include "lookup_store.h"
 #include "result_grid.h"
 
 namespace lexomir::testing {
@@ -111,7 +113,7 @@ class SessionWrites : public FaultTest {
     }
 };
 
-TEST_F(SessionWrites, OnlyTheSettingsFileChangesInTheProgramsFolder) {
+TEST_F(SessionWrites, OnlyTheSettingsAndLookupsFilesChangeInTheProgramsFolder) {
     folder.writeStrokeData();
     const FolderSnapshot before = FolderSnapshot::of(folder.root());
     FolderActivity activity(folder.root());
@@ -127,15 +129,21 @@ TEST_F(SessionWrites, OnlyTheSettingsFileChangesInTheProgramsFolder) {
     EXPECT_TRUE(memo("Memo2").startsWith(QString::fromUtf8("\n成语：百战不殆之师(")));
 
     EXPECT_EQ(FolderSnapshot::changes(before, FolderSnapshot::of(folder.root())),
-              std::vector<std::string>{"dat/set.ini"});
+              (std::vector<std::string>{"dat/lookups.db", "dat/set.ini"}));
+    LookupStore lookups(folder.dat() / "lookups.db", StoreAccess::ReadOnly);
+    const std::vector<LookedUpEntry> history = lookups.history();
+    ASSERT_FALSE(history.empty());
+    EXPECT_EQ(gbkToUtf8(history.front().text), "百战不殆之师");
     // Without inotify (a sandbox may refuse it) the snapshots above still hold.
     if (!activity.watching()) GTEST_SKIP() << "inotify is not available; transient files unchecked";
     // Nothing else is touched even for a moment, but for the settings file's
-    // own atomic write: a lock file beside it, and an unnamed temporary file
-    // (O_TMPFILE) that inotify names after its inode.
+    // own atomic write (a lock file beside it, and an unnamed temporary file,
+    // O_TMPFILE, that inotify names after its inode) and the lookups file's
+    // journal.
     for (const std::string& name : activity.touchedNames())
         EXPECT_TRUE(name == "dat/set.ini" || name.starts_with("dat/set.ini.") ||
-                    isUnnamedTemporaryFile(name))
+                    isUnnamedTemporaryFile(name) || name == "dat/lookups.db" ||
+                    name == "dat/lookups.db-journal")
             << name;
 }
 

@@ -79,19 +79,19 @@ class SettingsFileFault : public FaultTest, public ::testing::WithParamInterface
 TEST_P(SettingsFileFault, TheWindowOpensSaneWorksAndWritesTheSevenKeys) {
     const OddSettings& odd = GetParam();
     writeFileBytes(folder.settingsFile(), odd.text);
-    const FolderSnapshot before = FolderSnapshot::of(folder.dat());
+    const FolderSnapshot before = FolderSnapshot::withoutLookups(folder.dat());
 
     openWindow();
     expectGeometry(odd.shown);
     expectBothPagesWork();
-    EXPECT_EQ(FolderSnapshot::changes(before, FolderSnapshot::of(folder.dat())),
+    EXPECT_EQ(FolderSnapshot::changes(before, FolderSnapshot::withoutLookups(folder.dat())),
               std::vector<std::string>{});
     closeWindow();
 
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
     expectSevenSaneKeys(odd.shown);
-    EXPECT_EQ(FolderSnapshot::changes(before, FolderSnapshot::of(folder.dat())),
+    EXPECT_EQ(FolderSnapshot::changes(before, FolderSnapshot::withoutLookups(folder.dat())),
               std::vector<std::string>{"set.ini"});
 }
 
@@ -177,7 +177,7 @@ TEST_P(ReadOnlyFolderAtCloseFault, IsReportedOnceTheFilesAreClosedAndTheOldFileS
         datFiles.push_back(entry.path().filename().string());
     std::sort(datFiles.begin(), datFiles.end());
     EXPECT_EQ(datFiles, (std::vector<std::string>{"ChengYu.dat", "ChengYu.db", "XinHua.dat",
-                                                  "XinHua.db", "set.ini"}));
+                                                  "XinHua.db", "lookups.db", "set.ini"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -73,7 +73,7 @@ TEST_P(StrokeDataFault, TheEntryShowsWithANoteTheRestWorksAndOncePutRightItIsDra
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
     closeWindow();
     EXPECT_EQ(FolderSnapshot::changes(before, FolderSnapshot::of(folder.dat())),
-              std::vector<std::string>{"set.ini"});
+              (std::vector<std::string>{"lookups.db", "set.ini"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

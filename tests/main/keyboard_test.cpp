@@ -1,6 +1,6 @@
 // The window from the keyboard: where the focus starts and where Tab takes
-// it, Enter in each field and on a found entry, the menu keys, and the size
-// of the detail boxes' text.
+// it, Enter in each field and on a found entry, search as you type, the menu
+// keys, and the size of the detail boxes' text.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -22,11 +23,7 @@ class KeyboardTest : public WindowTest {
     void SetUp() override {
         WindowTest::SetUp();
         openWindow();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+        activateWindow();
     }
     QString focused() const {
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
@@ -44,7 +41,7 @@ struct EnterCase {
 };
 
 void PrintTo(const EnterCase& c, std::ostream* out) {
-    *out << c.field;
+    *out << c.field << ' ' << c.typed;
 }
 
 class EnterInAFieldTest : public KeyboardTest, public ::testing::WithParamInterface<EnterCase> {};
@@ -63,6 +60,26 @@ TEST_P(EnterInAFieldTest, SearchesAsItsButtonDoes) {
 INSTANTIATE_TEST_SUITE_P(Fields, EnterInAFieldTest,
                          ::testing::Values(EnterCase{"LedtPinYin", "zh", false, {1, 3, 4}},
                                            EnterCase{"LedtZiYi", "水", false, {10}},
+                                           EnterCase{"LedtChengYu", "百战", true, {1, 2, 6}}));
+
+class SearchAsYouTypeTest : public KeyboardTest, public ::testing::WithParamInterface<EnterCase> {};
+
+// No Enter either; the focus stays in the field for the next keystroke.
+TEST_P(SearchAsYouTypeTest, APauseInTypingRunsTheFieldsSearch) {
+    const EnterCase& c = GetParam();
+    auto* field = control<QLineEdit>(c.field);
+    control<QTabWidget>("Page1")->setCurrentIndex(c.idioms ? 1 : 0);
+    field->setFocus();
+    typeInto(field, c.typed);
+    const auto found = [&] { return c.idioms ? window->foundIdioms() : window->foundCharacters(); };
+    EXPECT_TRUE(found().empty()) << "before the pause";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return found() == c.found; }, 2000));
+    EXPECT_EQ(focused(), QLatin1String(c.field));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, SearchAsYouTypeTest,
+                         ::testing::Values(EnterCase{"LedtPinYin", "zh", false, {1, 3, 4}},
+                                           EnterCase{"LedtPinYin", "国", false, {2}},
                                            EnterCase{"LedtChengYu", "百战", true, {1, 2, 6}}));
 
 TEST_F(KeyboardTest, TabRunsThroughBothGroupsInReadingOrderAndPassesOverTheGrid) {

@@ -2,16 +2,18 @@
 // it there at the next start.
 #include <sys/stat.h>
 
+#include <QAction>
 #include <cstdlib>
 
+#include "looked_up_list.h"
 #include "window_fixture.h"
 #include "without_root_override.h"
 
 namespace lexomir::testing {
 namespace {
 
-// The window over a read-only dat/ keeps its settings in $XDG_CONFIG_HOME
-// without a word, and finds them there at the next start.
+// The window over a read-only dat/ keeps its settings and lookups.db in
+// $XDG_CONFIG_HOME without a word, and finds them there at the next start.
 using SettingsPlaceTest = WindowTest;
 
 TEST_F(SettingsPlaceTest, AReadOnlyDataFolderKeepsTheSettingsInTheUserFolder) {
@@ -25,9 +27,14 @@ TEST_F(SettingsPlaceTest, AReadOnlyDataFolderKeepsTheSettingsInTheUserFolder) {
 
     openWindow();
     window->move(60, 70);
+    typedSearch("中");
+    window->findChild<QAction*>(QStringLiteral("ActToggleWord"))->trigger();
     closeWindow();
     openWindow();
     const QPoint restored = window->pos();
+    window->findChild<QAction*>(QStringLiteral("ActWords"))->trigger();
+    const auto* words = window->findChild<LookedUpList*>(QStringLiteral("WordsWindow"));
+    const std::size_t wordsListed = words ? words->entries().size() : 0;
     closeWindow();
 
     ::chmod(folder.dat().c_str(), 0755);
@@ -37,6 +44,9 @@ TEST_F(SettingsPlaceTest, AReadOnlyDataFolderKeepsTheSettingsInTheUserFolder) {
     EXPECT_EQ(settingsValue(config / "lexomir" / "set.ini", QStringLiteral("left")),
               QStringLiteral("60"));
     EXPECT_FALSE(std::filesystem::exists(folder.settingsFile()));
+    EXPECT_EQ(wordsListed, 1u);
+    EXPECT_TRUE(std::filesystem::exists(config / "lexomir" / "lookups.db"));
+    EXPECT_FALSE(std::filesystem::exists(folder.dat() / "lookups.db"));
 }
 
 }  // namespace

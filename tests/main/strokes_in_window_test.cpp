@@ -64,6 +64,15 @@ TEST_F(StrokesInWindowTest, ADoubleClickedEntryIsDrawnToo) {
     EXPECT_EQ(panel()->strokeCount(), 3);
 }
 
+TEST_F(StrokesInWindowTest, AnEntryReopenedFromTheHistoryIsDrawnToo) {
+    typedSearch("口");
+    typedSearch("一");
+    activateWindow();
+    press(Qt::Key_Left, Qt::AltModifier);
+    EXPECT_TRUE(memo("Memo1").startsWith(QString::fromUtf8("\n汉字：口")));
+    EXPECT_EQ(panel()->strokeCount(), 3);
+}
+
 // A candidate's click appends it to the characters in 拼音或汉字, or takes
 // the place of pinyin, and searches as 查找 does.
 TEST_F(StrokesInWindowTest, APadCandidateIsAppendedAndSearched) {

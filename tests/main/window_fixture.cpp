@@ -1,5 +1,6 @@
 #include "window_fixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -204,6 +205,20 @@ void WindowTest::meaningSearch(const char* utf8Keywords) {
 void WindowTest::idiomSearch(const char* utf8Pattern) {
     control<QLineEdit>("LedtChengYu")->setText(QString::fromUtf8(utf8Pattern));
     control<QPushButton>("BtnChengYu")->click();
+}
+
+void WindowTest::activateWindow() {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+}
+
+void WindowTest::press(int key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+}
+
+void WindowTest::typeInto(QWidget* widget, const char* utf8) {
+    for (const QChar c : QString::fromUtf8(utf8))
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 void WindowTest::duringNextScan(std::function<void()> action) {

@@ -93,6 +93,13 @@ class WindowTest : public ::testing::Test {
     // Meaning range 1 (small) over the keywords.
     void meaningSearch(const char* utf8Keywords);
     void idiomSearch(const char* utf8Pattern);
+    // Makes the window the active one, as the user's is, so that its keys
+    // (menu shortcuts among them) reach it.
+    void activateWindow();
+    // A key to the control that has the focus.
+    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // A key press per character into the widget, as typing gives it.
+    static void typeInto(QWidget* widget, const char* utf8);
     // Runs action from the first event processing of the next scan.
     void duringNextScan(std::function<void()> action);
     QString memo(const char* name);
