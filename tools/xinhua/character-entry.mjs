@@ -269,6 +269,14 @@ export function isClassicalExplanation(senses) {
     && senses.every((sense) => CLASSICAL_MARK.test(sense.replace(/^[①②③]/u, '')) && !PRESENT_MARK.test(sense));
 }
 
+// The historical dictionary (its senses numbered "1.") lists a word's senses
+// in the order they arose; where it holds more than a line shows, the line
+// shows only the earliest ones, and the everyday sense comes after them (现在
+// "1.存在。…4.…泛指此时、目前", 主席 "1.主持筵席。…5.主持会议的人").
+export function showsOnlyEarliestSenses(raw) {
+  return HISTORICAL.test(raw) && splitSenses(raw).length > MAX_WORD_SENSES;
+}
+
 // "中国无产阶级革命家。山东东平人。曾任…": the life of a person who bears
 // the word as a name (万里), not a sense of the word.
 const LIFE = /^[^。①②③\d]{2,30}(?:家|人物|领袖|将领|学者|官员)。\p{Script=Han}{2,8}人。/u;

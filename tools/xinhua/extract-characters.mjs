@@ -58,7 +58,7 @@ import path from 'node:path';
 
 import {
   count, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
-  isClassicalExplanation, isLifeOfAPerson, markPinyin, markSyllable, notedReading, oneLine,
+  isClassicalExplanation, isLifeOfAPerson, markPinyin, showsOnlyEarliestSenses, markSyllable, notedReading, oneLine,
   otherReadingRule, usualEntry, wordSenses,
 } from './character-entry.mjs';
 import {
@@ -422,6 +422,11 @@ function wordLine(word, context, tally) {
     } else if (onlyAName && /^\s*1\./u.test(raw)) {
       text = `${english}；${text}`;
       count(tally, 'modernFirst.name');
+    } else if (showsOnlyEarliestSenses(raw)) {
+      // Only the earliest senses are shown: not all of them are obsolete, so
+      // they are marked as early rather than as classical.
+      text = `${english}；早期义：${text}`;
+      count(tally, 'modernFirst.earliest');
     }
   }
   if (text) {
@@ -754,7 +759,8 @@ function main() {
     `${lines('exampleOpeningsTrimmed')} with an example's opening taken off a definition`);
   console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +
     `Chinese senses (古义), ${lines('modernFirst.life')} before the life of a person of that name, ` +
-    `${lines('modernFirst.name')} names before the historical dictionary's senses`);
+    `${lines('modernFirst.name')} names before the historical dictionary's senses, ` +
+    `${lines('modernFirst.earliest')} before the earliest of more senses than shown (早期义)`);
   console.log(`  characters listed as their own simplified or traditional form: ${figure('ownForm')}`);
   const harvested = [...glossesByCharacter.values()].flat();
   console.log(`  Chinese glosses of single characters from the idioms: ` +

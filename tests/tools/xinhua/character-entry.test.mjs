@@ -4,7 +4,8 @@ import { test } from 'node:test';
 
 import {
   dropSelfReferences, explainsAnotherReading, glossedPart, isClassicalExplanation, isDamaged, isLifeOfAPerson,
-  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, readingNote, otherReadingRule, usualEntry, withoutExampleOpening, wordSenses,
+  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, readingNote, otherReadingRule, showsOnlyEarliestSenses, usualEntry,
+  withoutExampleOpening, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
 import {
   briefGlosses, glossLine, glossOfListedReading, harvestGlosses, phraseGlosses, wordGlosses,
@@ -245,6 +246,12 @@ test('classical senses', async (t) => {
     ['no mark', ['①存在。'], false],
   ];
   for (const [name, senses, expected] of cases) await t.test(name, () => assert.equal(isClassicalExplanation(senses), expected));
+  const earliest = [
+    ['the historical dictionary beyond the senses shown', '1.存在。 \n2.指目前活着。 \n3.现世，今生。 \n4.泛指此时﹑目前。', true],
+    ['all its senses shown', '1.前辈。 \n2.首先仕进。 \n3.犹先行。', false],
+    ['the modern dictionary\'s senses', '①一样。②一种。③通常。④普通。', false],
+  ];
+  for (const [name, raw, expected] of earliest) await t.test(name, () => assert.equal(showsOnlyEarliestSenses(raw), expected));
   await t.test('the life of a person', () => assert.equal(isLifeOfAPerson('中国无产阶级革命家。山东东平人。1936年入党。'), true));
   await t.test('a sense naming people', () => assert.equal(isLifeOfAPerson('1.泛称许多人。'), false));
 });
