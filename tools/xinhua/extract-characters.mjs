@@ -58,7 +58,7 @@ import path from 'node:path';
 
 import {
   count, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
-  isClassicalExplanation, isLifeOfAPerson, markPinyin, showsOnlyEarliestSenses, markSyllable, notedReading, oneLine,
+  isClassicalExplanation, isLifeOfAPerson, markPinyin, otherReadings, showsOnlyEarliestSenses, markSyllable, notedReading, oneLine,
   otherReadingRule, usualEntry, wordSenses,
 } from './character-entry.mjs';
 import {
@@ -429,6 +429,11 @@ function wordLine(word, context, tally) {
       count(tally, 'modernFirst.earliest');
     }
   }
+  const others = text && [...word.simplified].length < MIN_IDIOM ? otherReadings(word.entries, reading) : '';
+  if (others) {
+    text = `${text}${/[。；]$/u.test(text) ? '' : '；'}${others}`;
+    count(tally, 'otherReadingsAdded');
+  }
   if (text) {
     count(tally, 'chineseWords');
   } else if (entry) {
@@ -756,11 +761,14 @@ function main() {
   console.log(`  word lines cleaned: ${lines('damagedSenses')} with a damaged sense cut or left out, ` +
     `${lines('selfLabels')} without a homograph label, ${lines('pointerSenses')} without a bare pointer, ` +
     `${lines('otherNameSenses')} without a sense that only names another form, ` +
-    `${lines('exampleOpeningsTrimmed')} with an example's opening taken off a definition`);
+    `${lines('exampleOpeningsTrimmed')} with an example's opening taken off a definition, ` +
+    `${lines('firstClauseExamples')} with an example taken off the first clause, where its start is sure, ` +
+    `${lines('emptySenses')} without a sense left with no word (a number of another word's sense split off)`);
   console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +
     `Chinese senses (古义), ${lines('modernFirst.life')} before the life of a person of that name, ` +
     `${lines('modernFirst.name')} names before the historical dictionary's senses, ` +
     `${lines('modernFirst.earliest')} before the earliest of more senses than shown (早期义)`);
+  console.log(`  word lines with CC-CEDICT's other readings added after the Chinese (另读): ${lines('otherReadingsAdded')}`);
   console.log(`  characters listed as their own simplified or traditional form: ${figure('ownForm')}`);
   const harvested = [...glossesByCharacter.values()].flat();
   console.log(`  Chinese glosses of single characters from the idioms: ` +

@@ -4,7 +4,8 @@ import { test } from 'node:test';
 
 import {
   dropSelfReferences, explainsAnotherReading, glossedPart, isClassicalExplanation, isDamaged, isLifeOfAPerson,
-  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, readingNote, otherReadingRule, showsOnlyEarliestSenses, usualEntry,
+  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, readingNote, otherReadingRule, otherReadings, showsOnlyEarliestSenses,
+  usualEntry,
   withoutExampleOpening, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
 import {
@@ -64,6 +65,8 @@ test('wordSenses', async (t) => {
       '也称“垄断资本主义”。垄断占统治地位的资本主义。列宁揭示…', '垄断占统治地位的资本主义。'],
     ['a self-pointer sense is no sense', '这个', '1.亦作"这个"。 \n2.指示比较近的事物或人。',
       '指示比较近的事物或人。'],
+    ['the number of another word\'s sense is no sense', '假说', '①假设②。②科学研究上对客观事物的假定的说明。',
+      '①假设②科学研究上对客观事物的假定的说明。'],
   ];
   for (const [name, word, explanation, expected] of cases) {
     await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord), expected));
@@ -80,6 +83,13 @@ test('wordSenses', async (t) => {
   ];
   for (const [name, word, explanation, expected] of cleaned) {
     await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord, { lexicon, examples }), expected));
+  }
+  // The word written out in the first clause: split off only where the model is sure of the start.
+  const words = new Map([['前后', { count: 10, tag: 'n' }], ['次序', { count: 10, tag: 'n' }]]);
+  const modelOf = (sure) => ({ exampleStart: () => ({ start: 4, sure }) });
+  for (const [name, sure, expected] of [['a sure start', true, '前后次序。'], ['a guessed start', false, '前后次序事有先后。']]) {
+    await t.test(`the first clause: ${name}`, () => assert.equal(
+      wordSenses('先后', '前后次序事有先后。', isKnownWord, { lexicon: words, examples: modelOf(sure) }), expected));
   }
 });
 
@@ -266,10 +276,23 @@ test('markWrittenOutWord: the word in its own example, not in its definition', a
     ['before a bracket', '喀斯特', '指岩溶。由海岸的喀斯特（karst）高地而得名。', '指岩溶。由海岸的喀斯特（karst）高地而得名。'],
     ['after a comma in its sentence', '露馅', '比喻事物暴露出来物证面前，谎言露馅了。', '比喻事物暴露出来物证面前，谎言露馅了。'],
     ['quoted', '这个', '1.亦作"这个"。', '1.亦作"这个"。'],
+    ['in the first clause where asked', '先后', '前后次序事有先后。', '前后次序事有～。', true],
+    ['named by the first clause', '内分泌', '这种分泌叫内分泌。', '这种分泌叫内分泌。', true],
+    ['the first clause going on with it', '逃亡', '收容逃亡的人。', '收容逃亡的人。', true],
   ];
-  for (const [name, word, sense, expected] of cases) {
-    await t.test(name, () => assert.equal(markWrittenOutWord(word, sense, lexicon), expected));
+  for (const [name, word, sense, expected, inFirstClause = false] of cases) {
+    await t.test(name, () => assert.equal(markWrittenOutWord(word, sense, lexicon, { inFirstClause }), expected));
   }
+});
+
+test('otherReadings', () => {
+  const entries = [
+    { pinyin: 'gu4 shi4', senses: ['old practice'] },
+    { pinyin: 'gu4 shi5', senses: ['narrative; story; tale'] },
+    { pinyin: 'Gu4 shi4', senses: ['surname Gushi'] },
+    { pinyin: 'gu4 shir5', senses: ['erhua variant of 故事|故事[gu4 shi5]'] },
+  ];
+  assert.equal(otherReadings(entries, 'gù shì'), '另读 gù shi：narrative; story; tale');
 });
 
 test('isDamaged and readingNote', async (t) => {
