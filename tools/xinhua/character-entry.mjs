@@ -277,6 +277,12 @@ export function showsOnlyEarliestSenses(raw) {
   return HISTORICAL.test(raw) && splitSenses(raw).length > MAX_WORD_SENSES;
 }
 
+// Senses that only say the word is a surname ("复姓。东汉时有第五伦。" under
+// 第五): a name, not the sense the word has in everyday use.
+export function onlyNamesASurname(senses) {
+  return senses.length > 0 && senses.every((sense) => /^(?:复姓|姓)。/u.test(sense.replace(/^[①②③]/u, '')));
+}
+
 // "中国无产阶级革命家。山东东平人。曾任…": the life of a person who bears
 // the word as a name (万里), not a sense of the word.
 const LIFE = /^[^。①②③\d]{2,30}(?:家|人物|领袖|将领|学者|官员)。\p{Script=Han}{2,8}人。/u;

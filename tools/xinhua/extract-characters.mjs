@@ -58,7 +58,7 @@ import path from 'node:path';
 
 import {
   count, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
-  isClassicalExplanation, isLifeOfAPerson, markPinyin, otherReadings, showsOnlyEarliestSenses, markSyllable, notedReading, oneLine,
+  isClassicalExplanation, isLifeOfAPerson, markPinyin, onlyNamesASurname, otherReadings, showsOnlyEarliestSenses, markSyllable, notedReading, oneLine,
   otherReadingRule, usualEntry, wordSenses,
 } from './character-entry.mjs';
 import {
@@ -422,6 +422,9 @@ function wordLine(word, context, tally) {
     } else if (onlyAName && /^\s*1\./u.test(raw)) {
       text = `${english}；${text}`;
       count(tally, 'modernFirst.name');
+    } else if (entry.pinyin === entry.pinyin.toLowerCase() && onlyNamesASurname(text.split(/(?=[①②③])/u))) {
+      text = `${english}；${text}`;
+      count(tally, 'modernFirst.surname');
     } else if (showsOnlyEarliestSenses(raw)) {
       // Only the earliest senses are shown: not all of them are obsolete, so
       // they are marked as early rather than as classical.
@@ -767,7 +770,8 @@ function main() {
   console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +
     `Chinese senses (古义), ${lines('modernFirst.life')} before the life of a person of that name, ` +
     `${lines('modernFirst.name')} names before the historical dictionary's senses, ` +
-    `${lines('modernFirst.earliest')} before the earliest of more senses than shown (早期义)`);
+    `${lines('modernFirst.earliest')} before the earliest of more senses than shown (早期义), ` +
+    `${lines('modernFirst.surname')} before senses that only name a surname`);
   console.log(`  word lines with CC-CEDICT's other readings added after the Chinese (另读): ${lines('otherReadingsAdded')}`);
   console.log(`  characters listed as their own simplified or traditional form: ${figure('ownForm')}`);
   const harvested = [...glossesByCharacter.values()].flat();

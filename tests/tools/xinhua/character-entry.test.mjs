@@ -4,9 +4,8 @@ import { test } from 'node:test';
 
 import {
   dropSelfReferences, explainsAnotherReading, glossedPart, isClassicalExplanation, isDamaged, isLifeOfAPerson,
-  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, readingNote, otherReadingRule, otherReadings, showsOnlyEarliestSenses,
-  usualEntry,
-  withoutExampleOpening, wordSenses,
+  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, onlyNamesASurname, readingNote, otherReadingRule, otherReadings,
+  showsOnlyEarliestSenses, usualEntry, withoutExampleOpening, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
 import {
   briefGlosses, glossLine, glossOfListedReading, harvestGlosses, phraseGlosses, wordGlosses,
@@ -262,6 +261,8 @@ test('classical senses', async (t) => {
     ['the modern dictionary\'s senses', '①一样。②一种。③通常。④普通。', false],
   ];
   for (const [name, raw, expected] of earliest) await t.test(name, () => assert.equal(showsOnlyEarliestSenses(raw), expected));
+  const surnames = [['only a surname', ['复姓。东汉时有第五伦。'], true], ['a surname and a place', ['①复姓。', '②古地名。'], false]];
+  for (const [name, senses, expected] of surnames) await t.test(name, () => assert.equal(onlyNamesASurname(senses), expected));
   await t.test('the life of a person', () => assert.equal(isLifeOfAPerson('中国无产阶级革命家。山东东平人。1936年入党。'), true));
   await t.test('a sense naming people', () => assert.equal(isLifeOfAPerson('1.泛称许多人。'), false));
 });
