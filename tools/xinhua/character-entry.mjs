@@ -399,7 +399,15 @@ export function markWrittenOutWord(word, sense, lexicon, { inFirstClause = false
 }
 
 // Words that lead into a definition and cannot end one.
-const HANGING_LEAD = /(?:犹言|犹|即|指|谓|比喻|形容|表示|用于|用在|像|如|是)$/u;
+const HANGING_LEAD = /(?:犹言|犹|即|指|谓|比喻|形容|表示|用于|用在|像|如|是|所)$/u;
+// A definition of one character, or one that ends on a word leading into
+// one, is a stub a cut left (two characters, "生气", define well enough).
+const MIN_DEFINITION_CHARACTERS = 2;
+
+function isStub(definition) {
+  return hanCount(definition) < MIN_DEFINITION_CHARACTERS || HANGING_LEAD.test(definition.replace(/[。；，\s]+$/u, ''));
+}
+
 // Words that end a definition as its head: "某种情形", "一种乐器".
 const MODIFIER_BEFORE_HEAD = /(?:的|之|种|类|个|样|某)$/u;
 
@@ -493,9 +501,10 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     }
     let defined = senseDefinition(marked, word, markedOptions);
     // Cut inside its example, as the source has it then: where the definition
-    // still holds the word, or ends on a set phrase ("容貌暮去朝来" of "…暮去朝来
-    // 颜色故") or a lone character ("不专注驰" of "…驰心旁骛").
-    if (marked !== raw && (defined.includes(word) || endsMidExample(defined, cleaning.lexicon))) {
+    // still holds the word, ends on a set phrase ("容貌暮去朝来" of "…暮去朝来
+    // 颜色故") or a lone character ("不专注驰" of "…驰心旁骛"), or is left a
+    // stub ("特指" of "特指唯物辩证法").
+    if (marked !== raw && (defined.includes(word) || endsMidExample(defined, cleaning.lexicon) || isStub(defined))) {
       defined = senseDefinition(raw, word, options);
     } else if (markedOptions !== options && defined !== senseDefinition(raw, word, options)) {
       count(tally, 'firstClauseExamples');
