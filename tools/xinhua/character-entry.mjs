@@ -2,7 +2,7 @@
 // it shows. Pure functions, so extract-characters.mjs and its tests share them.
 
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
-import { markPinyin, markSyllable } from '../common/cc-cedict.mjs';
+import { cedictGloss, markPinyin, markSyllable, readableSense } from '../common/cc-cedict.mjs';
 import { cleanSense, hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
 
 export { markPinyin, markSyllable };
@@ -269,6 +269,20 @@ export function isClassicalExplanation(senses) {
     && senses.every((sense) => CLASSICAL_MARK.test(sense.replace(/^[①②③]/u, '')) && !PRESENT_MARK.test(sense));
 }
 
+// The historical dictionary (its senses numbered "1.") lists a word's senses
+// in the order they arose; where it holds more than a line shows, the line
+// shows only the earliest ones, and the everyday sense comes after them (现在
+// "1.存在。…4.…泛指此时、目前", 主席 "1.主持筵席。…5.主持会议的人").
+export function showsOnlyEarliestSenses(raw) {
+  return HISTORICAL.test(raw) && splitSenses(raw).length > MAX_WORD_SENSES;
+}
+
+// Senses that only say the word is a surname ("复姓。东汉时有第五伦。" under
+// 第五): a name, not the sense the word has in everyday use.
+export function onlyNamesASurname(senses) {
+  return senses.length > 0 && senses.every((sense) => /^(?:复姓|姓)。/u.test(sense.replace(/^[①②③]/u, '')));
+}
+
 // "中国无产阶级革命家。山东东平人。曾任…": the life of a person who bears
 // the word as a name (万里), not a sense of the word.
 const LIFE = /^[^。①②③\d]{2,30}(?:家|人物|领袖|将领|学者|官员)。\p{Script=Han}{2,8}人。/u;
@@ -322,10 +336,37 @@ function undamagedPart(sense) {
 
 // ---- run-in examples ----
 
+// How a definition's first clause names the word it defines: at its very
+// start, after a word that names or likens ("叫", "指", "犹"), or before one
+// that goes on with it ("…的人", "…之类"). Elsewhere in that clause the word
+// may stand in an example that the lost colon ran in ("前后次序事有先后").
+const NAMING_BEFORE = /(?:叫|叫做|称|称为|名为|谓之|即|犹|同|指|像|如|是|为|作|和|与|或|及|对|“|‘)$/u;
+const NAMING_AFTER = /^(?:的|之|者|等|为|是|和|与|或|及|[“”‘’（(])/u;
+
+function namedByFirstClause(before, after) {
+  return hanCount(before) < 2 || NAMING_BEFORE.test(before) || NAMING_AFTER.test(after);
+}
+
+// The example model, trusted only where something beside its scores opens
+// the example (a pronoun, a lexicon word holding the phrase): a definition's
+// first clause names its word as often as an example there uses it. The
+// word was written out, so a pronoun may stand inside the example ("表示不存
+// 在星期天我不曾出过门").
+function onlySureStarts(model) {
+  return {
+    exampleStart: (text, marker, phrase, options) => {
+      const found = model.exampleStart(text, marker, phrase, { ...options, marked: false });
+      return found.sure ? found : { start: null, sure: false };
+    },
+  };
+}
+
 // A word written out in its own sense stands in an example ("一样；同样别和
 // 他一般见识"): it is marked "～", as the source marks it elsewhere, so that
 // the example model finds the example. Quoted or bracketed, it is named.
-export function markWrittenOutWord(word, sense, lexicon) {
+// inFirstClause: also in the sense's first clause, where the definition
+// does not name it there (see namedByFirstClause).
+export function markWrittenOutWord(word, sense, lexicon, { inFirstClause = false } = {}) {
   if ([...word].length >= MIN_GLOSSED_PHRASE || sense.includes('～')) return sense;
   // Not where it is part of a longer word: 附着 and 手上 in "附着手上".
   const inLongerWord = (i) => [sense[i - 1] + word[0], word.at(-1) + sense[i + word.length]]
@@ -333,8 +374,10 @@ export function markWrittenOutWord(word, sense, lexicon) {
   // Nor where the definition names it itself: in a list ("如小提琴独奏、钢琴独
   // 奏等"), before a bracket ("喀斯特（karst）") or in the sense's first clause;
   // nor after a comma in its sentence.
+  const inFirst = (i) => !/[，。；]/u.test(sense.slice(0, i))
+    && (!inFirstClause || namedByFirstClause(sense.slice(0, i), sense.slice(i + word.length)));
   const inDefinition = (i) => /[（(、]/u.test(sense[i + word.length] ?? '')
-    || /(?:如|像|例如|比如|譬如|由)[^，。；]*$/u.test(sense.slice(0, i)) || !/[，。；]/u.test(sense.slice(0, i))
+    || /(?:如|像|例如|比如|譬如|由)[^，。；]*$/u.test(sense.slice(0, i)) || inFirst(i)
     // After a comma in its sentence the example may well have begun a clause
     // before ("诸侯五月，同盟至", "物证面前，谎言露馅了").
     || /[，、][^；。]*$/u.test(sense.slice(0, i));
@@ -356,7 +399,15 @@ export function markWrittenOutWord(word, sense, lexicon) {
 }
 
 // Words that lead into a definition and cannot end one.
-const HANGING_LEAD = /(?:犹言|犹|即|指|谓|比喻|形容|表示|用于|用在|像|如|是)$/u;
+const HANGING_LEAD = /(?:犹言|犹|即|指|谓|比喻|形容|表示|用于|用在|像|如|是|所)$/u;
+// A definition of one character, or one that ends on a word leading into
+// one, is a stub a cut left (two characters, "生气", define well enough).
+const MIN_DEFINITION_CHARACTERS = 2;
+
+function isStub(definition) {
+  return hanCount(definition) < MIN_DEFINITION_CHARACTERS || HANGING_LEAD.test(definition.replace(/[。；，\s]+$/u, ''));
+}
+
 // Words that end a definition as its head: "某种情形", "一种乐器".
 const MODIFIER_BEFORE_HEAD = /(?:的|之|种|类|个|样|某)$/u;
 
@@ -437,14 +488,26 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     // Gloss colons only come back in idioms.
     const idiom = [...word].length >= MIN_GLOSSED_PHRASE;
     // The historical dictionary's entries ("1.…") hold no run-in examples.
-    const marked = HISTORICAL.test(explanation) ? raw : markWrittenOutWord(word, raw, cleaning.lexicon);
+    let marked = HISTORICAL.test(explanation) ? raw : markWrittenOutWord(word, raw, cleaning.lexicon);
     const options = idiom ? cleaning : { ...cleaning, lexicon: null };
-    let defined = senseDefinition(marked, word, options);
+    let markedOptions = options;
+    // In the first clause, only where the example's start is sure.
+    if (marked === raw && !HISTORICAL.test(explanation) && cleaning.examples) {
+      const inFirstClause = markWrittenOutWord(word, raw, cleaning.lexicon, { inFirstClause: true });
+      if (inFirstClause !== raw) {
+        marked = inFirstClause;
+        markedOptions = { ...options, examples: onlySureStarts(cleaning.examples) };
+      }
+    }
+    let defined = senseDefinition(marked, word, markedOptions);
     // Cut inside its example, as the source has it then: where the definition
-    // still holds the word, or ends on a set phrase ("容貌暮去朝来" of "…暮去朝来
-    // 颜色故") or a lone character ("不专注驰" of "…驰心旁骛").
-    if (marked !== raw && (defined.includes(word) || endsMidExample(defined, cleaning.lexicon))) {
+    // still holds the word, ends on a set phrase ("容貌暮去朝来" of "…暮去朝来
+    // 颜色故") or a lone character ("不专注驰" of "…驰心旁骛"), or is left a
+    // stub ("特指" of "特指唯物辩证法").
+    if (marked !== raw && (defined.includes(word) || endsMidExample(defined, cleaning.lexicon) || isStub(defined))) {
       defined = senseDefinition(raw, word, options);
+    } else if (markedOptions !== options && defined !== senseDefinition(raw, word, options)) {
+      count(tally, 'firstClauseExamples');
     }
     const cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
     if (cleaned !== defined) count(tally, 'exampleOpeningsTrimmed');
@@ -484,6 +547,12 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
       count(tally, `otherReading.${rule}`);
       continue;
     }
+    // "见〖分数〗②。": the source's number of another word's sense splits off
+    // a sense without a word of its own.
+    if (sense && hanCount(sense) === 0) {
+      count(tally, 'emptySenses');
+      continue;
+    }
     if (sense) senses.push(sense);
   }
   if (senses.length === 0) senses.push(...otherNames.slice(0, 1));
@@ -510,6 +579,27 @@ export function usualEntry(entries, usualReading) {
   if (new Set(readings).size < 2) return pool[0];
   const usual = usualReading();
   return pool[readings.indexOf(usual)] ?? pool[0];
+}
+
+// CC-CEDICT's other readings of a word, each with its own English, as the
+// end of its line ("另读 gù shi：narrative; story; tale" after the gù shì that
+// the Chinese explains of 故事): the Chinese explains one reading only, and
+// the sense of another one is often the everyday one. Readings whose senses
+// only point elsewhere ("erhua form of …") add nothing.
+const MAX_OTHER_READINGS = 2;
+
+export function otherReadings(entries, shownReading) {
+  const seen = new Set([shownReading]);
+  const parts = [];
+  for (const entry of entries) {
+    if (entry.pinyin !== entry.pinyin.toLowerCase()) continue;
+    const reading = markPinyin(entry.pinyin);
+    const gloss = readableSense(cedictGloss(entry));
+    if (seen.has(reading) || !gloss) continue;
+    seen.add(reading);
+    parts.push(`另读 ${reading}：${gloss}`);
+  }
+  return parts.slice(0, MAX_OTHER_READINGS).join('；');
 }
 
 // cnchar-data marks an entry of one reading with "另见" and the other

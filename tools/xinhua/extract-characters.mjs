@@ -58,7 +58,7 @@ import path from 'node:path';
 
 import {
   count, explainsAnotherReading, isSelfVariantSense, listedForms, looksBroken,
-  isClassicalExplanation, isLifeOfAPerson, markPinyin, markSyllable, notedReading, oneLine,
+  isClassicalExplanation, isLifeOfAPerson, markPinyin, onlyNamesASurname, otherReadings, showsOnlyEarliestSenses, markSyllable, notedReading, oneLine,
   otherReadingRule, usualEntry, wordSenses,
 } from './character-entry.mjs';
 import {
@@ -422,7 +422,20 @@ function wordLine(word, context, tally) {
     } else if (onlyAName && /^\s*1\./u.test(raw)) {
       text = `${english}；${text}`;
       count(tally, 'modernFirst.name');
+    } else if (entry.pinyin === entry.pinyin.toLowerCase() && onlyNamesASurname(text.split(/(?=[①②③])/u))) {
+      text = `${english}；${text}`;
+      count(tally, 'modernFirst.surname');
+    } else if (showsOnlyEarliestSenses(raw)) {
+      // Only the earliest senses are shown: not all of them are obsolete, so
+      // they are marked as early rather than as classical.
+      text = `${english}；早期义：${text}`;
+      count(tally, 'modernFirst.earliest');
     }
+  }
+  const others = text && [...word.simplified].length < MIN_IDIOM ? otherReadings(word.entries, reading) : '';
+  if (others) {
+    text = `${text}${/[。；]$/u.test(text) ? '' : '；'}${others}`;
+    count(tally, 'otherReadingsAdded');
   }
   if (text) {
     count(tally, 'chineseWords');
@@ -751,10 +764,15 @@ function main() {
   console.log(`  word lines cleaned: ${lines('damagedSenses')} with a damaged sense cut or left out, ` +
     `${lines('selfLabels')} without a homograph label, ${lines('pointerSenses')} without a bare pointer, ` +
     `${lines('otherNameSenses')} without a sense that only names another form, ` +
-    `${lines('exampleOpeningsTrimmed')} with an example's opening taken off a definition`);
+    `${lines('exampleOpeningsTrimmed')} with an example's opening taken off a definition, ` +
+    `${lines('firstClauseExamples')} with an example taken off the first clause, where its start is sure, ` +
+    `${lines('emptySenses')} without a sense left with no word (a number of another word's sense split off)`);
   console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +
     `Chinese senses (古义), ${lines('modernFirst.life')} before the life of a person of that name, ` +
-    `${lines('modernFirst.name')} names before the historical dictionary's senses`);
+    `${lines('modernFirst.name')} names before the historical dictionary's senses, ` +
+    `${lines('modernFirst.earliest')} before the earliest of more senses than shown (早期义), ` +
+    `${lines('modernFirst.surname')} before senses that only name a surname`);
+  console.log(`  word lines with CC-CEDICT's other readings added after the Chinese (另读): ${lines('otherReadingsAdded')}`);
   console.log(`  characters listed as their own simplified or traditional form: ${figure('ownForm')}`);
   const harvested = [...glossesByCharacter.values()].flat();
   console.log(`  Chinese glosses of single characters from the idioms: ` +

@@ -4,7 +4,8 @@ import { test } from 'node:test';
 
 import {
   dropSelfReferences, explainsAnotherReading, glossedPart, isClassicalExplanation, isDamaged, isLifeOfAPerson,
-  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, readingNote, otherReadingRule, usualEntry, withoutExampleOpening, wordSenses,
+  isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, onlyNamesASurname, readingNote, otherReadingRule, otherReadings,
+  showsOnlyEarliestSenses, usualEntry, withoutExampleOpening, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
 import {
   briefGlosses, glossLine, glossOfListedReading, harvestGlosses, phraseGlosses, wordGlosses,
@@ -63,6 +64,8 @@ test('wordSenses', async (t) => {
       '也称“垄断资本主义”。垄断占统治地位的资本主义。列宁揭示…', '垄断占统治地位的资本主义。'],
     ['a self-pointer sense is no sense', '这个', '1.亦作"这个"。 \n2.指示比较近的事物或人。',
       '指示比较近的事物或人。'],
+    ['the number of another word\'s sense is no sense', '假说', '①假设②。②科学研究上对客观事物的假定的说明。',
+      '①假设②科学研究上对客观事物的假定的说明。'],
   ];
   for (const [name, word, explanation, expected] of cases) {
     await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord), expected));
@@ -79,6 +82,13 @@ test('wordSenses', async (t) => {
   ];
   for (const [name, word, explanation, expected] of cleaned) {
     await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord, { lexicon, examples }), expected));
+  }
+  // The word written out in the first clause: split off only where the model is sure of the start.
+  const words = new Map([['前后', { count: 10, tag: 'n' }], ['次序', { count: 10, tag: 'n' }]]);
+  const modelOf = (sure) => ({ exampleStart: () => ({ start: 4, sure }) });
+  for (const [name, sure, expected] of [['a sure start', true, '前后次序。'], ['a guessed start', false, '前后次序事有先后。']]) {
+    await t.test(`the first clause: ${name}`, () => assert.equal(
+      wordSenses('先后', '前后次序事有先后。', isKnownWord, { lexicon: words, examples: modelOf(sure) }), expected));
   }
 });
 
@@ -245,6 +255,14 @@ test('classical senses', async (t) => {
     ['no mark', ['①存在。'], false],
   ];
   for (const [name, senses, expected] of cases) await t.test(name, () => assert.equal(isClassicalExplanation(senses), expected));
+  const earliest = [
+    ['the historical dictionary beyond the senses shown', '1.存在。 \n2.指目前活着。 \n3.现世，今生。 \n4.泛指此时﹑目前。', true],
+    ['all its senses shown', '1.前辈。 \n2.首先仕进。 \n3.犹先行。', false],
+    ['the modern dictionary\'s senses', '①一样。②一种。③通常。④普通。', false],
+  ];
+  for (const [name, raw, expected] of earliest) await t.test(name, () => assert.equal(showsOnlyEarliestSenses(raw), expected));
+  const surnames = [['only a surname', ['复姓。东汉时有第五伦。'], true], ['a surname and a place', ['①复姓。', '②古地名。'], false]];
+  for (const [name, senses, expected] of surnames) await t.test(name, () => assert.equal(onlyNamesASurname(senses), expected));
   await t.test('the life of a person', () => assert.equal(isLifeOfAPerson('中国无产阶级革命家。山东东平人。1936年入党。'), true));
   await t.test('a sense naming people', () => assert.equal(isLifeOfAPerson('1.泛称许多人。'), false));
 });
@@ -259,10 +277,23 @@ test('markWrittenOutWord: the word in its own example, not in its definition', a
     ['before a bracket', '喀斯特', '指岩溶。由海岸的喀斯特（karst）高地而得名。', '指岩溶。由海岸的喀斯特（karst）高地而得名。'],
     ['after a comma in its sentence', '露馅', '比喻事物暴露出来物证面前，谎言露馅了。', '比喻事物暴露出来物证面前，谎言露馅了。'],
     ['quoted', '这个', '1.亦作"这个"。', '1.亦作"这个"。'],
+    ['in the first clause where asked', '先后', '前后次序事有先后。', '前后次序事有～。', true],
+    ['named by the first clause', '内分泌', '这种分泌叫内分泌。', '这种分泌叫内分泌。', true],
+    ['the first clause going on with it', '逃亡', '收容逃亡的人。', '收容逃亡的人。', true],
   ];
-  for (const [name, word, sense, expected] of cases) {
-    await t.test(name, () => assert.equal(markWrittenOutWord(word, sense, lexicon), expected));
+  for (const [name, word, sense, expected, inFirstClause = false] of cases) {
+    await t.test(name, () => assert.equal(markWrittenOutWord(word, sense, lexicon, { inFirstClause }), expected));
   }
+});
+
+test('otherReadings', () => {
+  const entries = [
+    { pinyin: 'gu4 shi4', senses: ['old practice'] },
+    { pinyin: 'gu4 shi5', senses: ['narrative; story; tale'] },
+    { pinyin: 'Gu4 shi4', senses: ['surname Gushi'] },
+    { pinyin: 'gu4 shir5', senses: ['erhua variant of 故事|故事[gu4 shi5]'] },
+  ];
+  assert.equal(otherReadings(entries, 'gù shì'), '另读 gù shi：narrative; story; tale');
 });
 
 test('isDamaged and readingNote', async (t) => {
