@@ -337,7 +337,7 @@ TEST(DataSetTest, CharacterEntriesShowCleanSensesOfTheReadingShown) {
     expectShownNotWrong({
         {"--show chars 人", "人：指人心", "死了，东西还在"},
         {"--show chars 人", "CL:个（gè）", "個|个[ge4]"},
-        {"--show chars 着", "字义：着：", "写作（着书立说）"},
+        {"--show chars 着", "汉字：着(", "写作（着书立说）"},
         {"--show chars 没", "没有（méi yǒu）：haven't", "犹没收"},
         {"--show chars 也", "也许（yě xǔ）：副词。表示可能，不肯定。", "天气闷热"},
         {"--show chars 就", "就是（jiù shì）：①用在句末表示肯定", "就是1"},
