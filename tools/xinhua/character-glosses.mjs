@@ -4,7 +4,7 @@
 // extract-characters.mjs and its tests share them.
 
 import {
-  cleanSense, dropDamagedSentence, findGlosses, hanCount, hasMojibake, splitSenses,
+  cleanSense, dropDamagedSentence, findGlosses, hasMojibake, splitSenses,
 } from '../common/explanation-text.mjs';
 
 // Only idioms gloss their characters: a shorter word's explanation mostly
@@ -112,32 +112,6 @@ export function glossOfListedReading({ character, gloss, phrase, position }, sou
   return !standsFor || sources.listedReadings(standsFor).some((r) => listed.includes(r));
 }
 
-// A word's explanation glosses one of its characters after explaining the
-// whole, in a sentence of its own with a comma after the character: "红萼
-// 1.红花。萼，花蒂。", "劳病 1.劳症。劳，通"痨"。".
-const MAX_WORD_GLOSS = 16;
-const COMMA_GLOSS = /^(\p{Script=Han})[，﹐](\p{Script=Han}[^。；;“”"（）()《》]*)$/u;
-
-// [{ character, gloss, position }] of such sentences in raw.
-export function wordGlosses(word, raw) {
-  if (typeof raw !== 'string' || [...word].length < 2) return [];
-  const intact = dropDamagedSentence(raw);
-  if (intact === null) return [];
-  const characters = [...word];
-  const glosses = [];
-  for (const sense of splitSenses(intact)) {
-    const sentences = sense.replace(/﹐/gu, '，').split(/[。；;﹔◇]/u).map((text) => text.trim());
-    for (const sentence of sentences.slice(1)) {
-      const match = COMMA_GLOSS.exec(sentence);
-      if (!match || characters.filter((c) => c === match[1]).length !== 1) continue;
-      const gloss = match[2].replace(/[，、\s]+$/u, '');
-      if (hanCount(gloss) > MAX_WORD_GLOSS || /^[的地得之了着也]/u.test(gloss) || hasMojibake(gloss)) continue;
-      glosses.push({ character: match[1], gloss, position: characters.indexOf(match[1]) });
-    }
-  }
-  return glosses;
-}
-
 function byCodePoint(a, b) {
   return a < b ? -1 : a > b ? 1 : 0;
 }
@@ -164,22 +138,17 @@ function foldContained(glosses) {
 // says whether a gloss and its phrase may be shown; countOf(phrase) ranks
 // the phrases; belongs(gloss) says whether a gloss found belongs to the
 // character's entry (glossOfListedReading).
-// withWordGlosses adds the glosses of wordGlosses.
-// Returns character -> [{ gloss, phrases, fromWords }], the gloss with the
-// most phrases first, then the one of the commoner phrase; phrases
-// commonest first; fromWords where only wordGlosses found it.
+// Returns character -> [{ gloss, phrases }], the gloss with the most phrases
+// first, then the one of the commoner phrase; phrases commonest first.
 export function harvestGlosses(entries, lexicon, {
-  usable = () => true, countOf = () => 0, belongs = () => true, withWordGlosses = false,
+  usable = () => true, countOf = () => 0, belongs = () => true,
 } = {}) {
   const byCharacter = new Map();
   const seen = new Set();
-  const byPhraseRule = new Set();
   for (const [phrase, raw] of entries) {
     if (seen.has(phrase)) continue;
     seen.add(phrase);
-    const fromPhrase = phraseGlosses(phrase, raw, lexicon);
-    for (const { character } of fromPhrase) byPhraseRule.add(`${character}|${phrase}`);
-    for (const found of [...fromPhrase, ...(withWordGlosses ? wordGlosses(phrase, raw) : [])]) {
+    for (const found of phraseGlosses(phrase, raw, lexicon)) {
       const { character, gloss } = found;
       if (!usable(gloss) || !usable(phrase) || !belongs({ ...found, phrase })) continue;
       if (!byCharacter.has(character)) byCharacter.set(character, new Map());
@@ -191,9 +160,7 @@ export function harvestGlosses(entries, lexicon, {
   const byUse = (a, b) => countOf(b) - countOf(a) || byCodePoint(a, b);
   const ranked = new Map();
   for (const [character, glosses] of byCharacter) {
-    const list = [...foldContained(glosses)].map(([gloss, phrases]) => ({
-      gloss, phrases: phrases.sort(byUse), fromWords: phrases.every((p) => !byPhraseRule.has(`${character}|${p}`)),
-    }));
+    const list = [...foldContained(glosses)].map(([gloss, phrases]) => ({ gloss, phrases: phrases.sort(byUse) }));
     list.sort((a, b) => b.phrases.length - a.phrases.length || byUse(a.phrases[0], b.phrases[0])
       || byCodePoint(a.gloss, b.gloss));
     ranked.set(character, list);

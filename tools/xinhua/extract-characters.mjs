@@ -676,10 +676,6 @@ function main() {
       if (!fits) count(tally, 'glossesOfAnotherReading');
       return fits;
     },
-    // The words' "X，…" sentences are rare classical words glossing their
-    // characters loosely ("延：延年" from 延驻, "陈：自陈己过" from 忏陈): 13 of
-    // 20 right in a hand-checked sample, far below what a gloss line needs.
-    withWordGlosses: false,
   });
 
   const characters = [];
@@ -704,7 +700,6 @@ function main() {
       details.push(glossLine(ch, glosses));
       count(tally, 'glossed');
       if (level === 1) count(tally, 'levelOneGlossed');
-      if (glosses.every((g) => g.fromWords)) count(tally, level === 1 ? 'levelOneGlossedByWordsOnly' : 'glossedByWordsOnly');
     }
     const words = commonWordLines(ch, wordsByCharacter, wordContext, tally);
     if (words.length) {
@@ -781,10 +776,7 @@ function main() {
   console.log(`  Chinese glosses of single characters from the idioms: ` +
     `${harvested.reduce((sum, g) => sum + g.phrases.length, 0)} harvested, ${harvested.length} distinct; ` +
     `${figure('glossed')} characters glossed, ${figure('levelOneGlossed')} of the ${figure('levelOne')} level-1 characters`);
-  console.log(`  glosses from the words' "X，…" sentences: ${harvested.filter((g) => g.fromWords).length} distinct; ` +
-    `the only glosses of ${figure('levelOneGlossedByWordsOnly') + figure('glossedByWordsOnly')} characters ` +
-    `(${figure('levelOneGlossedByWordsOnly')} level-1); glosses of a reading the entry does not list left out: ` +
-    `${figure('glossesOfAnotherReading')}`);
+  console.log(`  glosses of a reading the entry does not list left out: ${figure('glossesOfAnotherReading')}`);
 }
 
 main();

@@ -8,7 +8,7 @@ import {
   showsOnlyEarliestSenses, usualEntry, withoutExampleOpening, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
 import {
-  briefGlosses, glossLine, glossOfListedReading, harvestGlosses, phraseGlosses, wordGlosses,
+  briefGlosses, glossLine, glossOfListedReading, harvestGlosses, phraseGlosses,
 } from '../../../tools/xinhua/character-glosses.mjs';
 import { readableSense } from '../../../tools/common/cc-cedict.mjs';
 import { learnExampleBoundaries } from '../../../tools/common/example-boundary.mjs';
@@ -230,8 +230,6 @@ test('glosses: the character at its place, in a reading it has', async (t) => {
   for (const [name, phrase, raw, expected] of cases) {
     await t.test(name, () => assert.deepEqual(phraseGlosses(phrase, raw, lexicon).map((g) => [g.character, g.gloss]), expected));
   }
-  await t.test('a word explanation glosses a character after a comma', () => assert.deepEqual(
-    wordGlosses('红萼', '1.红花。萼，花蒂。 \n2.梅花。梅，落叶乔木；也指梅花。').map((g) => [g.character, g.gloss]), [['萼', '花蒂']]));
   const readings = { 着: ['zhāo', 'zháo', 'zhe', 'zhuó'], 家: ['jiā'], 姑: ['gū'], 没: ['méi', 'mò'], 殁: ['mò'] };
   const sources = {
     listedReadings: (c) => readings[c] ?? [],
