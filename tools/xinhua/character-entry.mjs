@@ -471,6 +471,65 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
   return hanCount(kept) >= 2 && !HANGING_LEAD.test(kept) ? `${kept}${stop}` : definition;
 }
 
+// A sense that lists synonyms ("冒犯；触怒得罪了人") lost the colon before its
+// example after the last one, which reads as long as the others. The last
+// clause's first lexicon word ends the definition where what follows it
+// holds the word and reads as an example (after any note in brackets): not
+// a synonym said again, not what a definition goes on with ("超出一般",
+// "出力服务", "所挑出的", "珍爱、重视", "命令或派遣", "做某事").
+const SENSE_LABEL = /^(?:(?:副词|连词|介词|代词|助词|叹词|动词|形容词|名词|量词|数词|象声词|谦词|敬词|谦辞|敬辞|婉辞|书面语|口语|方言|〈方〉|〈口〉|〈书〉)[。，]?)+/u;
+const SYNONYM = /^\p{Script=Han}{2,4}$/u;
+// Tags of jieba's that never end a synonym: distinguishing words, particles,
+// locality words, numerals and measure words wait for their head ("主要思想",
+// "一个样子").
+const NOT_A_DEFINITION_END = /^(?:b|u|f|m|q|zg|y|e|o)/u;
+// Tags of a word the definition goes on with: verbal nouns and adjectives.
+const DEFINITION_GOES_ON = /^(?:vn|a)/u;
+const DEFINITION_GOES_ON_BEFORE_WORD = /[、某或等]/u;
+// Pairs rarer than this straddle the seam by chance.
+const MIN_STRADDLING_COUNT = 50;
+
+// Whether the sense writes the word out after its start, outside brackets
+// and quotations: where a run-in example left it.
+function writesOutWord(sense, word) {
+  let depth = 0;
+  for (let i = 1; i < sense.length; ++i) {
+    if ('“‘（〔《'.includes(sense[i - 1])) depth++;
+    if ('”’）〕》'.includes(sense[i - 1])) depth = Math.max(0, depth - 1);
+    if (depth === 0 && sense.startsWith(word, i)) return true;
+  }
+  return false;
+}
+
+export function synonymListDefinition(sense, word, lexicon) {
+  if (!lexicon) return null;
+  const text = sense.replace(/。$/u, '');
+  const label = text.match(SENSE_LABEL)?.[0] ?? '';
+  const clauses = text.slice(label.length).split('；');
+  const synonyms = clauses.slice(0, -1);
+  const last = clauses.at(-1);
+  if (synonyms.length === 0 || !synonyms.every((c) => SYNONYM.test(c))) return null;
+  const at = last.indexOf(word);
+  if (at <= 0) return null;
+  const [synonym] = segment(last, (w) => lexicon.has(w));
+  const lengths = synonyms.map((c) => [...c].length);
+  const length = [...synonym].length;
+  if (length < Math.min(...lengths) || length > Math.max(...lengths)) return null;
+  if (NOT_A_DEFINITION_END.test(lexicon.get(synonym)?.tag ?? 'x')) return null;
+  // A note in brackets goes with the synonym it follows ("消磨（时间）").
+  const note = last.slice(synonym.length).match(/^（[^（）]*）/u)?.[0] ?? '';
+  const example = last.slice(synonym.length + note.length);
+  const [opening] = segment(example, (w) => lexicon.has(w));
+  // A word across the seam goes on with the synonym ("不常见"), unless the
+  // example opens with the word itself; a pronoun opens the example ("这事…").
+  const straddled = !example.startsWith(word) && [2, 3].some((n) => (lexicon.get(synonym.at(-1) + [...example].slice(0, n - 1).join(''))?.count ?? 0) >= MIN_STRADDLING_COUNT);
+  if (straddled || /^[这那他她我你]/u.test(synonym)) return null;
+  if (example.indexOf(word) < 0 || /^[（(“‘到所而之以也的地得了着过，。、；]/u.test(example)
+    || synonyms.some((c) => example.startsWith(c)) || DEFINITION_GOES_ON.test(lexicon.get(opening)?.tag ?? '')
+    || DEFINITION_GOES_ON_BEFORE_WORD.test(example.slice(0, example.indexOf(word)))) return null;
+  return `${label}${synonyms.join('；')}；${synonym}${note}。`;
+}
+
 // reading: { shown, otherReadingRule(sense) } — the reading shown, and the
 // rule by which a sense belongs to another one ('' where none does).
 export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally = {}, reading = {}) {
@@ -526,6 +585,11 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     // "代词。" or "表数量。" only labels the sentence after it.
     if (hanCount(lead) <= MAX_LABEL_CHARACTERS && first + 1 < sentences.length) lead += sentences[first + 1];
     let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
+    const listed = writesOutWord(sense, word) ? synonymListDefinition(sense, word, cleaning.lexicon) : null;
+    if (listed) {
+      count(tally, 'synonymListExamples');
+      sense = listed;
+    }
     if (isDamaged(sense)) {
       count(tally, 'damagedSenses');
       sense = undamagedPart(sense);

@@ -5,7 +5,7 @@ import { test } from 'node:test';
 import {
   dropSelfReferences, explainsAnotherReading, glossedPart, isClassicalExplanation, isDamaged, isLifeOfAPerson,
   isSelfVariantSense, listedForms, markWrittenOutWord, notedReading, onlyNamesASurname, readingNote, otherReadingRule, otherReadings,
-  showsOnlyEarliestSenses, usualEntry, withoutExampleOpening, wordSenses,
+  showsOnlyEarliestSenses, synonymListDefinition, usualEntry, withoutExampleOpening, wordSenses,
 } from '../../../tools/xinhua/character-entry.mjs';
 import {
   briefGlosses, glossLine, glossOfListedReading, harvestGlosses, phraseGlosses,
@@ -214,6 +214,27 @@ test('withoutExampleOpening', async (t) => {
   ];
   for (const [name, word, definition, sense, expected] of cases) {
     await t.test(name, () => assert.equal(withoutExampleOpening(definition, sense, word, lexicon), expected));
+  }
+});
+
+test('synonymListDefinition', async (t) => {
+  const lexicon = new Map(Object.entries({
+    一样: 'r', 同样: 'd', 别: 'r', 和: 'c', 他: 'r', 见识: 'n', 冒犯: 'v', 触怒: 'v', 超出: 'v', 一般: 'a', 杰出: 'a',
+    卓越: 'a', 人材: 'n', 冷僻: 'a', 不常: 'd', 常见: 'a', 字词: 'n', 珍爱: 'v', 值得: 'v', 贵重: 'a', 重视: 'v',
+    消磨: 'v', 度过: 'v', 时间: 'n', 错误: 'n', 这事: 'r', 重要: 'a', 非常: 'd', 一个: 'm', 相同: 'd', 样子: 'n',
+  }).map(([w, tag]) => [w, { count: 100, tag }]));
+  const cases = [
+    ['the example after the last synonym', '一般', '一样；同样别和他一般见识。', '一样；同样。'],
+    ['a note in brackets stays with the synonym', '打发', '度过；消磨（时间）他整天打发光阴。', '度过；消磨（时间）。'],
+    ['a definition going on with an adjective', '卓越', '杰出；超出一般卓越人材。', null],
+    ['a word across the seam', '偏僻', '冷僻；不常见偏僻的字词。', null],
+    ['a list before the word', '珍贵', '贵重；值得珍爱、重视其画尤珍贵。', null],
+    ['a pronoun opens the example', '差错', '错误；这事非常重要，不能有半点差错。', null],
+    ['a numeral waits for its head', '一律', '相同；一个样子千篇一律。', null],
+    ['no synonym-long word after the synonyms', '冲突', '争执；发生了冲突。', null],
+  ];
+  for (const [name, word, sense, expected] of cases) {
+    await t.test(name, () => assert.equal(synonymListDefinition(sense, word, lexicon), expected));
   }
 });
 
