@@ -11,6 +11,7 @@
 // the last clause before it stands as a clause of its own elsewhere, and a
 // subject pronoun ("他…") as the start, after which no start can be.
 import { closedAt } from '../common/explanation-text.mjs';
+import { headedExampleStart } from '../common/example-boundary.mjs';
 
 const SENSES = /\n|(?=[①②③④⑤⑥⑦⑧⑨⑩])/u;
 const NUMBERING = /^[\s\u3000]*(?:\d+\.|[①②③④⑤⑥⑦⑧⑨⑩])/u;
@@ -243,7 +244,7 @@ export function takeOutExamples(senses, phrase, model) {
       }
       const found = bareIndex(sentence, phrase);
       const index = found > 0 && NAMED_AFTER.test(sentence.slice(0, found)) ? -1 : found;
-      const start = index < 0 ? null : index === 0 ? 0 : model.exampleStart(sentence, index);
+      const start = index < 0 ? null : index === 0 ? 0 : model.exampleStart(sentence, index) ?? headedExampleStart(sentence, phrase);
       // An example needs a definition before it, in this sentence or earlier.
       const head = start === null ? '' : [...sentence].slice(0, start).join('').replace(/[，、；\s]+$/u, '');
       if (start === null || (start === 0 && !kept && definition.length === 0)

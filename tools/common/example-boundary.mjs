@@ -230,3 +230,17 @@ export function learnExampleBoundaries(entries, lexicon) {
   }
   return { exampleStart };
 }
+
+// A figurative definition that ends on its head noun ("形容作战时狼狈逃跑的样子
+// 打得敌军丢盔弃甲"): the head ends the definition wherever the models are
+// unsure, as nothing of a definition follows "…的样子" but its example.
+// Heads that definitions also go on after ("…的人", "…的东西", "…的心情") do not count.
+const HEADED_DEFINITION = /^((?:形容|比喻|指|谓|泛指|多指|也指|原指|喻指)[^。；“”（）]*的(?:样子|景象|气氛|姿态|神态|神情|意思|地方|事(?![物情件实业务理])))(?=[^，。、；：？！（）“”的之])/u;
+
+// Where the example of phrase starts in sentence, in code points, after such
+// a definition; null where the sentence does not read so.
+export function headedExampleStart(sentence, phrase) {
+  const definition = sentence.match(HEADED_DEFINITION)?.[1];
+  if (!definition || !sentence.slice(definition.length).includes(phrase)) return null;
+  return [...definition].length;
+}

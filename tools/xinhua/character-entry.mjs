@@ -4,6 +4,7 @@
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
 import { cedictGloss, markPinyin, markSyllable, readableSense } from '../common/cc-cedict.mjs';
 import { cleanSense, hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
+import { headedExampleStart } from '../common/example-boundary.mjs';
 
 export { markPinyin, markSyllable };
 
@@ -586,9 +587,13 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     if (hanCount(lead) <= MAX_LABEL_CHARACTERS && first + 1 < sentences.length) lead += sentences[first + 1];
     let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
     const listed = writesOutWord(sense, word) ? synonymListDefinition(sense, word, cleaning.lexicon) : null;
+    const headed = !listed && writesOutWord(sense, word) ? headedExampleStart(sense, word) : null;
     if (listed) {
       count(tally, 'synonymListExamples');
       sense = listed;
+    } else if (headed !== null) {
+      count(tally, 'headedExamples');
+      sense = `${[...sense].slice(0, headed).join('')}。`;
     }
     if (isDamaged(sense)) {
       count(tally, 'damagedSenses');

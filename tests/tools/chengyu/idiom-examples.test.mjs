@@ -30,6 +30,9 @@ test('takeOutExamples', async (t) => {
     ['a stop inside a quotation ends no sentence', '谈何容易', ['本谓不可轻易。《盐铁论》“故曰：‘谈何容易。’谈且不易。”'],
       startAt(2), '本谓不可轻易。《盐铁论》“故曰：‘谈何容易。’谈且不易。”', [], 0],
     ['one character before the start is no definition', '涵养', ['很有涵养的人。'], startAt(1), '很有涵养的人。', [], 1],
+    ['an unsure model still ends a definition on its head noun', '丢盔弃甲', ['形容作战时狼狈逃跑的样子打得敌军丢盔弃甲。'],
+      startAt(null), '形容作战时狼狈逃跑的样子。', ['打得敌军丢盔弃甲。'], 0],
+    ['a head that goes on is none', '露馅', ['比喻隐瞒的事物暴露出来谎言露馅了。'], startAt(null), '比喻隐瞒的事物暴露出来谎言露馅了。', [], 1],
   ];
   for (const [name, phrase, senses, model, definition, examples, unsure] of cases) {
     await t.test(name, () => assert.deepEqual(takeOutExamples(senses, phrase, model), { definition, examples, unsure }));
