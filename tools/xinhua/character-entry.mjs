@@ -432,6 +432,9 @@ function endsMidExample(definition, lexicon) {
 // "…天气闷热，也许会下雨"), a pronoun's 的 waiting for its head (作为 "所作所为
 // 他的" of "…他的这种～…"), or a preposition and its object ("呼应为了祖国",
 // "成就在事业上").
+// A preposition, or a verb ending in one ("放在"), that frames a place.
+const LOCATIVE_FRAME = /(?:在|于|从|到|向|往|自)$/u;
+
 export function withoutExampleOpening(definition, sense, word, lexicon) {
   const stop = /。$/u.test(definition) ? '。' : '';
   const core = definition.slice(0, definition.length - stop.length);
@@ -442,6 +445,12 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
   if (hanCount(rest) === 0) return definition;
   const isWord = (w) => lexicon.has(w);
   const tagOf = (w) => lexicon.get(w)?.tag ?? '';
+  // An interjection the example opened with ("…哎呀！" of "…哎呀！这还～！").
+  const interjection = core.endsWith('！') ? segment(core.slice(0, -1), isWord).at(-1) ?? '' : '';
+  if (tagOf(interjection) === 'e') {
+    const kept = core.slice(0, core.length - interjection.length - 1).replace(/[，、；\s]+$/u, '');
+    return hanCount(kept) >= 2 ? `${kept}${stop}` : definition;
+  }
   const clauseStart = Math.max(core.lastIndexOf('，'), core.lastIndexOf('；'), core.lastIndexOf('。')) + 1;
   const words = segment(core.slice(clauseStart), isWord);
   const beforeWord = segment(rest.replace(/^[，\s]+/u, '').split(word)[0], isWord);
@@ -456,6 +465,12 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
   else if (words.length >= 3 && rest.startsWith('，') && noun(words.at(-2)) && predicate(words.at(-1))
     && !MODIFIER_BEFORE_HEAD.test(words.at(-3))) cut = 2;
   else if (/[的之]$/u.test(core) && words.length >= 3 && tagOf(words.at(-2)) === 'r') cut = 2;
+  // A place or time the example opens with ("发生假期里" of "…假期里我～读了四本小说"),
+  // unless a preposition of the definition frames it ("在正常情况下") or it
+  // ends a list ("内心或实质上").
+  else if (words.length >= 3 && /^[里上中下内外]$/u.test(words.at(-1)) && /^(?:n|ns|nz|t|s)$/u.test(tagOf(words.at(-2)))
+    && [...words.at(-2)].length > 1 && !words.slice(0, -2).some((w) => LOCATIVE_FRAME.test(w))
+    && tagOf(words.at(-3)) !== 'c') cut = 2;
   else {
     // "在事业上", "为了祖国": a preposition whose object the example goes on with.
     // Not 于, which definitions use themselves ("多用于比喻").
@@ -525,9 +540,11 @@ export function synonymListDefinition(sense, word, lexicon) {
   // example opens with the word itself; a pronoun opens the example ("这事…").
   const straddled = !example.startsWith(word) && [2, 3].some((n) => (lexicon.get(synonym.at(-1) + [...example].slice(0, n - 1).join(''))?.count ?? 0) >= MIN_STRADDLING_COUNT);
   if (straddled || /^[这那他她我你]/u.test(synonym)) return null;
-  if (example.indexOf(word) < 0 || /^[（(“‘到所而之以也的地得了着过，。、；]/u.test(example)
+  if (example.indexOf(word) < 0) return null;
+  // An example opening with the word ("得罪了人") goes on with nothing of the definition.
+  if (!example.startsWith(word) && (/^[（(“‘到所而之以也的地得了着过，。、；]/u.test(example)
     || synonyms.some((c) => example.startsWith(c)) || DEFINITION_GOES_ON.test(lexicon.get(opening)?.tag ?? '')
-    || DEFINITION_GOES_ON_BEFORE_WORD.test(example.slice(0, example.indexOf(word)))) return null;
+    || DEFINITION_GOES_ON_BEFORE_WORD.test(example.slice(0, example.indexOf(word))))) return null;
   return `${label}${synonyms.join('；')}；${synonym}${note}。`;
 }
 

@@ -204,12 +204,16 @@ test('withoutExampleOpening', async (t) => {
   const lexicon = new Map(Object.entries({
     令人: 'nr', 喜爱: 'v', 孩子: 'n', 活泼: 'a', 天气: 'n', 闷热: 'a', 表示: 'v', 可能: 'v', 肯定: 'v',
     爱惜: 'v', 保护: 'v', 公物: 'n', 在: 'p', 事业: 'n', 上: 'f', 建树: 'n', 成就: 'n', 他: 'r', 的: 'uj',
+    次序: 'n', 发生: 'v', 假期: 't', 里: 'f', 我: 'r', 通常: 'd', 正常: 'd', 情况: 'n', 下: 'f', 哎呀: 'e', 严重: 'a',
   }).map(([w, tag]) => [w, { count: 100, tag }]));
   const cases = [
     ['a subject before its predicate', '可爱', '令人喜爱。', '令人喜爱孩子活泼～。', '令人喜爱。'],
     ['a clause before the comma', '也许', '表示可能，不肯定天气闷热。', '表示可能，不肯定天气闷热，～会下雨。', '表示可能，不肯定。'],
     ['a preposition and its object', '作为', '建树；成就在事业上。', '建树；成就在事业上无所～。', '建树；成就。'],
     ['a definition ending in its object stays', '爱护', '爱惜并保护。', '爱惜并保护～公物。', '爱惜并保护。'],
+    ['a place the example opens with', '先后', '表示顺着次序发生假期里。', '表示顺着次序发生假期里我～读了四本小说。', '表示顺着次序发生。'],
+    ['a place the definition frames stays', '一般', '通常；在正常情况下。', '通常；在正常情况下～说来，不会出事。', '通常；在正常情况下。'],
+    ['an interjection the example opens with', '了得', '表示情况严重哎呀！', '表示情况严重哎呀！这还～！', '表示情况严重'],
     ['a sense left whole stays', '作为', '建树；成就在事业上无所作为。', '建树；成就在事业上无所～。', '建树；成就在事业上无所作为。'],
   ];
   for (const [name, word, definition, sense, expected] of cases) {
