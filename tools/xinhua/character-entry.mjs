@@ -415,6 +415,17 @@ const MODIFIER_BEFORE_HEAD = /(?:的|之|种|类|个|样|某)$/u;
 // Characters that end a definition on their own ("…的人", "…之物").
 const ENDING_CHARACTER = /[的者人物事地时处等类状貌]/u;
 
+// Whether a cut definition ends inside the example that followed it, on a
+// word that only leads into what follows ("容纳而不", "…有魄力，可", "帮助而").
+const LEADS_ON = new Set(['而', '不', '还', '可', '也', '都', '就', '才', '又', '再', '把', '被', '让', '使', '给', '对', '向', '跟',
+  '和', '与', '待', '由', '在', '从', '以', '将', '比', '同', '及', '或', '并']);
+
+function cutInsideExample(definition, lexicon) {
+  if (!lexicon) return false;
+  const words = segment(definition.replace(/[。；，\s]+$/u, ''), (w) => lexicon.has(w));
+  return words.length > 1 && LEADS_ON.has(words.at(-1));
+}
+
 function endsMidExample(definition, lexicon) {
   if (!lexicon) return false;
   const clause = definition.replace(/[。；，\s]+$/u, '').split(/[，；。]/u).at(-1);
@@ -452,6 +463,13 @@ export function withoutExampleOpening(definition, sense, word, lexicon) {
     return hanCount(kept) >= 2 ? `${kept}${stop}` : definition;
   }
   const clauseStart = Math.max(core.lastIndexOf('，'), core.lastIndexOf('；'), core.lastIndexOf('。')) + 1;
+  // A note in brackets ends the definition it follows; a few characters after
+  // it open the example ("说话（含贬义）乱" of "…（含贬义）乱～一阵").
+  const afterNote = core.slice(clauseStart).match(/^(.*\p{Script=Han}.*\p{Script=Han}.*（[^（）]*）)(\p{Script=Han}{1,3})$/u);
+  // Not what completes the definition ("…的治安", "不闭塞", "使行驶").
+  if (afterNote && !afterNote[1].startsWith('（') && !/^[的之不使而得地]/u.test(afterNote[2]) && !word.includes(afterNote[2])) {
+    return `${core.slice(0, clauseStart)}${afterNote[1]}${stop}`;
+  }
   const words = segment(core.slice(clauseStart), isWord);
   const beforeWord = segment(rest.replace(/^[，\s]+/u, '').split(word)[0], isWord);
   const restOpening = beforeWord[0] ?? '';
@@ -548,6 +566,8 @@ export function synonymListDefinition(sense, word, lexicon) {
   return `${label}${synonyms.join('；')}；${synonym}${note}。`;
 }
 
+const USAGE_LABEL_ONLY = /^\s*(?:〈[^〈〉]{1,3}〉)+\s*$/u;
+
 // reading: { shown, otherReadingRule(sense) } — the reading shown, and the
 // rule by which a sense belongs to another one ('' where none does).
 export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally = {}, reading = {}) {
@@ -555,8 +575,14 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
   const senses = [];
   const otherNames = [];
   let droppedRule = '';
+  // "〈方〉①…": a usage label before the first number is no sense of its own.
+  let usageLabel = '';
   for (const source of sensesOfReading(word, explanation, shownReading, tally)) {
     if (senses.length === MAX_WORD_SENSES) break;
+    if (USAGE_LABEL_ONLY.test(source)) {
+      usageLabel += source.trim();
+      continue;
+    }
     const raw = dropSourceMarks(source);
     if (!raw || isSelfLabel(word, raw)) {
       count(tally, 'selfLabels');
@@ -583,6 +609,11 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     // stub ("特指" of "特指唯物辩证法").
     if (marked !== raw && (defined.includes(word) || endsMidExample(defined, cleaning.lexicon) || isStub(defined))) {
       defined = senseDefinition(raw, word, options);
+    } else if (marked === raw && raw.includes('～') && cutInsideExample(defined, cleaning.lexicon)) {
+      // The source's own "～" example, its start put wrong ("对事物容纳而不" of
+      // "…容纳而不拒绝～任务"): the sense stays whole.
+      count(tally, 'examplesLeftWhole');
+      defined = cleanSense(raw, word);
     } else if (markedOptions !== options && defined !== senseDefinition(raw, word, options)) {
       count(tally, 'firstClauseExamples');
     }
@@ -639,7 +670,10 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
       count(tally, 'emptySenses');
       continue;
     }
-    if (sense) senses.push(sense);
+    if (sense) {
+      senses.push(usageLabel + sense);
+      usageLabel = '';
+    }
   }
   if (senses.length === 0) senses.push(...otherNames.slice(0, 1));
   else if (otherNames.length) count(tally, 'otherNameSenses');

@@ -766,6 +766,7 @@ function main() {
     `${lines('firstClauseExamples')} with an example taken off the first clause, where its start is sure, ` +
     `${lines('synonymListExamples')} with an example taken off after a list of synonyms, ` +
     `${lines('headedExamples')} after a figurative definition's head ("…的样子"), ` +
+    `${lines('examplesLeftWhole')} with a sense left whole rather than cut short inside its example, ` +
     `${lines('emptySenses')} without a sense left with no word (a number of another word's sense split off)`);
   console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +
     `Chinese senses (古义), ${lines('modernFirst.life')} before the life of a person of that name, ` +

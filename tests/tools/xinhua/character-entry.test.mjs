@@ -90,6 +90,11 @@ test('wordSenses', async (t) => {
     await t.test(`the first clause: ${name}`, () => assert.equal(
       wordSenses('先后', '前后次序事有先后。', isKnownWord, { lexicon: words, examples: modelOf(sure) }), expected));
   }
+  // A "～" example whose start was put after a word that leads on: the sense stays whole.
+  const leadsOn = new Map([['容纳', { count: 10, tag: 'v' }], ['而', { count: 10, tag: 'c' }], ['不', { count: 10, tag: 'd' }]]);
+  await t.test('a cut that ends on a word leading on', () => assert.equal(
+    wordSenses('接受', '容纳而不拒绝～任务。', isKnownWord, { lexicon: leadsOn, examples: { exampleStart: () => ({ start: 4, sure: true }) } }),
+    '容纳而不拒绝接受任务。'));
 });
 
 test('phraseGlosses', async (t) => {
@@ -214,6 +219,9 @@ test('withoutExampleOpening', async (t) => {
     ['a place the example opens with', '先后', '表示顺着次序发生假期里。', '表示顺着次序发生假期里我～读了四本小说。', '表示顺着次序发生。'],
     ['a place the definition frames stays', '一般', '通常；在正常情况下。', '通常；在正常情况下～说来，不会出事。', '通常；在正常情况下。'],
     ['an interjection the example opens with', '了得', '表示情况严重哎呀！', '表示情况严重哎呀！这还～！', '表示情况严重'],
+    ['what follows a note in brackets', '呱嗒', '说话（含贬义）乱。', '说话（含贬义）乱～一阵。', '说话（含贬义）。'],
+    ['what completes the definition after a note stays', '开通', '使原来闭塞的（如风气等）不闭塞。',
+      '使原来闭塞的（如风气等）不闭塞～风气。', '使原来闭塞的（如风气等）不闭塞。'],
     ['a sense left whole stays', '作为', '建树；成就在事业上无所作为。', '建树；成就在事业上无所～。', '建树；成就在事业上无所作为。'],
   ];
   for (const [name, word, definition, sense, expected] of cases) {
