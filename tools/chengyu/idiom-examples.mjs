@@ -30,6 +30,8 @@ const NO_START = /^[的地得了着过之，、；）]/u;
 // The idiom after these is named, explained or given as another form, not
 // used ("比喻自我吹嘘、夸张", "…的境界为六根清静", "亦作老鼠过街，人人喊打").
 const NAMED_AFTER = /(?:比喻|形容|指|谓|犹言|犹|即|称|称为|叫|叫做|为|亦作|也作|又作|或作|也说|又说|亦称|也称|又称|也叫|又名)$/u;
+// The idiom defined or named in its sentence: "倒持手板，指惊惶失态", "由一板三眼构成的称三眼板".
+const DEFINED_AFTER = /^(?:[，、]?(?:指|比喻|形容|谓|意思是|意为|喻指|借指|泛指)|[^，。；]{0,8}(?:称为|叫做|称作|的称|之称|省称|简称))/u;
 const SUBJECTS = ['他们', '她们', '我们', '你们', '咱们', '大家', '人们', '他', '她', '我', '你', '您', '咱', '这', '那'];
 // Pronouns that definitions use as well ("据为他人所有", "像…那样", "这里…那里").
 const NOT_SUBJECTS = ['他人', '这样', '那样', '那么', '这般', '那般', '这里', '那里'];
@@ -151,7 +153,9 @@ export function learnIdiomExamples(entries, lexicon) {
   // "这个人" or "人们" after a verb is its object ("表面上骂这个人", "想引起人们注意").
   const isSubject = (rest, before, last) => SUBJECTS.some((s) => rest.startsWith(s))
     && !NOT_SUBJECTS.some((s) => rest.startsWith(s)) && !BEFORE_OBJECT.test(before)
-    && !(/^(?:[这那]|人们|大家)/u.test(rest) && lexicon.get(last)?.tag?.startsWith('v'));
+    && !(/^(?:[这那]|人们|大家)/u.test(rest) && lexicon.get(last)?.tag?.startsWith('v'))
+    // Nor a one-character pronoun that makes a word with what comes before it ("对敌我双方").
+    && !(SUBJECTS.find((s) => rest.startsWith(s)).length === 1 && lexicon.has(`${[...before].at(-1) ?? ''}${[...rest][0]}`));
 
   // Where the example starts in sentence, whose phrase stands at index
   // (code units): the start in code points, or null where it is unsure.
@@ -243,7 +247,8 @@ export function takeOutExamples(senses, phrase, model) {
         continue;
       }
       const found = bareIndex(sentence, phrase);
-      const index = found > 0 && NAMED_AFTER.test(sentence.slice(0, found)) ? -1 : found;
+      const named = found >= 0 && (NAMED_AFTER.test(sentence.slice(0, found)) || DEFINED_AFTER.test(sentence.slice(found + phrase.length)));
+      const index = named ? -1 : found;
       const start = index < 0 ? null : index === 0 ? 0 : model.exampleStart(sentence, index) ?? headedExampleStart(sentence, phrase);
       // An example needs a definition before it, in this sentence or earlier.
       const head = start === null ? '' : [...sentence].slice(0, start).join('').replace(/[，、；\s]+$/u, '');

@@ -32,6 +32,8 @@ test('takeOutExamples', async (t) => {
     ['one character before the start is no definition', '涵养', ['很有涵养的人。'], startAt(1), '很有涵养的人。', [], 1],
     ['an unsure model still ends a definition on its head noun', '丢盔弃甲', ['形容作战时狼狈逃跑的样子打得敌军丢盔弃甲。'],
       startAt(null), '形容作战时狼狈逃跑的样子。', ['打得敌军丢盔弃甲。'], 0],
+    ['the idiom defined in its own sentence is no example', '倒持手板', ['古代官员持手板以朝。倒持手板，指惊惶失态。'], startAt(0),
+      '古代官员持手板以朝。倒持手板，指惊惶失态。', [], 0],
     ['a head that goes on is none', '露馅', ['比喻隐瞒的事物暴露出来谎言露馅了。'], startAt(null), '比喻隐瞒的事物暴露出来谎言露馅了。', [], 1],
   ];
   for (const [name, phrase, senses, model, definition, examples, unsure] of cases) {
@@ -41,11 +43,12 @@ test('takeOutExamples', async (t) => {
 
 test('exampleStart', async (t) => {
   const lexicon = new Map([['形容', 900], ['十分', 800], ['担心', 500], ['害怕', 600], ['他', 9000], ['走过', 300],
-    ['独木桥', 20], ['提心吊胆', 30], ['恢复', 400], ['正常', 700], ['决策', 200]].map(([w, count]) => [w, { count }]));
+    ['独木桥', 20], ['提心吊胆', 30], ['敌我', 300], ['对敌', 450], ['恢复', 400], ['正常', 700], ['决策', 200]].map(([w, count]) => [w, { count }]));
   const model = learnIdiomExamples([['惊恐', '形容十分害怕。'], ['忧虑', '十分担心。'], ['胆怯', '形容害怕｜他～地走过']], lexicon);
   const cases = [
     ['a subject pronoun opens the example', '形容十分担心、害怕他提心吊胆地走过独木桥。', '提心吊胆', 9],
     ['nothing tells the start: unsure', '恢复正常决策提心吊胆。', '提心吊胆', null],
+    ['a pronoun inside a word opens nothing', '形容十分担心对敌我提心吊胆。', '提心吊胆', null],
   ];
   for (const [name, sentence, phrase, expected] of cases) {
     await t.test(name, () => assert.equal(model.exampleStart(sentence, sentence.indexOf(phrase)), expected));
