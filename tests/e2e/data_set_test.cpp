@@ -341,7 +341,8 @@ TEST(DataSetTest, CharacterEntriesShowCleanSensesOfTheReadingShown) {
         {"--show chars 没", "没有（méi yǒu）：haven't", "犹没收"},
         {"--show chars 也", "也许（yě xǔ）：副词。表示可能，不肯定。", "天气闷热"},
         {"--show chars 就", "就是（jiù shì）：①用在句末表示肯定", "就是1"},
-        {"--show chars 万", "万分（wàn fēn）：副词。非常。", "万分惋"},
+        {"--show chars 万", "万分（wàn fēn）：副词。非常；极其。", "万分惋"},
+        {"--show chars 般", "一般（yī bān）：①一样；同样。", "别和他一般见识"},
     });
 }
 
@@ -354,6 +355,7 @@ TEST(DataSetTest, IdiomEntriesReadRight) {
         {"--show idiom 提心吊胆", "【释义】：形容十分担心、害怕。\n", "害怕他"},
         {"--show idiom 提心吊胆", "【例子】：他提心吊胆地走过独木桥。", "【例子】：\n"},
         {"--show idiom 唉声叹气", "因烦闷或伤感而叹息。\nsighing", "【释义】：sighing"},
+        {"--show idiom 丢盔弃甲", "【例子】：打得敌军丢盔弃甲。", "样子打得"},
     });
 }
 
