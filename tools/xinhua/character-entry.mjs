@@ -634,8 +634,9 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     // "代词。" or "表数量。" only labels the sentence after it.
     if (hanCount(lead) <= MAX_LABEL_CHARACTERS && first + 1 < sentences.length) lead += sentences[first + 1];
     let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
-    const listed = writesOutWord(sense, word) ? synonymListDefinition(sense, word, cleaning.lexicon) : null;
-    const headed = !listed && writesOutWord(sense, word) ? headedExampleStart(sense, word) : null;
+    const runIn = writesOutWord(sense, word);
+    const listed = runIn ? synonymListDefinition(sense, word, cleaning.lexicon) : null;
+    const headed = runIn && !listed ? headedExampleStart(sense, word) : null;
     if (listed) {
       count(tally, 'synonymListExamples');
       sense = listed;
