@@ -3,7 +3,7 @@
 
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
 import { cedictGloss, markPinyin, markSyllable, readableSense } from '../common/cc-cedict.mjs';
-import { cleanSense, hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
+import { cleanSense, closedAt, hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
 import { headedExampleStart } from '../common/example-boundary.mjs';
 
 export { markPinyin, markSyllable };
@@ -526,11 +526,9 @@ const MIN_STRADDLING_COUNT = 50;
 // Whether the sense writes the word out after its start, outside brackets
 // and quotations: where a run-in example left it.
 function writesOutWord(sense, word) {
-  let depth = 0;
-  for (let i = 1; i < sense.length; ++i) {
-    if ('“‘（〔《'.includes(sense[i - 1])) depth++;
-    if ('”’）〕》'.includes(sense[i - 1])) depth = Math.max(0, depth - 1);
-    if (depth === 0 && sense.startsWith(word, i)) return true;
+  const pairs = [['“', '”'], ['‘', '’'], ['（', '）'], ['〔', '〕'], ['《', '》']];
+  for (let i = sense.indexOf(word, 1); i > 0; i = sense.indexOf(word, i + 1)) {
+    if (pairs.every(([open, close]) => closedAt(sense, i, open, close))) return true;
   }
   return false;
 }
