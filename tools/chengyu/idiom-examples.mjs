@@ -161,6 +161,9 @@ export function learnIdiomExamples(entries, lexicon) {
   // (code units): the start in code points, or null where it is unsure.
   function exampleStart(sentence, index) {
     const head = segment(sentence.slice(0, index));
+    // A lone verb before the phrase takes it as its object ("实行能上能下，…"):
+    // the sentence is the example from its first word on.
+    if (head.length === 1 && [...head[0]].length >= 2 && /^v/u.test(lexicon.get(head[0])?.tag ?? '')) return 0;
     const scored = [];
     let likeness = 0;
     let previous = '^';

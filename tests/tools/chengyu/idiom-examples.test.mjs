@@ -44,11 +44,13 @@ test('takeOutExamples', async (t) => {
 test('exampleStart', async (t) => {
   const lexicon = new Map([['形容', 900], ['十分', 800], ['担心', 500], ['害怕', 600], ['他', 9000], ['走过', 300],
     ['独木桥', 20], ['提心吊胆', 30], ['敌我', 300], ['对敌', 450], ['恢复', 400], ['正常', 700], ['决策', 200]].map(([w, count]) => [w, { count }]));
+  lexicon.set('实行', { count: 400, tag: 'v' });
   const model = learnIdiomExamples([['惊恐', '形容十分害怕。'], ['忧虑', '十分担心。'], ['胆怯', '形容害怕｜他～地走过']], lexicon);
   const cases = [
     ['a subject pronoun opens the example', '形容十分担心、害怕他提心吊胆地走过独木桥。', '提心吊胆', 9],
     ['nothing tells the start: unsure', '恢复正常决策提心吊胆。', '提心吊胆', null],
     ['a pronoun inside a word opens nothing', '形容十分担心对敌我提心吊胆。', '提心吊胆', null],
+    ['a lone verb before the phrase belongs to the example', '实行提心吊胆，是一项改革。', '提心吊胆', 0],
   ];
   for (const [name, sentence, phrase, expected] of cases) {
     await t.test(name, () => assert.equal(model.exampleStart(sentence, sentence.indexOf(phrase)), expected));
