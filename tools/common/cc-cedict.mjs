@@ -29,6 +29,34 @@ function isPointerSense(sense) {
 
 const MAX_ENGLISH_SENSES = 3;
 
+// Words of an English sense that carry its meaning: not the grammar words,
+// CC-CEDICT's abbreviations or what stands in brackets.
+const FUNCTION_WORDS = new Set(['the', 'and', 'for', 'with', 'sth', 'etc', 'one', 'oneself', 'used', 'also', 'see',
+  'variant', 'form', 'surname', 'abbr', 'not', 'lit', 'fig', 'old', 'sb', 'of', 'to', 'in', 'on', 'or', 'as', 'at', 'by', 'be']);
+function meaningWords(senses) {
+  return senses.join(' ').toLowerCase().replace(/\([^)]*\)/gu, ' ').split(/[^a-z]+/u)
+    .filter((w) => w.length > 2 && !FUNCTION_WORDS.has(w));
+}
+
+// Whether CC-CEDICT's common-word (not name) entries of two words share a
+// word of meaning in English: evidence that one glosses the other
+// (限制 "to restrict", 约束 "to restrict; to constrain").
+export function englishSynonyms(cedict) {
+  const cache = new Map();
+  const wordsOf = (w) => {
+    if (!cache.has(w)) {
+      const senses = (cedict.get(w) ?? []).filter((e) => e.simplified === w && e.pinyin === e.pinyin.toLowerCase())
+        .flatMap((e) => e.senses.filter((s) => !isPointerSense(s)));
+      cache.set(w, new Set(meaningWords(senses)));
+    }
+    return cache.get(w);
+  };
+  return (a, b) => {
+    const other = wordsOf(b);
+    return [...wordsOf(a)].some((w) => other.has(w));
+  };
+}
+
 // The English of one entry on one line: its first senses that explain
 // rather than point elsewhere.
 export function cedictGloss(entry) {

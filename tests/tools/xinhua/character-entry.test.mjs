@@ -10,7 +10,7 @@ import {
 import {
   briefGlosses, glossLine, glossOfListedReading, harvestGlosses, phraseGlosses,
 } from '../../../tools/xinhua/character-glosses.mjs';
-import { readableSense } from '../../../tools/common/cc-cedict.mjs';
+import { englishSynonyms, parseCedict, readableSense } from '../../../tools/common/cc-cedict.mjs';
 import { learnExampleBoundaries } from '../../../tools/common/example-boundary.mjs';
 
 const KNOWN_WORDS = new Set(['一声', '呼唤', '千金', '机关枪', '问问', '自己']);
@@ -167,6 +167,20 @@ test('readableSense: CC-CEDICT cross-references as a reader writes them', async 
   for (const [name, sense, expected] of cases) await t.test(name, () => assert.equal(readableSense(sense), expected));
 });
 
+test('englishSynonyms: a shared word of meaning, not of grammar or a name', async (t) => {
+  const isSynonym = englishSynonyms(parseCedict([
+    '限制 限制 [xian4 zhi4] /to restrict/to limit/', '約束 约束 [yue1 shu4] /to restrict; to constrain/',
+    '一般 一般 [yi1 ban1] /same/ordinary/', '一種 一种 [yi1 zhong3] /one kind of/', '花 花 [Hua1] /surname Hua/',
+    '費 费 [Fei4] /surname Fei/',
+  ].join('\n')));
+  const cases = [
+    ['a shared sense', '限制', '约束', true],
+    ['only "of" in common', '一般', '一种', false],
+    ['only a surname in common', '花', '费', false],
+  ];
+  for (const [name, a, b, expected] of cases) await t.test(name, () => assert.equal(isSynonym(a, b), expected));
+});
+
 test('senses of the reading shown', async (t) => {
   const cases = [
     ['a homograph label goes, its senses stay', '就是', '就是1①用在句末表示肯定。就是2 [jiùshì]连词，表示假设的让步。', 'jiù shì',
@@ -234,7 +248,10 @@ test('synonymListDefinition', async (t) => {
     一样: 'r', 同样: 'd', 别: 'r', 和: 'c', 他: 'r', 见识: 'n', 冒犯: 'v', 触怒: 'v', 超出: 'v', 一般: 'a', 杰出: 'a',
     卓越: 'a', 人材: 'n', 冷僻: 'a', 不常: 'd', 常见: 'a', 字词: 'n', 珍爱: 'v', 值得: 'v', 贵重: 'a', 重视: 'v',
     消磨: 'v', 度过: 'v', 时间: 'n', 错误: 'n', 这事: 'r', 重要: 'a', 非常: 'd', 一个: 'm', 相同: 'd', 样子: 'n',
+    说谎: 'v', 撒谎: 'v', 利用: 'v', 摄影: 'n', 摄影机: 'n', 淫秽: 'a', 下流: 'a', 猥亵: 'v',
   }).map(([w, tag]) => [w, { count: 100, tag }]));
+  const synonyms = new Set(['说谎 撒谎', '利用 摄影', '淫秽 猥亵']);
+  const isSynonym = (a, b) => synonyms.has(`${a} ${b}`);
   const cases = [
     ['the example after the last synonym', '一般', '一样；同样别和他一般见识。', '一样；同样。'],
     ['a note in brackets stays with the synonym', '打发', '度过；消磨（时间）他整天打发光阴。', '度过；消磨（时间）。'],
@@ -244,9 +261,13 @@ test('synonymListDefinition', async (t) => {
     ['a pronoun opens the example', '差错', '错误；这事非常重要，不能有半点差错。', null],
     ['a numeral waits for its head', '一律', '相同；一个样子千篇一律。', null],
     ['no synonym-long word after the synonyms', '冲突', '争执；发生了冲突。', null],
+    ['one synonym before an example about someone', '撒谎', '说谎你老实说，不要撒谎。', '说谎。'],
+    ['one synonym the definition goes on from', '猥亵', '淫秽下流猥亵之词。', null],
+    ['one synonym before a longer word holding the word', '摄影', '利用摄影机将影像记录下来。', null],
+    ['one word that CC-CEDICT does not liken', '一般', '一样别和他一般见识。', null],
   ];
   for (const [name, word, sense, expected] of cases) {
-    await t.test(name, () => assert.equal(synonymListDefinition(sense, word, lexicon), expected));
+    await t.test(name, () => assert.equal(synonymListDefinition(sense, word, lexicon, isSynonym), expected));
   }
 });
 
