@@ -8,28 +8,8 @@
 // five-character verse always splits a four-character idiom across its feet,
 // which is a chance meeting of words. A line that is the idiom alone says
 // nothing of its use, and lines with curses or coarse words are left out.
-import fs from 'node:fs';
-import path from 'node:path';
+import { CLAUSE_BREAK, characterFolding } from '../common/chinese-poetry.mjs';
 
-// The collections read, oldest first, with their dynasty, how a work is named
-// and whether the text is in traditional characters.
-const COLLECTIONS = [
-  { folder: 'shijing', files: /^shijing\.json$/u, dynasty: '先秦', work: '诗经' },
-  { folder: 'lunyu', files: /^lunyu\.json$/u, dynasty: '春秋', work: '论语' },
-  { folder: 'sishuwujing', files: /^daxue\.json$/u, dynasty: '先秦', work: '大学', traditional: true },
-  { folder: 'sishuwujing', files: /^zhongyong\.json$/u, dynasty: '先秦', work: '中庸', traditional: true },
-  { folder: 'sishuwujing', files: /^mengzi\.json$/u, dynasty: '先秦', work: '孟子', traditional: true },
-  { folder: 'chuci', files: /^chuci\.json$/u, dynasty: '先秦', work: '楚辞' },
-  { folder: 'caocaoshiji', files: /^caocao\.json$/u, dynasty: '汉', author: '曹操' },
-  { folder: 'quantangshi', files: /^poet\.tang\.\d+\.json$/u, dynasty: '唐', traditional: true },
-  { folder: 'wudaishici/huajianji', files: /^huajianji-\d+-juan\.json$/u, dynasty: '五代' },
-  { folder: 'quantangshi', files: /^poet\.song\.\d+\.json$/u, dynasty: '宋', traditional: true },
-  { folder: 'songci', files: /^ci\.song\.\d+\.json$/u, dynasty: '宋' },
-  { folder: 'yuanqu', files: /^yuanqu\.json$/u, dynasty: '元' },
-];
-export const POETRY_FOLDERS = [...new Set(COLLECTIONS.map((c) => c.folder))];
-
-const CLAUSE_BREAK = /[，。；：！？、「」『』“”‘’（）()\s]/u;
 const SENTENCE = /[^。！？]*[。！？]?/gu;
 const VERSE = 7;
 // A line must say this many characters besides the idiom.
@@ -39,43 +19,6 @@ const COARSE = /短命|泼贱|贱人|畜生|禽兽|王八|杀才|该死|淫|娼|
 const STAGE_DIRECTION = /[（(][^（）()]*[）)]/gu;
 // An editor's note in place of a line: "）（〖1〗《江南野史》…「…".
 const NOTE = /[〖〗「」【】]/u;
-
-// Every line of the collections under folder: { text, author, work, dynasty,
-// traditional }, in file name order.
-export function readPoetry(folder) {
-  const lines = [];
-  const walk = (node, context) => {
-    if (Array.isArray(node)) {
-      for (const item of node) walk(item, context);
-      return;
-    }
-    if (!node || typeof node !== 'object') return;
-    const title = node.title ?? node.rhythmic ?? node.chapter;
-    const here = {
-      ...context,
-      author: typeof node.author === 'string' ? node.author : context.author,
-      title: typeof title === 'string' ? title : context.title,
-    };
-    for (const key of ['paragraphs', 'content']) {
-      const value = node[key];
-      if (Array.isArray(value) && value.every((v) => typeof v === 'string')) {
-        for (const text of value) lines.push({ text, ...here });
-      } else if (value && typeof value === 'object') {
-        walk(value, here);
-      }
-    }
-  };
-  for (const collection of COLLECTIONS) {
-    const dir = path.join(folder, collection.folder);
-    for (const name of fs.readdirSync(dir).filter((n) => collection.files.test(n)).sort()) {
-      walk(JSON.parse(fs.readFileSync(path.join(dir, name), 'utf8')), {
-        dynasty: collection.dynasty, traditional: Boolean(collection.traditional), collection: collection.work,
-        author: collection.author ?? '', title: '',
-      });
-    }
-  }
-  return lines;
-}
 
 // Whether the idiom at index of a clause of length characters stands as a unit.
 function standsAsUnit(index, idiomLength, length) {
@@ -106,17 +49,12 @@ function* unitWords(text, lengths) {
 const quotable = (text) => !COARSE.test(text) && !NOTE.test(text);
 
 // Simplifying every traditional line takes OpenCC over a minute, yet few of
-// them hold a wanted idiom. Each character simplified on its own (one short
-// OpenCC run) tells which lines might: those are simplified whole, the rest
-// are left out. The idioms are folded the same way, since OpenCC simplifies 乾
-// alone to 干 yet keeps it in 乾坤.
+// them hold a wanted idiom. Each character simplified on its own tells which
+// lines might: those are simplified whole, the rest are left out. The idioms
+// are folded the same way, since OpenCC simplifies 乾 alone to 干 yet keeps
+// it in 乾坤.
 function mayHoldAnIdiom(traditional, idioms, lengths, simplify) {
-  const characters = new Set();
-  for (const line of traditional) for (const c of line.text) characters.add(c);
-  const listed = [...characters];
-  const simplified = simplify(listed);
-  const single = new Map(listed.map((c, i) => [c, simplified[i]]).filter(([c, s]) => [...s].length === 1 && s !== c));
-  const fold = (text) => [...text].map((c) => single.get(c) ?? c).join('');
+  const fold = characterFolding(traditional, simplify);
   const wanted = new Set(idioms.map(fold));
   return (line) => {
     const text = line.text.replace(STAGE_DIRECTION, '');

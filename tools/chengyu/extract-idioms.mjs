@@ -41,7 +41,8 @@ import path from 'node:path';
 import { parseArgs } from 'node:util';
 
 import { chineseFallback } from './chinese-fallback.mjs';
-import { findCitations, readPoetry } from './classical-citations.mjs';
+import { findCitations } from './classical-citations.mjs';
+import { quotedClauses, readPoetry, simplifyAll } from '../common/chinese-poetry.mjs';
 import { learnIdiomExamples, takeOutExamples } from './idiom-examples.mjs';
 import { applyPolyphoneRules } from './polyphone-rules.mjs';
 import { cedictGloss, parseCedict } from '../common/cc-cedict.mjs';
@@ -149,14 +150,6 @@ function spellings(unihanVariants) {
   };
 }
 
-// Texts in traditional characters, simplified by OpenCC's t2s in one run.
-function simplifyAll(texts) {
-  const simplified = execFileSync('opencc', ['-c', 't2s.json'], {
-    input: texts.map((t) => t.replace(/\n/gu, ' ')).join('\n'), encoding: 'utf8', maxBuffer: 1 << 30,
-  }).split('\n');
-  if (simplified.length < texts.length) throw new Error('opencc returned fewer lines than it was given');
-  return simplified;
-}
 
 function loadCharacterRanks(text) {
   const ranks = new Map();
@@ -232,6 +225,8 @@ function main() {
   const explanations = readExplanationFolder(options.explanations);
   const cleaning = { lexicon: jieba, examples: learnExampleBoundaries(explanations.entries(), jieba) };
   const idiomExamples = learnIdiomExamples(explanations.entries(), jieba);
+  const poetry = options.poetry ? readPoetry(options.poetry) : null;
+  const isQuoted = poetry ? quotedClauses(poetry, simplifyAll) : null;
   const gbk = gbkTwoByteCharacters();
   // Every rule is listed in the summary, even when it drops nothing.
   const dropped = new Map(['duplicate', 'no-explanation', 'mojibake', 'cross-reference', 'self-reference',
@@ -305,7 +300,7 @@ function main() {
     // The idiom's own examples move to LiZi; a followed pointer's target
     // keeps those of its own wording.
     const takenOut = usable.target ? { definition: cleaned, examples: [], unsure: 0 }
-      : takeOutExamples(unsplit.split('\r\n'), phrase, idiomExamples);
+      : takeOutExamples(unsplit.split('\r\n'), phrase, idiomExamples, isQuoted);
     const dianGu = prefacedExplanation(usable, takenOut.definition || cleaned);
     candidates.push({
       spoken,
@@ -340,9 +335,9 @@ function main() {
   }
   // A classical line as the example of a frequent idiom that has none.
   let cited = 0;
-  if (options.poetry) {
+  if (poetry) {
     const frequent = chosen.slice(0, CITED_IDIOMS);
-    const citations = findCitations(readPoetry(options.poetry), frequent.map((c) => c.idiom), simplifyAll);
+    const citations = findCitations(poetry, frequent.map((c) => c.idiom), simplifyAll);
     for (const c of frequent.filter((f) => !f.liZi && citations.has(f.idiom))) {
       c.liZi = citations.get(c.idiom);
       ++cited;

@@ -11,7 +11,7 @@
 // the last clause before it stands as a clause of its own elsewhere, and a
 // subject pronoun ("他…") as the start, after which no start can be.
 import { closedAt } from '../common/explanation-text.mjs';
-import { headedExampleStart } from '../common/example-boundary.mjs';
+import { headedExampleStart, quotedExampleStart } from '../common/example-boundary.mjs';
 
 const SENSES = /\n|(?=[①②③④⑤⑥⑦⑧⑨⑩])/u;
 const NUMBERING = /^[\s\u3000]*(?:\d+\.|[①②③④⑤⑥⑦⑧⑨⑩])/u;
@@ -233,8 +233,9 @@ function spelledOut(text, phrase) {
 // examples (each ending its sentence), unsure (run-in examples left where
 // they are) }. What follows the first "ㄧ" is examples, and a note after them;
 // before it, and in a sense without one, an example is taken where it stands
-// as a sentence of its own or the model tells where it starts.
-export function takeOutExamples(senses, phrase, model) {
+// as a sentence of its own, or the model tells where it starts, or a
+// classical quotation begins (isQuoted(clause): chinese-poetry holds it).
+export function takeOutExamples(senses, phrase, model, isQuoted = null) {
   const definition = [];
   const examples = [];
   let unsure = 0;
@@ -252,7 +253,8 @@ export function takeOutExamples(senses, phrase, model) {
       const found = bareIndex(sentence, phrase);
       const named = found >= 0 && (NAMED_AFTER.test(sentence.slice(0, found)) || DEFINED_AFTER.test(sentence.slice(found + phrase.length)));
       const index = named ? -1 : found;
-      const start = index < 0 ? null : index === 0 ? 0 : model.exampleStart(sentence, index) ?? headedExampleStart(sentence, phrase);
+      const start = index < 0 ? null : index === 0 ? 0 : model.exampleStart(sentence, index) ?? headedExampleStart(sentence, phrase)
+        ?? (isQuoted ? quotedExampleStart(sentence, phrase, isQuoted) : null);
       // An example needs a definition before it, in this sentence or earlier.
       const head = start === null ? '' : [...sentence].slice(0, start).join('').replace(/[，、；\s]+$/u, '');
       if (start === null || (start === 0 && !kept && definition.length === 0)

@@ -244,3 +244,30 @@ export function headedExampleStart(sentence, phrase) {
   if (!definition || !sentence.slice(definition.length).includes(phrase)) return null;
   return [...definition].length;
 }
+
+// A classical quotation run into its definition ("睡梦夜阑更秉烛，相对如梦寐"):
+// it starts where its first clause, and the clause holding the phrase, are
+// clauses of chinese-poetry (isQuoted(clause)), the phrase not alone in
+// either (a set phrase in a modern sentence is no quotation: "真叫人忍俊不禁").
+// Not after a word that leads into what follows ("犹言一视同仁", "朗声说…", "作诗有…之句")
+// nor inside brackets, quotation marks or a title.
+const LEADS_INTO_NEXT = /(?:说|曰|云|道|称|叫|有|犹言|犹|即|指|谓|是|如|像|为|比喻|形容|表示|用于|用在|所|与|和|及|而|以|之|的|于|在|对|把|被|将|从|向)$/u;
+const QUOTATION_CLAUSE_BREAK = /[，。；：！？、]/u;
+const MARKS = [['“', '”'], ['‘', '’'], ['（', '）'], ['《', '》'], ['〈', '〉']];
+
+// Where the quotation of phrase starts in sense, in code points, or null.
+export function quotedExampleStart(sense, phrase, isQuoted) {
+  const chars = [...sense];
+  for (let at = 2; at < chars.length; ++at) {
+    const head = chars.slice(0, at).join('');
+    const quotation = chars.slice(at).join('');
+    if (!quotation.includes(phrase)) return null;
+    if (!/\p{Script=Han}$/u.test(head) || !/^\p{Script=Han}/u.test(quotation) || LEADS_INTO_NEXT.test(head)
+      || !/\p{Script=Han}.*\p{Script=Han}/u.test(head) || !MARKS.every(([open, close]) => closedAt(head, head.length, open, close))) continue;
+    const clauses = quotation.split(QUOTATION_CLAUSE_BREAK);
+    if (clauses[0] === phrase || !isQuoted(clauses[0])) continue;
+    const holding = clauses.find((c) => c.includes(phrase));
+    return holding !== undefined && holding !== phrase && isQuoted(holding) ? at : null;
+  }
+  return null;
+}

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fetches the classical verse and prose of chinese-poetry at a pinned version,
-# for the idioms' classical examples. Its tarball is large (85 MB), so only
-# the collections the builder reads (POETRY_FOLDERS of
-# tools/chengyu/classical-citations.mjs) and the licence are taken.
+# for the idioms' classical examples and the word senses' quotations. Its
+# tarball is large (85 MB), so only the collections the builders read
+# (POETRY_FOLDERS of tools/common/chinese-poetry.mjs) and the licence are taken.
 set -euo pipefail
 
 dest=${1:?usage: fetch-chinese-poetry.sh DEST_DIR}

@@ -4,7 +4,7 @@
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
 import { cedictGloss, markPinyin, markSyllable, readableSense } from '../common/cc-cedict.mjs';
 import { cleanSense, closedAt, hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
-import { headedExampleStart } from '../common/example-boundary.mjs';
+import { headedExampleStart, quotedExampleStart } from '../common/example-boundary.mjs';
 
 export { markPinyin, markSyllable };
 
@@ -647,12 +647,16 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     const runIn = writesOutWord(sense, word);
     const listed = runIn ? synonymListDefinition(sense, word, cleaning.lexicon, cleaning.isSynonym) : null;
     const headed = runIn && !listed ? headedExampleStart(sense, word) : null;
+    const quoted = runIn && !listed && headed === null && cleaning.isQuoted ? quotedExampleStart(sense, word, cleaning.isQuoted) : null;
     if (listed) {
       count(tally, 'synonymListExamples');
       sense = listed;
     } else if (headed !== null) {
       count(tally, 'headedExamples');
       sense = `${[...sense].slice(0, headed).join('')}。`;
+    } else if (quoted !== null) {
+      count(tally, 'quotedExamples');
+      sense = `${[...sense].slice(0, quoted).join('')}。`;
     }
     if (isDamaged(sense)) {
       count(tally, 'damagedSenses');

@@ -44,12 +44,13 @@
 // Chinese glosses the idioms' explanations give the character and the idioms
 // they come from (character-glosses.mjs), then up to 20 常用词, the words
 // holding the character in order of jieba's corpus count, each with its
-// first senses cleaned as the idioms' explanations are, then the 简体 and 繁体
-// forms Unihan gives.
+// first senses cleaned as the idioms' explanations are (with --poetry, a
+// classical quotation run into a sense is told by chinese-poetry's lines),
+// then the 简体 and 繁体 forms Unihan gives.
 //
 // Usage: node extract-characters.mjs --node-modules DIR --cnchar-data DIR --out FILE
 //        [--unihan DIR] [--cjk-radicals FILE] [--wubi FILE] [--jieba FILE]
-//        [--radical-ideographs FILE]
+//        [--radical-ideographs FILE] [--poetry DIR]
 
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -65,6 +66,7 @@ import {
   briefGlosses, glossLine, glossOfListedReading, harvestGlosses,
 } from './character-glosses.mjs';
 import { cedictGloss, englishSynonyms, parseCedict, readableSense } from '../common/cc-cedict.mjs';
+import { quotedClauses, readPoetry, simplifyAll } from '../common/chinese-poetry.mjs';
 import { readExplanationFolder } from '../common/cnchar-explanations.mjs';
 import { learnExampleBoundaries } from '../common/example-boundary.mjs';
 import { gbkTwoByteCharacters, isGbkText } from '../common/gbk-characters.mjs';
@@ -98,6 +100,7 @@ function parseArguments(argv) {
     '--wubi': 'wubi',
     '--jieba': 'jieba',
     '--radical-ideographs': 'radicalIdeographs',
+    '--poetry': 'poetry',
   };
   for (let i = 0; i < argv.length; i += 2) {
     const key = names[argv[i]];
@@ -665,6 +668,7 @@ function main() {
   // Word senses are cleaned as the idioms are: gloss colons back, run-in examples split off.
   const cleaning = {
     lexicon: jieba, examples: learnExampleBoundaries(explanationEntries, jieba), isSynonym: englishSynonyms(cedict),
+    isQuoted: options.poetry ? quotedClauses(readPoetry(options.poetry), simplifyAll) : null,
   };
   const wordContext = { explanations, pinyinPro, isKnownWord, cleaning, readingSources: senseReadingSources(cedict) };
   const gbk = gbkTwoByteCharacters();
@@ -768,6 +772,7 @@ function main() {
     `${lines('firstClauseExamples')} with an example taken off the first clause, where its start is sure, ` +
     `${lines('synonymListExamples')} with an example taken off after a list of synonyms, ` +
     `${lines('headedExamples')} after a figurative definition's head ("…的样子"), ` +
+    `${lines('quotedExamples')} before a classical quotation that chinese-poetry holds, ` +
     `${lines('examplesLeftWhole')} with a sense left whole rather than cut short inside its example, ` +
     `${lines('emptySenses')} without a sense left with no word (a number of another word's sense split off)`);
   console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +

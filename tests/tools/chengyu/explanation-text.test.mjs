@@ -2,7 +2,7 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
-import { learnExampleBoundaries } from '../../../tools/common/example-boundary.mjs';
+import { learnExampleBoundaries, quotedExampleStart } from '../../../tools/common/example-boundary.mjs';
 import {
   classifyExplanation, cleanExplanation, dropDamagedSentence, extractExample, extractSource, hasMojibake, isCrossReferenceOnly,
   rejectionReason, resolveExplanation, resolvedExplanationText, restoreLostStops,
@@ -115,6 +115,22 @@ test('run-in examples', async (t) => {
       assert.equal(cleanExplanation(raw, phrase, withModels), dianGu);
       assert.equal(extractExample(raw, phrase, withModels), liZi);
     });
+  }
+});
+
+test('quotedExampleStart: a classical quotation run into its definition', async (t) => {
+  const verse = new Set(['夜阑更秉烛', '相对如梦寐', '一视同仁', '天下本无事', '庸人自扰之', '司空见惯浑闲事']);
+  const isQuoted = (clause) => verse.has(clause);
+  const cases = [
+    ['the phrase in a later clause of the quotation', '梦寐', '睡梦夜阑更秉烛，相对如梦寐', 2],
+    ['an idiom inside a quoted clause', '庸人自扰', '平庸的人自找麻烦天下本无事，庸人自扰之', 8],
+    ['after a word that leads into it', '同仁', '犹言一视同仁', null],
+    ['a set phrase alone in its clause is no quotation', '庸人自扰', '自找麻烦天下本无事，庸人自扰', null],
+    ['the clause of the phrase not in the texts', '梦寐', '睡梦夜阑更秉烛，梦寐以求', null],
+    ['inside quotation marks', '梦寐', '语出“夜阑更秉烛，相对如梦寐', null],
+  ];
+  for (const [name, phrase, sense, expected] of cases) {
+    await t.test(name, () => assert.equal(quotedExampleStart(sense, phrase, isQuoted), expected));
   }
 });
 
