@@ -71,7 +71,7 @@ function mayHoldAnIdiom(traditional, idioms, lengths, simplify) {
 export function findCitations(lines, idioms, simplify) {
   const wanted = new Set(idioms);
   const lengths = [...new Set(idioms.map((i) => [...i].length))];
-  const traditional = lines.filter((l) => l.traditional);
+  const traditional = lines.filter((l) => l.traditional && !l.quotationsOnly);
   const mayHold = mayHoldAnIdiom(traditional, idioms, lengths, simplify);
   const kept = traditional.filter(mayHold);
   const simplified = simplify(kept.map((l) => `${l.text}\u0001${l.author}\u0001${l.title}`));
@@ -81,7 +81,7 @@ export function findCitations(lines, idioms, simplify) {
   });
   const found = new Map();
   for (const line of lines) {
-    if (line.traditional && !line.simplified) continue;
+    if (line.quotationsOnly || (line.traditional && !line.simplified)) continue;
     const text = line.text.replace(STAGE_DIRECTION, '');
     if (!quotable(text)) continue;
     for (const { sentence, words } of unitWords(text, lengths)) {

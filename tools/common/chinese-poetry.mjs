@@ -6,7 +6,9 @@ import path from 'node:path';
 import { execFileSync } from 'node:child_process';
 
 // The collections read, oldest first, with their dynasty, how a work is named
-// and whether the text is in traditional characters.
+// and whether the text is in traditional characters. An anthology of prose
+// from many dynasties serves to recognise quotations, not to cite: its pieces
+// name no dynasty the citation could give.
 const COLLECTIONS = [
   { folder: 'shijing', files: /^shijing\.json$/u, dynasty: '先秦', work: '诗经' },
   { folder: 'lunyu', files: /^lunyu\.json$/u, dynasty: '春秋', work: '论语' },
@@ -17,16 +19,18 @@ const COLLECTIONS = [
   { folder: 'caocaoshiji', files: /^caocao\.json$/u, dynasty: '汉', author: '曹操' },
   { folder: 'quantangshi', files: /^poet\.tang\.\d+\.json$/u, dynasty: '唐', traditional: true },
   { folder: 'wudaishici/huajianji', files: /^huajianji-\d+-juan\.json$/u, dynasty: '五代' },
+  { folder: 'wudaishici/nantang', files: /^poetrys\.json$/u, dynasty: '五代', work: '南唐二主词' },
   { folder: 'quantangshi', files: /^poet\.song\.\d+\.json$/u, dynasty: '宋', traditional: true },
   { folder: 'songci', files: /^ci\.song\.\d+\.json$/u, dynasty: '宋' },
   { folder: 'yuanqu', files: /^yuanqu\.json$/u, dynasty: '元' },
+  { folder: 'mengxue', files: /^guwenguanzhi\.json$/u, work: '古文观止', traditional: true, quotationsOnly: true },
 ];
 export const POETRY_FOLDERS = [...new Set(COLLECTIONS.map((c) => c.folder))];
 
 export const CLAUSE_BREAK = /[，。；：！？、「」『』“”‘’（）()\s]/u;
 
 // Every line of the collections under folder: { text, author, work, dynasty,
-// traditional }, in file name order.
+// traditional, quotationsOnly }, in file name order.
 export function readPoetry(folder) {
   const lines = [];
   const walk = (node, context) => {
@@ -54,7 +58,8 @@ export function readPoetry(folder) {
     const dir = path.join(folder, collection.folder);
     for (const name of fs.readdirSync(dir).filter((n) => collection.files.test(n)).sort()) {
       walk(JSON.parse(fs.readFileSync(path.join(dir, name), 'utf8')), {
-        dynasty: collection.dynasty, traditional: Boolean(collection.traditional), collection: collection.work,
+        dynasty: collection.dynasty ?? '', traditional: Boolean(collection.traditional), collection: collection.work,
+        quotationsOnly: Boolean(collection.quotationsOnly),
         author: collection.author ?? '', title: '',
       });
     }

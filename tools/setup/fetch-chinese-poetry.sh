@@ -6,7 +6,8 @@
 set -euo pipefail
 
 dest=${1:?usage: fetch-chinese-poetry.sh DEST_DIR}
-folders=(shijing lunyu sishuwujing chuci caocaoshiji quantangshi wudaishici/huajianji songci yuanqu)
+folders=(shijing lunyu sishuwujing chuci caocaoshiji quantangshi wudaishici/huajianji wudaishici/nantang songci yuanqu
+  mengxue/guwenguanzhi.json)
 exec "$(dirname "$0")/fetch-npm-tarball.sh" chinese-poetry 2.0.1 \
   'sha512-KtYARvV7CWNtax0na9+Jn6PlhGgSoid7PWyDzXI4KsCEm2odZcqEQyval5koaLygZnM/EQ3lfJ//25K8p3uHNg==' \
   "$dest" LICENSE "${folders[@]/#/dist/}"

@@ -17,8 +17,10 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do wanted+=("$1"); shift; done
 [ $# -gt 0 ] && shift
 optional=("$@")
 
+# The stamp lists the paths taken, so that asking for others fetches again.
 stamp="$dest/.$name-$version"
-[ -f "$stamp" ] && exit 0
+listed=$(printf '%s\n' "${wanted[@]}" -- "${optional[@]}")
+[ -f "$stamp" ] && [ "$(cat "$stamp")" = "$listed" ] && exit 0
 
 mkdir -p "$dest"
 work=$(mktemp -d)
@@ -39,4 +41,4 @@ for top in $(cd "$work/package" && ls -A); do
   rm -rf "${dest:?}/$top"
   mv "$work/package/$top" "$dest/$top"
 done
-touch "$stamp"
+printf '%s\n' "$listed" >"$stamp"
