@@ -93,12 +93,18 @@ export function characterFolding(traditional, simplify) {
 const MIN_QUOTED_CLAUSE = 4;
 
 // Whether a clause, simplified, is word for word a clause of a line of the
-// collections ("夜阑更秉烛"): folded clauses of the lines, looked up folded.
+// collections ("夜阑更秉烛"), or two clauses of one run together as quotations
+// often write them ("别是一般滋味在心头" for "别是一般滋味，在心头"): folded
+// clauses of the lines, looked up folded.
 export function quotedClauses(lines, simplify) {
   const fold = characterFolding(lines.filter((l) => l.traditional), simplify);
   const clauses = new Set();
   for (const line of lines) {
-    for (const clause of fold(line.text).split(CLAUSE_BREAK)) if ([...clause].length >= MIN_QUOTED_CLAUSE) clauses.add(clause);
+    const parts = fold(line.text).split(CLAUSE_BREAK);
+    parts.forEach((clause, i) => {
+      if ([...clause].length >= MIN_QUOTED_CLAUSE) clauses.add(clause);
+      if (i > 0 && parts[i - 1] && clause) clauses.add(parts[i - 1] + clause);
+    });
   }
   return (clause) => [...clause].length >= MIN_QUOTED_CLAUSE && clauses.has(fold(clause));
 }

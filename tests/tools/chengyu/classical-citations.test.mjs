@@ -4,6 +4,7 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
 import { findCitations } from '../../../tools/chengyu/classical-citations.mjs';
+import { quotedClauses } from '../../../tools/common/chinese-poetry.mjs';
 
 const line = (text, more = {}) => ({ text, author: '杜牧', title: '题乌江亭', dynasty: '唐', traditional: false, ...more });
 // Stands in for OpenCC: the one traditional character the cases use.
@@ -32,4 +33,17 @@ test('findCitations finds a character that OpenCC simplifies alone but not in it
   const opencc = (texts) => texts.map((t) => ([...t].length === 1 ? phrases(t).replace('乾', '干') : phrases(t)));
   const lines = [line('扭轉乾坤在此時，江東子弟多才俊。', { traditional: true })];
   assert.equal(findCitations(lines, ['扭转乾坤'], opencc).get('扭转乾坤'), '唐·杜牧《题乌江亭》：“扭转乾坤在此时，江东子弟多才俊。”');
+});
+
+test('quotedClauses: a clause of a line, or two run together, found simplified', async (t) => {
+  const isQuoted = quotedClauses([line('別是一般滋味，在心頭。', { traditional: true }), line('夜阑更秉烛，相对如梦寐。')],
+    (texts) => texts.map((c) => ({ 別: '别', 頭: '头' })[c] ?? c));
+  const cases = [
+    ['a clause of a simplified line', '夜阑更秉烛', true],
+    ['a traditional line, simplified', '别是一般滋味', true],
+    ['two clauses without their comma', '别是一般滋味在心头', true],
+    ['the end of one line and the start of the next', '如梦寐别是', false],
+    ['part of a clause', '一般滋味', false],
+  ];
+  for (const [name, clause, expected] of cases) await t.test(name, () => assert.equal(isQuoted(clause), expected));
 });
