@@ -576,6 +576,16 @@ export function synonymListDefinition(sense, word, lexicon, isSynonym = () => fa
   return `${label}${[...synonyms, `${synonym}${note}`].join('；')}。`;
 }
 
+// A sense up to its first separator "｜" outside brackets (a bracket the
+// source never closed holds nothing), which only examples follow, or null
+// where it has none.
+function beforeLaterExamples(sense) {
+  for (let i = sense.indexOf('｜'); i > 0; i = sense.indexOf('｜', i + 1)) {
+    if (closedAt(sense, i, '（', '）') || !sense.includes('）', i)) return `${sense.slice(0, i).trim()}。`;
+  }
+  return null;
+}
+
 const USAGE_LABEL_ONLY = /^\s*(?:〈[^〈〉]{1,3}〉)+\s*$/u;
 
 // reading: { shown, otherReadingRule(sense) } — the reading shown, and the
@@ -644,6 +654,13 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     // "代词。" or "表数量。" only labels the sentence after it.
     if (hanCount(lead) <= MAX_LABEL_CHARACTERS && first + 1 < sentences.length) lead += sentences[first + 1];
     let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
+    // The rules below look for the first example's start in what comes
+    // before the later examples, while it still holds the word.
+    const firstExample = beforeLaterExamples(sense);
+    if (firstExample && writesOutWord(firstExample, word)) {
+      count(tally, 'laterExamplesDropped');
+      sense = firstExample;
+    }
     const runIn = writesOutWord(sense, word);
     const listed = runIn ? synonymListDefinition(sense, word, cleaning.lexicon, cleaning.isSynonym) : null;
     const headed = runIn && !listed ? headedExampleStart(sense, word) : null;
@@ -657,6 +674,11 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     } else if (quoted !== null) {
       count(tally, 'quotedExamples');
       sense = `${[...sense].slice(0, quoted).join('')}。`;
+    }
+    const afterRules = beforeLaterExamples(sense);
+    if (afterRules) {
+      count(tally, 'laterExamplesDropped');
+      sense = afterRules;
     }
     if (isDamaged(sense)) {
       count(tally, 'damagedSenses');

@@ -774,6 +774,7 @@ function main() {
     `${lines('headedExamples')} after a figurative definition's head ("…的样子"), ` +
     `${lines('quotedExamples')} before a classical quotation that chinese-poetry holds, ` +
     `${lines('examplesLeftWhole')} with a sense left whole rather than cut short inside its example, ` +
+    `${lines('laterExamplesDropped')} without the examples after a separator "｜", ` +
     `${lines('emptySenses')} without a sense left with no word (a number of another word's sense split off)`);
   console.log(`  word lines with CC-CEDICT's modern sense first: ${lines('modernFirst.classical')} before pre-modern ` +
     `Chinese senses (古义), ${lines('modernFirst.life')} before the life of a person of that name, ` +

@@ -66,6 +66,10 @@ test('wordSenses', async (t) => {
       '指示比较近的事物或人。'],
     ['the number of another word\'s sense is no sense', '假说', '①假设②。②科学研究上对客观事物的假定的说明。',
       '①假设②科学研究上对客观事物的假定的说明。'],
+    ['no later examples where the first one\'s start is unknown', '离开', '跟人、物或地方分开离得开ㄧ离不开ㄧ鱼～了水就不能活。',
+      '跟人、物或地方分开离得开。'],
+    ['a separator inside a bracket the source never closed', '碍事', '严重（多用于否定式他的病不～ㄧ擦破点儿皮。',
+      '严重（多用于否定式他的病不碍事。'],
   ];
   for (const [name, word, explanation, expected] of cases) {
     await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord), expected));
