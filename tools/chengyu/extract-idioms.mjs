@@ -150,7 +150,6 @@ function spellings(unihanVariants) {
   };
 }
 
-
 function loadCharacterRanks(text) {
   const ranks = new Map();
   for (const line of text.split('\n')) {
