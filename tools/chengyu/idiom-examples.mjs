@@ -10,7 +10,7 @@
 // definition, how often its first word starts an example after "ㄧ", whether
 // the last clause before it stands as a clause of its own elsewhere, and a
 // subject pronoun ("他…") as the start, after which no start can be.
-import { closedAt } from '../common/explanation-text.mjs';
+import { outsideMarks } from '../common/explanation-text.mjs';
 import { headedExampleStart, quotedExampleStart } from '../common/example-boundary.mjs';
 
 const SENSES = /\n|(?=[①②③④⑤⑥⑦⑧⑨⑩])/u;
@@ -46,11 +46,6 @@ function increment(map, key) {
 function senseTexts(raw) {
   return raw.split(SENSES).map((piece) => piece.replace(NUMBERING, '').trim()
     .replace(/[﹐,]/gu, '，').replace(/﹑/gu, '、').replace(/[;﹔]/gu, '；'));
-}
-
-// Whether index of text stands outside quotation marks, titles and brackets.
-function outsideMarks(text, index) {
-  return [['“', '”'], ['‘', '’'], ['《', '》'], ['（', '）']].every(([open, close]) => closedAt(text, index, open, close));
 }
 
 // The first occurrence of phrase outside quotation marks, titles and brackets, or -1.

@@ -8,7 +8,7 @@
 // share their belief among several starts, there is no start: the text is
 // better left whole than cut in the wrong place.
 
-import { closedAt } from './explanation-text.mjs';
+import { closedAt, outsideMarks } from './explanation-text.mjs';
 
 const SEPARATORS = /[ㄧ｜丨]/u;
 const SENSES = /\n|(?=[①②③④⑤⑥⑦⑧⑨⑩])/u;
@@ -253,7 +253,6 @@ export function headedExampleStart(sentence, phrase) {
 // nor inside brackets, quotation marks or a title.
 const LEADS_INTO_NEXT = /(?:说|曰|云|道|称|叫|有|犹言|犹|即|指|谓|是|如|像|为|比喻|形容|表示|用于|用在|所|与|和|及|而|以|之|的|于|在|对|把|被|将|从|向)$/u;
 const QUOTATION_CLAUSE_BREAK = /[，。；：！？、]/u;
-const MARKS = [['“', '”'], ['‘', '’'], ['（', '）'], ['《', '》'], ['〈', '〉']];
 
 // Where the quotation of phrase starts in sense, in code points, or null.
 export function quotedExampleStart(sense, phrase, isQuoted) {
@@ -263,7 +262,7 @@ export function quotedExampleStart(sense, phrase, isQuoted) {
     const quotation = chars.slice(at).join('');
     if (!quotation.includes(phrase)) return null;
     if (!/\p{Script=Han}$/u.test(head) || !/^\p{Script=Han}/u.test(quotation) || LEADS_INTO_NEXT.test(head)
-      || !/\p{Script=Han}.*\p{Script=Han}/u.test(head) || !MARKS.every(([open, close]) => closedAt(head, head.length, open, close))) continue;
+      || !/\p{Script=Han}.*\p{Script=Han}/u.test(head) || !outsideMarks(head, head.length)) continue;
     const clauses = quotation.split(QUOTATION_CLAUSE_BREAK);
     if (clauses[0] === phrase || !isQuoted(clauses[0])) continue;
     const holding = clauses.find((c) => c.includes(phrase));

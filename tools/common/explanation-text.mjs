@@ -146,6 +146,13 @@ export function closedAt(text, index, open, close) {
   return before.split(open).length <= before.split(close).length;
 }
 
+const MARK_PAIRS = [['“', '”'], ['‘', '’'], ['（', '）'], ['〔', '〕'], ['《', '》'], ['〈', '〉']];
+
+// Whether index of text stands outside quotation marks, brackets and titles.
+export function outsideMarks(text, index) {
+  return MARK_PAIRS.every(([open, close]) => closedAt(text, index, open, close));
+}
+
 function quotationClosedAt(line, index) {
   return closedAt(line, index, '“', '”');
 }

@@ -3,7 +3,7 @@
 
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
 import { cedictGloss, markPinyin, markSyllable, readableSense } from '../common/cc-cedict.mjs';
-import { cleanSense, closedAt, hanCount, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
+import { cleanSense, closedAt, hanCount, outsideMarks, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
 import { headedExampleStart, quotedExampleStart } from '../common/example-boundary.mjs';
 
 export { markPinyin, markSyllable };
@@ -527,9 +527,8 @@ const MIN_STRADDLING_COUNT = 50;
 // Whether the sense writes the word out after its start, outside brackets
 // and quotations: where a run-in example left it.
 function writesOutWord(sense, word) {
-  const pairs = [['“', '”'], ['‘', '’'], ['（', '）'], ['〔', '〕'], ['《', '》']];
   for (let i = sense.indexOf(word, 1); i > 0; i = sense.indexOf(word, i + 1)) {
-    if (pairs.every(([open, close]) => closedAt(sense, i, open, close))) return true;
+    if (outsideMarks(sense, i)) return true;
   }
   return false;
 }
