@@ -8,7 +8,7 @@
 // share their belief among several starts, there is no start: the text is
 // better left whole than cut in the wrong place.
 
-import { closedAt, outsideMarks } from './explanation-text.mjs';
+import { closedAt, hanCount, outsideMarks } from './explanation-text.mjs';
 
 const SEPARATORS = /[ㄧ｜丨]/u;
 const SENSES = /\n|(?=[①②③④⑤⑥⑦⑧⑨⑩])/u;
@@ -25,6 +25,9 @@ const MAX_WORD = 6;
 const MIN_ENDING_EVIDENCE = 20;
 const MIN_ENDING_SHARE = 0.06;
 const COMMON_ENDING = 100;
+// The share of definitions a word must end for a written-out phrase after
+// it to open the example ("往来各地买卖货物的商人商旅云集").
+const OPENING_ENDING_SHARE = 0.25;
 // How much of the models' belief the chosen start must hold.
 const MIN_CONFIDENCE = 0.8;
 // How many examples' worth of belief the learnt head prior holds against a
@@ -166,7 +169,8 @@ export function learnExampleBoundaries(entries, lexicon) {
   // Where the example starts in text, in code points, whose code point
   // marker is the first "～" standing for phrase: { start, sure }, sure when
   // a pronoun or a lexicon word that holds the phrase opens the example
-  // rather than the models alone; start is null when the models are unsure.
+  // rather than the models alone; start is null when the models are unsure;
+  // likeliest, the start the models believe in most where one may be.
   // laterHeads: how far into each later example of the sense the phrase
   // stands; marked: whether the source wrote the phrase as "～".
   function exampleStart(text, marker, phrase, { laterHeads = [], marked = true } = {}) {
@@ -226,9 +230,59 @@ export function learnExampleBoundaries(entries, lexicon) {
     }
     // Nothing before the phrase can be a definition: the sense is all examples.
     if (scored.length === 0 && marker < earliest) return { start: marker, sure: false };
-    return { start: best.allowed && share(best.at) >= MIN_CONFIDENCE ? best.at : null, sure: false };
+    return {
+      start: best.allowed && share(best.at) >= MIN_CONFIDENCE ? best.at : null, sure: false, likeliest: best.allowed ? best.at : null,
+    };
   }
-  return { exampleStart };
+
+  // Where an example that opens with phrase itself starts in sense, right
+  // after its definition ("往来各地买卖货物的商人商旅云集"), in code points,
+  // or null: only where the phrase is a word of its own there, the
+  // definition's last word often ends definitions, nothing ties the phrase
+  // to the definition (grammarTiesToDefinition) and the models put the start
+  // there too.
+  function wordOpensExample(sense, phrase) {
+    const chars = [...sense];
+    const length = [...phrase].length;
+    const at = chars.findIndex((_, i) => i >= 2 && chars.slice(i, i + length).join('') === phrase);
+    if (at < 0) return null;
+    const boundaries = wordBoundaries(chars);
+    if (!boundaries.has(at) || !boundaries.has(at + length)) return null;
+    let from = at - 1;
+    while (from > 0 && !boundaries.has(from)) --from;
+    const parts = {
+      head: chars.slice(0, at).join(''), last: chars.slice(from, at).join(''), beforeLast: chars.slice(0, from).join(''),
+      rest: chars.slice(at + length).join('').replace(/[。！？\s]+$/u, ''),
+    };
+    if (grammarTiesToDefinition(parts, phrase, (w) => lexicon.get(w)?.tag ?? '')) return null;
+    const seen = endings.get(parts.last);
+    if (!seen || seen.count < MIN_ENDING_EVIDENCE || seen.ends / seen.count < OPENING_ENDING_SHARE) return null;
+    const marked = [...chars.slice(0, at), '～', ...chars.slice(at + length)].join('');
+    return exampleStart(marked, at, phrase, { marked: false }).likeliest === at ? at : null;
+  }
+  return { exampleStart, wordOpensExample };
+}
+
+// Whether a phrase written out after head, with rest after it, still
+// belongs to the definition or cannot open an example: head is too short,
+// leads on, or is open inside marks; rest is a suffix or a particle, too
+// short, a quotation or a list ("加、减…等计算"); "指…的人员" is one noun
+// phrase; a noun of its own just before the phrase is the example's subject
+// ("缓慢地香气冉冉飘来"), a name or a time qualifies it ("指汉朝骠骑将军"), an
+// adjective or a verb before a noun modifies or governs it ("漂亮身段",
+// "修饰容貌"); and an adverb or a conjunction follows its example's subject
+// ("试验终于成功了"). last: head's last word; beforeLast: head before it.
+function grammarTiesToDefinition({ head, last, beforeLast, rest }, phrase, tagOf) {
+  if (!/\p{Script=Han}$/u.test(head) || hanCount(head.split(/[。；]/u).at(-1)) < 2
+    || !outsideMarks(head, head.length) || LEADS_INTO_NEXT.test(head)) return true;
+  if (!/^\p{Script=Han}/u.test(rest) || NO_EXAMPLE_START.test(rest) || /^[者性化式等们]/u.test(rest)
+    || [...rest].length < 2 || /[“”‘’《]|、[^。]*等/u.test(rest)) return true;
+  if (/指|称|谓/u.test(head.split(/[，。；]/u).at(-1)) && rest.includes('的')) return true;
+  const ownNoun = tagOf(last).startsWith('n') && beforeLast !== ''
+    && !/(?:[的之和与及或、，：；。]|指|称|即|是|为)$/u.test(beforeLast);
+  return ownNoun || /^(?:nr|ns|nt|nz|t)$/u.test(tagOf(last)) || /^[dcp]/u.test(tagOf(phrase))
+    || (tagOf(phrase).startsWith('n') && tagOf(last) === 'a')
+    || (tagOf(last).startsWith('v') && !/^[va]/u.test(tagOf(phrase)));
 }
 
 // A figurative definition that ends on its head noun ("形容作战时狼狈逃跑的样子

@@ -664,6 +664,8 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     const listed = runIn ? synonymListDefinition(sense, word, cleaning.lexicon, cleaning.isSynonym) : null;
     const headed = runIn && !listed ? headedExampleStart(sense, word) : null;
     const quoted = runIn && !listed && headed === null && cleaning.isQuoted ? quotedExampleStart(sense, word, cleaning.isQuoted) : null;
+    const opening = runIn && !listed && headed === null && quoted === null && cleaning.examples?.wordOpensExample
+      ? cleaning.examples.wordOpensExample(sense, word) : null;
     if (listed) {
       count(tally, 'synonymListExamples');
       sense = listed;
@@ -673,6 +675,9 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     } else if (quoted !== null) {
       count(tally, 'quotedExamples');
       sense = `${[...sense].slice(0, quoted).join('')}。`;
+    } else if (opening !== null) {
+      count(tally, 'openingExamples');
+      sense = `${[...sense].slice(0, opening).join('')}。`;
     }
     const afterRules = beforeLaterExamples(sense);
     if (afterRules) {

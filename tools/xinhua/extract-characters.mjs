@@ -773,6 +773,7 @@ function main() {
     `${lines('synonymListExamples')} with an example taken off after a list of synonyms, ` +
     `${lines('headedExamples')} after a figurative definition's head ("…的样子"), ` +
     `${lines('quotedExamples')} before a classical quotation that chinese-poetry holds, ` +
+    `${lines('openingExamples')} before an example that opens with the word, ` +
     `${lines('examplesLeftWhole')} with a sense left whole rather than cut short inside its example, ` +
     `${lines('laterExamplesDropped')} without the examples after a separator "｜", ` +
     `${lines('emptySenses')} without a sense left with no word (a number of another word's sense split off)`);
