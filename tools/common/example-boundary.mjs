@@ -304,12 +304,14 @@ export function headedExampleStart(sentence, phrase) {
 // clauses of chinese-poetry (isQuoted(clause)), the phrase not alone in
 // either (a set phrase in a modern sentence is no quotation: "真叫人忍俊不禁").
 // Not after a word that leads into what follows ("犹言一视同仁", "朗声说…", "作诗有…之句")
-// nor inside brackets, quotation marks or a title.
+// nor inside brackets, quotation marks or a title. A time word of the
+// lexicon just before it opens the quoted line ("不期而遇" before "一朝邂逅成相识")
+// unless what comes before leads into it ("极长的岁月").
 const LEADS_INTO_NEXT = /(?:说|曰|云|道|称|叫|有|犹言|犹|即|指|谓|是|如|像|为|比喻|形容|表示|用于|用在|所|与|和|及|而|以|之|的|于|在|对|把|被|将|从|向)$/u;
 const QUOTATION_CLAUSE_BREAK = /[，。；：！？、]/u;
 
 // Where the quotation of phrase starts in sense, in code points, or null.
-export function quotedExampleStart(sense, phrase, isQuoted) {
+export function quotedExampleStart(sense, phrase, isQuoted, lexicon = new Map()) {
   const chars = [...sense];
   for (let at = 2; at < chars.length; ++at) {
     const head = chars.slice(0, at).join('');
@@ -320,7 +322,10 @@ export function quotedExampleStart(sense, phrase, isQuoted) {
     const clauses = quotation.split(QUOTATION_CLAUSE_BREAK);
     if (clauses[0] === phrase || !isQuoted(clauses[0])) continue;
     const holding = clauses.find((c) => c.includes(phrase));
-    return holding !== undefined && holding !== phrase && isQuoted(holding) ? at : null;
+    if (holding === undefined || holding === phrase || !isQuoted(holding)) return null;
+    const time = [3, 2].find((n) => at - n >= 2 && lexicon.get(chars.slice(at - n, at).join(''))?.tag === 't'
+      && !LEADS_INTO_NEXT.test(chars.slice(0, at - n).join('')));
+    return time ? at - time : at;
   }
   return null;
 }

@@ -663,7 +663,7 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     const runIn = writesOutWord(sense, word);
     const listed = runIn ? synonymListDefinition(sense, word, cleaning.lexicon, cleaning.isSynonym) : null;
     const headed = runIn && !listed ? headedExampleStart(sense, word) : null;
-    const quoted = runIn && !listed && headed === null && cleaning.isQuoted ? quotedExampleStart(sense, word, cleaning.isQuoted) : null;
+    const quoted = runIn && !listed && headed === null && cleaning.isQuoted ? quotedExampleStart(sense, word, cleaning.isQuoted, cleaning.lexicon) : null;
     const opening = runIn && !listed && headed === null && quoted === null && cleaning.examples?.wordOpensExample
       ? cleaning.examples.wordOpensExample(sense, word) : null;
     if (listed) {

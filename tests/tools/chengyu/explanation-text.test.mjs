@@ -119,8 +119,9 @@ test('run-in examples', async (t) => {
 });
 
 test('quotedExampleStart: a classical quotation run into its definition', async (t) => {
-  const verse = new Set(['夜阑更秉烛', '相对如梦寐', '一视同仁', '天下本无事', '庸人自扰之', '司空见惯浑闲事']);
+  const verse = new Set(['夜阑更秉烛', '相对如梦寐', '一视同仁', '天下本无事', '庸人自扰之', '司空见惯浑闲事', '邂逅成相识', '千秋万岁名']);
   const isQuoted = (clause) => verse.has(clause);
+  const timeWords = new Map([['一朝', { tag: 't' }], ['岁月', { tag: 't' }]]);
   const cases = [
     ['the phrase in a later clause of the quotation', '梦寐', '睡梦夜阑更秉烛，相对如梦寐', 2],
     ['an idiom inside a quoted clause', '庸人自扰', '平庸的人自找麻烦天下本无事，庸人自扰之', 8],
@@ -128,9 +129,11 @@ test('quotedExampleStart: a classical quotation run into its definition', async 
     ['a set phrase alone in its clause is no quotation', '庸人自扰', '自找麻烦天下本无事，庸人自扰', null],
     ['the clause of the phrase not in the texts', '梦寐', '睡梦夜阑更秉烛，梦寐以求', null],
     ['inside quotation marks', '梦寐', '语出“夜阑更秉烛，相对如梦寐', null],
+    ['a time word before it opens the quotation', '邂逅', '不期而遇一朝邂逅成相识', 4],
+    ['but not one the definition leads into', '万岁', '形容极长的岁月千秋万岁名', 7],
   ];
   for (const [name, phrase, sense, expected] of cases) {
-    await t.test(name, () => assert.equal(quotedExampleStart(sense, phrase, isQuoted), expected));
+    await t.test(name, () => assert.equal(quotedExampleStart(sense, phrase, isQuoted, timeWords), expected));
   }
 });
 
