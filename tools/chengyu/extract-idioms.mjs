@@ -299,7 +299,7 @@ function main() {
     // The idiom's own examples move to LiZi; a followed pointer's target
     // keeps those of its own wording.
     const takenOut = usable.target ? { definition: cleaned, examples: [], unsure: 0 }
-      : takeOutExamples(unsplit.split('\r\n'), phrase, idiomExamples, isQuoted);
+      : takeOutExamples(unsplit.split('\r\n'), phrase, idiomExamples, { isQuoted, opening: cleaning.examples });
     const dianGu = prefacedExplanation(usable, takenOut.definition || cleaned);
     candidates.push({
       spoken,

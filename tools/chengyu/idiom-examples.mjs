@@ -229,8 +229,10 @@ function spelledOut(text, phrase) {
 // they are) }. What follows the first "ㄧ" is examples, and a note after them;
 // before it, and in a sense without one, an example is taken where it stands
 // as a sentence of its own, or the model tells where it starts, or a
-// classical quotation begins (isQuoted(clause): chinese-poetry holds it).
-export function takeOutExamples(senses, phrase, model, isQuoted = null) {
+// classical quotation begins (isQuoted(clause): chinese-poetry holds it), or
+// the idiom opens the example right after the definition (opening, the
+// word senses' model of learnExampleBoundaries).
+export function takeOutExamples(senses, phrase, model, { isQuoted = null, opening = null } = {}) {
   const definition = [];
   const examples = [];
   let unsure = 0;
@@ -249,7 +251,8 @@ export function takeOutExamples(senses, phrase, model, isQuoted = null) {
       const named = found >= 0 && (NAMED_AFTER.test(sentence.slice(0, found)) || DEFINED_AFTER.test(sentence.slice(found + phrase.length)));
       const index = named ? -1 : found;
       const start = index < 0 ? null : index === 0 ? 0 : model.exampleStart(sentence, index) ?? headedExampleStart(sentence, phrase)
-        ?? (isQuoted ? quotedExampleStart(sentence, phrase, isQuoted) : null);
+        ?? (isQuoted ? quotedExampleStart(sentence, phrase, isQuoted) : null)
+        ?? opening?.wordOpensExample(sentence, phrase) ?? null;
       // An example needs a definition before it, in this sentence or earlier.
       const head = start === null ? '' : [...sentence].slice(0, start).join('').replace(/[，、；\s]+$/u, '');
       if (start === null || (start === 0 && !kept && definition.length === 0)
