@@ -193,6 +193,29 @@ function restoreOpeningQuotes(line, idiom) {
 // What follows the examples of a sense, or "‖": another name or form.
 const NOTE = /^(?:也说|也作|也叫|也称|又作|又说|也写作)/u;
 
+// The pieces of a line split before each circled number, less those whose
+// number is another word's sense ("通告①以上通令…", "帘②竹～", "差点儿 ②不是…"):
+// out of the line's own order and not after a stop, such a number goes, and
+// the piece goes on the one before, its examples after "ㄧ" as the source
+// sets later examples off.
+function ownSenseNumbers(pieces) {
+  const kept = [];
+  let next = 1;
+  for (const piece of pieces) {
+    const number = CIRCLED_NUMBERS.indexOf(piece[0]) + 1;
+    const previous = kept.at(-1);
+    if (number > 0 && number !== next && previous !== undefined && !/[。；]\s*$/u.test(previous)) {
+      // The quote or page the reference closes with stays on it ("同文化①”(120页)古代～").
+      const [, closing, rest] = piece.slice(1).match(/^([”’]?(?:\(\d+页\))?)(.*)$/su);
+      kept[kept.length - 1] = previous.replace(/\s+$/u, '') + closing + (/^[\p{Script=Han}～（]/u.test(rest) ? 'ㄧ' : '') + rest;
+      continue;
+    }
+    if (number > 0) next = number + 1;
+    kept.push(piece);
+  }
+  return kept;
+}
+
 // Senses: one per line, without "1." or "①" numbering. "‖" before a note
 // ("‖也说家常饭") ends a sentence; elsewhere it stands between two parts of
 // a sense.
@@ -201,7 +224,7 @@ export function splitSenses(raw) {
     .replace(new RegExp(`。?‖(?=${NOTE.source.slice(1)})`, 'gu'), '。').replace(/‖/gu, '；');
   const senses = [];
   for (const line of text.split('\n')) {
-    const pieces = line.split(new RegExp(`(?=[${CIRCLED_NUMBERS}])`, 'u'));
+    const pieces = ownSenseNumbers(line.split(new RegExp(`(?=[${CIRCLED_NUMBERS}])`, 'u')));
     for (const piece of pieces) {
       const sense = piece
         .replace(new RegExp(`^[\\s\\u3000]*(?:\\d+\\.|[${CIRCLED_NUMBERS}])`, 'u'), '')

@@ -586,6 +586,8 @@ function beforeLaterExamples(sense) {
 }
 
 const USAGE_LABEL_ONLY = /^\s*(?:〈[^〈〉]{1,3}〉)+\s*$/u;
+// The spoken form with 儿 before the numbered senses, for all of them.
+const SPOKEN_FORM_ONLY = /^\s*（～儿）\s*$/u;
 
 // reading: { shown, otherReadingRule(sense) } — the reading shown, and the
 // rule by which a sense belongs to another one ('' where none does).
@@ -596,10 +598,15 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
   let droppedRule = '';
   // "〈方〉①…": a usage label before the first number is no sense of its own.
   let usageLabel = '';
+  let spokenForm = '';
   for (const source of sensesOfReading(word, explanation, shownReading, tally)) {
     if (senses.length === MAX_WORD_SENSES) break;
     if (USAGE_LABEL_ONLY.test(source)) {
       usageLabel += source.trim();
+      continue;
+    }
+    if (senses.length === 0 && SPOKEN_FORM_ONLY.test(source)) {
+      spokenForm = `（${word}儿）`;
       continue;
     }
     const raw = dropSourceMarks(source);
@@ -711,15 +718,17 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
       count(tally, 'emptySenses');
       continue;
     }
-    if (sense) {
+    // "②觉得①…③觉得②…": two senses that point to two of another word's read the same here.
+    if (sense && !senses.includes(usageLabel + sense)) {
       senses.push(usageLabel + sense);
       usageLabel = '';
     }
   }
   if (senses.length === 0) senses.push(...otherNames.slice(0, 1));
   else if (otherNames.length) count(tally, 'otherNameSenses');
-  if (senses.length <= 1) return senses.join('');
-  return senses.map((sense, i) => SENSE_NUMBERS[i] + sense).join('');
+  if (senses.length === 0) return '';
+  if (senses.length === 1) return spokenForm + senses[0];
+  return spokenForm + senses.map((sense, i) => SENSE_NUMBERS[i] + sense).join('');
 }
 
 // Mojibake in cnchar-data shows as stray brackets, replacement characters or

@@ -68,6 +68,10 @@ test('wordSenses', async (t) => {
       '①假设②科学研究上对客观事物的假定的说明。'],
     ['no later examples where the first one\'s start is unknown', '离开', '跟人、物或地方分开离得开ㄧ离不开ㄧ鱼～了水就不能活。',
       '跟人、物或地方分开离得开。'],
+    ['the spoken form with 儿 goes before all the senses', '劲头', '（～儿）①力量；力气。②积极的情绪。',
+      '（劲头儿）①力量；力气。②积极的情绪。'],
+    ['two senses that read the same are one', '感觉', '①感官的反应。②觉得①天冷了。③觉得②他～还顺利。',
+      '①感官的反应。②觉得。'],
     ['a separator inside a bracket the source never closed', '碍事', '严重（多用于否定式他的病不～ㄧ擦破点儿皮。',
       '严重（多用于否定式他的病不碍事。'],
   ];
