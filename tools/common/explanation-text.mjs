@@ -220,7 +220,9 @@ function ownSenseNumbers(pieces) {
 // ("‖也说家常饭") ends a sentence; elsewhere it stands between two parts of
 // a sense.
 export function splitSenses(raw) {
-  const text = dropRepeatedEntry(restoreLostStops(raw).replace(/\r\n?/gu, '\n'))
+  // A line break inside a sentence before a decimal number ("等于\n4.546升")
+  // is no sense's end, unlike one after a stop ("…武装。\n2.1908年…").
+  const text = dropRepeatedEntry(restoreLostStops(raw).replace(/\r\n?/gu, '\n').replace(/(?<![。！？；”’\s])\n(?=\d+\.\d)/gu, ''))
     .replace(new RegExp(`。?‖(?=${NOTE.source.slice(1)})`, 'gu'), '。').replace(/‖/gu, '；');
   const senses = [];
   for (const line of text.split('\n')) {

@@ -166,7 +166,7 @@ function sensesOfReading(word, explanation, shownReading, tally) {
       continue;
     }
     // "  5.…  6.…" on one line are two senses all the same.
-    senses.push(...splitSenses(text.replace(/\s+(?=\d\.\S)/gu, '\n')));
+    senses.push(...splitSenses(text.replace(/\s+(?=\d\.(?!\d)\S)/gu, '\n')));
   }
   if (!shownReading) return senses;
   const notes = senses.map((sense) => readingNote(sense, word, shownReading));
@@ -718,6 +718,8 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
       count(tally, 'emptySenses');
       continue;
     }
+    // The source often leaves the stop out after a note in brackets ("①借（钱）②…").
+    if (/[\p{Script=Han}）]$/u.test(sense)) sense += '。';
     // "②觉得①…③觉得②…": two senses that point to two of another word's read the same here.
     if (sense && !senses.includes(usageLabel + sense)) {
       senses.push(usageLabel + sense);

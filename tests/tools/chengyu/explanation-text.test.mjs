@@ -29,6 +29,8 @@ test('cleanExplanation', async (t) => {
     ['so too at the start', '帘②竹帘子。', '帘ㄧ竹帘子。'],
     ['the quote it closes stays on it', '①同文化①”古代文明。②有文化的状态。', '同“文化”ㄧ古代文明。\r\n有文化的状态。'],
     ['a number out of order after a stop still splits', '①甲乙。③丙丁。', '甲乙。\r\n丙丁。'],
+    ['a decimal number on a line of its own goes on its sentence', '英制1加仑等于\n4.546升。', '英制1加仑等于4.546升。'],
+    ['a sense number before a year still splits', '1.旧时武装。 \n2.1908年创立。', '旧时武装。\r\n1908年创立。'],
     ['small comma and enumeration comma become the usual ones',
       '1.形容自爱﹑谨慎﹐不失一。', '形容自爱、谨慎，不失一。'],
     ['ASCII double quotes alternate open and close',
