@@ -224,7 +224,9 @@ export function learnExampleBoundaries(entries, lexicon) {
       if (!between(at) || !endsDefinition(lastWordBefore(at))) continue;
       const plural = [3, 2, 1].find((n) => chars[at + n] === '们' && at + n < marker && isWord(chars.slice(at, at + n).join('')));
       const subject = SUBJECTS.find((s) => chars.slice(at, at + s.length).join('') === s);
-      if (plural || (subject && !NOT_SUBJECTS.includes(chars.slice(at, at + 2).join('')) && !BEFORE_OBJECT.test(chars[at - 1] ?? ''))) {
+      // "听了这番话，…": 这 or 那 after an aspect particle is the verb's object.
+      const object = /^[这那]/u.test(subject ?? '') && /[了着过]/u.test(chars[at - 1] ?? '');
+      if (plural || (subject && !object && !NOT_SUBJECTS.includes(chars.slice(at, at + 2).join('')) && !BEFORE_OBJECT.test(chars[at - 1] ?? ''))) {
         return { start: at, sure: true };
       }
     }

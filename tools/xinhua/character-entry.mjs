@@ -446,6 +446,13 @@ function endsMidExample(definition, lexicon) {
 // A preposition, or a verb ending in one ("放在"), that frames a place.
 const LOCATIVE_FRAME = /(?:在|于|从|到|向|往|自)$/u;
 
+// Whether definition was cut from sense right before a comma.
+function cutAtComma(definition, sense, word) {
+  const core = definition.replace(/。$/u, '');
+  const whole = sense.replaceAll('～', word);
+  return core !== '' && whole.startsWith(core) && whole.slice(core.length).startsWith('，');
+}
+
 export function withoutExampleOpening(definition, sense, word, lexicon) {
   const stop = /。$/u.test(definition) ? '。' : '';
   const core = definition.slice(0, definition.length - stop.length);
@@ -643,8 +650,14 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     } else if (markedOptions !== options && defined !== senseDefinition(raw, word, options)) {
       count(tally, 'firstClauseExamples');
     }
-    const cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
+    let cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
     if (cleaned !== defined) count(tally, 'exampleOpeningsTrimmed');
+    // Cut at a comma, the definition still ends on the example's first clause
+    // ("形容吃惊意外的消息传来" of "…意外的消息传来，大家都为之～"): the sense stays whole.
+    else if (!idiom && cutAtComma(defined, cleanSense(marked, word), word)) {
+      count(tally, 'examplesLeftWhole');
+      cleaned = cleanSense(raw, word);
+    }
     const text = dropSelfReferences(word, cleaned);
     if (text !== cleaned) count(tally, 'selfReferences');
     const sentences = text.split(/(?<=。)/u).filter((s) => s.trim());

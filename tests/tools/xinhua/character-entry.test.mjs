@@ -88,6 +88,8 @@ test('wordSenses', async (t) => {
     ['an idiom gets its gloss colon back, and the part-gloss is passed over', '问心无愧',
       '问心问问自己。扪心自问，毫无愧色。', '扪心自问，毫无愧色。'],
     ['a shorter word gets no gloss colon', '卧室', '卧于室内。即卧房。', '卧于室内。'],
+    ['这 after 了 is an object, not the example\'s subject', '和平', '平静；宁静听了这番话，他心里～了一些。',
+      '平静；宁静听了这番话，他心里和平了一些。'],
   ];
   for (const [name, word, explanation, expected] of cleaned) {
     await t.test(name, () => assert.equal(wordSenses(word, explanation, isKnownWord, { lexicon, examples }), expected));
@@ -99,6 +101,11 @@ test('wordSenses', async (t) => {
     await t.test(`the first clause: ${name}`, () => assert.equal(
       wordSenses('先后', '前后次序事有先后。', isKnownWord, { lexicon: words, examples: modelOf(sure) }), expected));
   }
+  // A start after a comma leaves the example's first clause on the definition: the sense stays whole.
+  const sense = '形容吃惊意外的消息传来，大家都为之～。';
+  await t.test('a cut at a comma', () => assert.equal(
+    wordSenses('愕然', sense, isKnownWord, { lexicon: new Map(), examples: { exampleStart: () => ({ start: sense.indexOf('大'), sure: true }) } }),
+    '形容吃惊意外的消息传来，大家都为之愕然。'));
   // A "～" example whose start was put after a word that leads on: the sense stays whole.
   const leadsOn = new Map([['容纳', { count: 10, tag: 'v' }], ['而', { count: 10, tag: 'c' }], ['不', { count: 10, tag: 'd' }]]);
   await t.test('a cut that ends on a word leading on', () => assert.equal(
