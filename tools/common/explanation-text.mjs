@@ -758,6 +758,77 @@ export function extractSource(cleaned, idiom = '', alsoKnownAs = '') {
   return '';
 }
 
+// The sentences of text, each with its stop and the closing quotes after it;
+// a stop inside quotation marks, brackets or a title ends none.
+export function sentencesOutsideMarks(text) {
+  const sentences = [];
+  let from = 0;
+  for (let i = 0; i < text.length; ++i) {
+    if (!/[。！？]/u.test(text[i]) || !outsideMarks(text, i)) continue;
+    let to = i + 1;
+    while (/[”’」]/u.test(text[to] ?? '')) ++to;
+    sentences.push(text.slice(from, to));
+    from = to;
+    i = to - 1;
+  }
+  if (from < text.length) sentences.push(text.slice(from));
+  return sentences.filter((s) => s.trim());
+}
+
+// A sense that opens with the work it cites ("语出《诗·小雅·伐木》“出自幽谷，
+// 迁于乔木。”…", "《说苑·敬慎》载…", "《西游记》中…") says what the word means
+// after it: from the first later sentence that opens as a definition ("后用以
+// 比喻…", "形容…"). Where none does, a sense that opens with the quotation
+// itself is '' (no meaning), one that tells the story is null (left as it
+// is), as is a sense that only names a work ("指《离骚》所体现的情调").
+const WORK = '《[^《》]+》';
+const QUOTED_OPENING = new RegExp(`^(?:${MARKERS}${AUTHOR}${WORK}|${AUTHOR}${WORK}${CHAPTER}[：:]?[“‘](?!篇名))`, 'u');
+const TOLD_OPENING = new RegExp(`^${AUTHOR}${WORK}${CHAPTER}(?:[载记云曰引注序]|[中里](?!的))`, 'u');
+const NAMING_WORD = /^(?:指|即|特指|泛指|专指|借指|喻指|谓|又称|也称|亦称)/u;
+const MEANING_OPENING = /^(?:后(?:以|用|多|因|来|遂|世|亦|也|泛|常|即|谓|称|指|喻|借|比喻|形容)|借喻|本谓|本指|原谓|比喻|形容|指|谓|意谓|意思是|意为|原指|泛指|喻指|借指|今指|现指|多指|用以|用来|喻)/u;
+
+export function meaningAfterCitation(text) {
+  const quoted = QUOTED_OPENING.test(text);
+  if ((!quoted && !TOLD_OPENING.test(text)) || NAMING_WORD.test(text)) return null;
+  // The meaning opens after a quotation, a stop or a comma, outside any marks
+  // ("…用之也。”本谓…，后因称…"), and is no stub an example was cut off
+  // ("后用。" of "后用矛盾”比喻…").
+  // The later sense ("后…") before the first one ("本指一种天象。后用来比喻…").
+  const starts = [];
+  for (let at = 1; at < text.length; ++at) {
+    if (!/[”’。，；]/u.test(text[at - 1]) || !outsideMarks(text, at)) continue;
+    const meaning = text.slice(at);
+    if (MEANING_OPENING.test(meaning) && hanCount(sentencesOutsideMarks(meaning)[0] ?? '') >= 4) starts.push(meaning);
+  }
+  const meaning = starts.find((m) => m.startsWith('后')) ?? starts[0];
+  if (meaning) return meaning;
+  if (!quoted) return null;
+  // Else what follows the quotation and any notes on it ("杜预注“…”"), as it
+  // tells the story or the meaning ("…极言行人之多。").
+  let at = 0;
+  do {
+    at = afterQuotation(text, at);
+  } while (at > 0 && QUOTING_NOTE.test(text.slice(at)));
+  // Only a quotation that ends its sentence: "“桃之夭夭”句，…" goes on with it.
+  const rest = at > 0 && /[。！？]/u.test(text[at - 2]) ? text.slice(at).replace(/^[，。；\s]+/u, '') : '';
+  // A story whose meaning was cut off after it ("那人无言可答。后用。") tells none.
+  const [first, ...later] = sentencesOutsideMarks(rest);
+  return hanCount(first ?? '') >= 4 && !later.some((s) => MEANING_OPENING.test(s.trim())) ? rest : '';
+}
+
+// A note on a quotation, or a further citation, that quotes in turn.
+const QUOTING_NOTE = /^[，。；\s]*(?:[\u3400-\u9fff]{0,8}[注疏笺释传云曰引]|及|又|[\u3400-\u9fff]{0,8}《)/u;
+
+// Where the first quotation at or after from ends, past its closing mark, or -1.
+function afterQuotation(text, from) {
+  const open = text.slice(from).search(/[“‘]/u);
+  if (open < 0) return -1;
+  for (let at = from + open + 1; at <= text.length; ++at) {
+    if (/[”’]/u.test(text[at - 1]) && outsideMarks(text, at)) return at;
+  }
+  return -1;
+}
+
 // ---- examples of use ----
 
 // One example sentence: an example the explanation gives with "～" or

@@ -3,7 +3,9 @@
 
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
 import { cedictGloss, markPinyin, markSyllable, readableSense } from '../common/cc-cedict.mjs';
-import { cleanSense, closedAt, hanCount, outsideMarks, senseDefinition, splitSenses } from '../common/explanation-text.mjs';
+import {
+  cleanSense, closedAt, hanCount, meaningAfterCitation, outsideMarks, senseDefinition, splitSenses,
+} from '../common/explanation-text.mjs';
 import { headedExampleStart, quotedExampleStart } from '../common/example-boundary.mjs';
 
 export { markPinyin, markSyllable };
@@ -297,8 +299,8 @@ export function isLifeOfAPerson(raw) {
 // What no Chinese entry holds: box drawing, kana, Cyrillic, capital Greek,
 // full-width Latin letters and digits, bopomofo other than the separator
 // ㄧ, private-use and replacement characters — left where the source lost
-// a character ("完┍福", "作用┝Γ").
-const DAMAGE = /[\u2500-\u257f\u3040-\u30ff\u0400-\u04ff\u0391-\u03a9\uff10-\uff19\uff21-\uff3a\uff41-\uff5a\u3105-\u3126\u3128-\u312f\ue000-\uf8ff\ufffd§｀﹎『』ⅰ-ⅻ]/u;
+// a character ("完┍福", "作用┝Γ", "劝尪堣@").
+const DAMAGE = /[@\u2500-\u257f\u3040-\u30ff\u0400-\u04ff\u0391-\u03a9\uff10-\uff19\uff21-\uff3a\uff41-\uff5a\u3105-\u3126\u3128-\u312f\ue000-\uf8ff\ufffd§｀﹎『』ⅰ-ⅻ]/u;
 
 // A question mark inside a quoted form stands for a lost character ("亦作“？子”").
 const LOST_IN_QUOTE = /“[^“”？?]{0,3}[？?][^“”]{0,3}”/u;
@@ -658,8 +660,16 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
       count(tally, 'examplesLeftWhole');
       cleaned = cleanSense(raw, word);
     }
-    const text = dropSelfReferences(word, cleaned);
-    if (text !== cleaned) count(tally, 'selfReferences');
+    const selfless = dropSelfReferences(word, cleaned);
+    if (selfless !== cleaned) count(tally, 'selfReferences');
+    // A sense that only cites its source, cut off inside the quotation, tells no meaning.
+    const meaning = meaningAfterCitation(selfless);
+    if (meaning === '') {
+      count(tally, 'citationOnlySenses');
+      continue;
+    }
+    if (meaning) count(tally, 'citationsPassedOver');
+    const text = meaning ?? selfless;
     const sentences = text.split(/(?<=。)/u).filter((s) => s.trim());
     let first = 0;
     let glossed = false;

@@ -774,6 +774,8 @@ function main() {
     `${lines('headedExamples')} after a figurative definition's head ("…的样子"), ` +
     `${lines('quotedExamples')} before a classical quotation that chinese-poetry holds, ` +
     `${lines('openingExamples')} before an example that opens with the word, ` +
+    `${lines('citationsPassedOver')} with the meaning after the source a sense opens with, ` +
+    `${lines('citationOnlySenses')} without a sense that only quotes its source, ` +
     `${lines('examplesLeftWhole')} with a sense left whole rather than cut short inside its example, ` +
     `${lines('laterExamplesDropped')} without the examples after a separator "｜", ` +
     `${lines('emptySenses')} without a sense left with no word (a number of another word's sense split off)`);

@@ -5,7 +5,7 @@ import { test } from 'node:test';
 import { learnExampleBoundaries, quotedExampleStart } from '../../../tools/common/example-boundary.mjs';
 import {
   classifyExplanation, cleanExplanation, dropDamagedSentence, extractExample, extractSource, hasMojibake, isCrossReferenceOnly,
-  rejectionReason, resolveExplanation, resolvedExplanationText, restoreLostStops,
+  meaningAfterCitation, rejectionReason, resolveExplanation, resolvedExplanationText, restoreLostStops,
 } from '../../../tools/common/explanation-text.mjs';
 
 // A lexicon and an example model just big enough for the rules below.
@@ -161,6 +161,24 @@ test('wordOpensExample: an example that opens with the word after its definition
   ];
   for (const [name, phrase, sense, expected] of cases) {
     await t.test(name, () => assert.equal(model.wordOpensExample(sense, phrase), expected));
+  }
+});
+
+test('meaningAfterCitation: what a sense that opens with its source says the word means', async (t) => {
+  const cases = [
+    ['after the quotation', '语出《诗·小雅·伐木》“出自幽谷，迁于乔木。”后以“乔迁”比喻地位升高。', '后以“乔迁”比喻地位升高。'],
+    ['the later sense before the first', '《晋书》“日月如合璧。”本指一种天象。后用来比喻美好的事物聚集在一起。',
+      '后用来比喻美好的事物聚集在一起。'],
+    ['past a note on the quotation', '《左传》“女忘君之为孺子牛而折其齿乎？”杜预注“孺子荼也。”借喻甘为人民服务的人。',
+      '借喻甘为人民服务的人。'],
+    ['what follows a quotation that ends its sentence', '语本《晏子春秋》“张袂成阴，挥汗成雨。”极言行人之多。', '极言行人之多。'],
+    ['nothing but the quotation, cut off inside it', '《书·周官》“作德，心逸日休；作伪，心劳日拙。', ''],
+    ['a work that is itself the meaning', '《庄子》篇名。', null],
+    ['a sense that names a work', '指《离骚》所体现的情调。', null],
+    ['a story without a meaning after it is left as it is', '《史记》载项羽破釜沉舟。', null],
+  ];
+  for (const [name, sense, expected] of cases) {
+    await t.test(name, () => assert.equal(meaningAfterCitation(sense), expected));
   }
 });
 

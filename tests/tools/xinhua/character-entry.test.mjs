@@ -71,6 +71,8 @@ test('wordSenses', async (t) => {
     ['the spoken form with 儿 goes before all the senses', '劲头', '（～儿）①力量；力气。②积极的情绪。',
       '（劲头儿）①力量；力气。②积极的情绪。'],
     ['a stop the source left out after a note in brackets', '借贷', '①借（钱）②指借方和贷方。', '①借（钱）。②指借方和贷方。'],
+    ['a sense that only cites its source tells no meaning', '作伪', '①《书·周官》“作德，心逸日休；作伪，心劳日拙。②虚伪。',
+      '虚伪。'],
     ['two senses that read the same are one', '感觉', '①感官的反应。②觉得①天冷了。③觉得②他～还顺利。',
       '①感官的反应。②觉得。'],
     ['a separator inside a bracket the source never closed', '碍事', '严重（多用于否定式他的病不～ㄧ擦破点儿皮。',
