@@ -787,6 +787,11 @@ const TOLD_OPENING = new RegExp(`^${AUTHOR}${WORK}${CHAPTER}(?:[载记云曰引�
 const NAMING_WORD = /^(?:指|即|特指|泛指|专指|借指|喻指|谓|又称|也称|亦称)/u;
 const MEANING_OPENING = /^(?:后(?:以|用|多|因|来|遂|世|亦|也|泛|常|即|谓|称|指|喻|借|比喻|形容)|借喻|本谓|本指|原谓|比喻|形容|指|谓|意谓|意思是|意为|原指|泛指|喻指|借指|今指|现指|多指|用以|用来|喻)/u;
 
+// Whether text opens as a meaning after a citation does ("后以…比喻…").
+export function opensAsMeaning(text) {
+  return MEANING_OPENING.test(text);
+}
+
 export function meaningAfterCitation(text) {
   const quoted = QUOTED_OPENING.test(text);
   if ((!quoted && !TOLD_OPENING.test(text)) || NAMING_WORD.test(text)) return null;

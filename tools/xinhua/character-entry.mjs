@@ -4,7 +4,7 @@
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
 import { cedictGloss, markPinyin, markSyllable, readableSense } from '../common/cc-cedict.mjs';
 import {
-  cleanSense, closedAt, hanCount, meaningAfterCitation, outsideMarks, senseDefinition, splitSenses,
+  cleanSense, closedAt, hanCount, meaningAfterCitation, opensAsMeaning, outsideMarks, senseDefinition, splitSenses,
 } from '../common/explanation-text.mjs';
 import { headedExampleStart, quotedExampleStart } from '../common/example-boundary.mjs';
 
@@ -662,26 +662,39 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     }
     const selfless = dropSelfReferences(word, cleaned);
     if (selfless !== cleaned) count(tally, 'selfReferences');
+    // Past a gloss of part of the word or another name of it ("亦作…"), and
+    // past the source the sense opens with to what it says the word means.
+    let glossed = false;
+    const pastGlosses = (text) => {
+      const sentences = text.split(/(?<=。)/u).filter((s) => s.trim());
+      let first = 0;
+      while (first + 1 < sentences.length) {
+        if (glossedPart(word, sentences[first], isKnownWord)) glossed = true;
+        else if (!OTHER_NAME.test(sentences[first])) break;
+        first++;
+      }
+      return sentences.slice(first);
+    };
+    let sentences = pastGlosses(selfless);
     // A sense that only cites its source, cut off inside the quotation, tells no meaning.
-    const meaning = meaningAfterCitation(selfless);
+    const meaning = meaningAfterCitation(sentences.join(''));
     if (meaning === '') {
       count(tally, 'citationOnlySenses');
       continue;
     }
-    if (meaning) count(tally, 'citationsPassedOver');
-    const text = meaning ?? selfless;
-    const sentences = text.split(/(?<=。)/u).filter((s) => s.trim());
-    let first = 0;
-    let glossed = false;
-    while (first + 1 < sentences.length) {
-      if (glossedPart(word, sentences[first], isKnownWord)) glossed = true;
-      else if (!OTHER_NAME.test(sentences[first])) break;
-      first++;
+    if (meaning) {
+      count(tally, 'citationsPassedOver');
+      sentences = pastGlosses(meaning);
     }
     if (glossed) count(tally, 'partGlosses');
-    let lead = sentences[first] ?? '';
-    // "代词。" or "表数量。" only labels the sentence after it.
-    if (hanCount(lead) <= MAX_LABEL_CHARACTERS && first + 1 < sentences.length) lead += sentences[first + 1];
+    let lead = sentences[0] ?? '';
+    // "代词。" or "表数量。" only labels the sentence after it, but not a source it cites ("名声。语本《论语》…").
+    if (hanCount(lead) <= MAX_LABEL_CHARACTERS && sentences.length > 1) {
+      const rest = sentences.slice(1).join('');
+      const cited = meaningAfterCitation(rest);
+      if (cited === null) lead += sentences[1];
+      else if (opensAsMeaning(cited)) lead += cited.split(/(?<=。)/u)[0];
+    }
     let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
     // The rules below look for the first example's start in what comes
     // before the later examples, while it still holds the word.
