@@ -148,6 +148,17 @@ export function closedAt(text, index, open, close) {
 
 const MARK_PAIRS = [['“', '”'], ['‘', '’'], ['（', '）'], ['〔', '〕'], ['《', '》'], ['〈', '〉']];
 
+// Whether every open mark of text is closed before the next one opens, and
+// none closes unopened.
+function marksPair(text, open, close) {
+  let depth = 0;
+  for (const ch of text) {
+    if (ch === open && ++depth > 1) return false;
+    if (ch === close && --depth < 0) return false;
+  }
+  return depth === 0;
+}
+
 // Whether index of text stands outside quotation marks, brackets and titles.
 export function outsideMarks(text, index) {
   return MARK_PAIRS.every(([open, close]) => closedAt(text, index, open, close));
@@ -758,13 +769,15 @@ export function extractSource(cleaned, idiom = '', alsoKnownAs = '') {
   return '';
 }
 
-// The sentences of text, each with its stop and the closing quotes after it;
-// a stop inside quotation marks, brackets or a title ends none.
-export function sentencesOutsideMarks(text) {
+// The sentences of text, each with its stop (one of stops) and the closing
+// quotes after it; a stop inside quotation marks, brackets or a title ends none.
+export function sentencesOutsideMarks(text, stops = '。！？') {
   const sentences = [];
   let from = 0;
+  // Where the source lost a mark ("“蓝点“马鲛”"), every stop ends a sentence.
+  const balanced = MARK_PAIRS.every(([open, close]) => marksPair(text, open, close));
   for (let i = 0; i < text.length; ++i) {
-    if (!/[。！？]/u.test(text[i]) || !outsideMarks(text, i)) continue;
+    if (!stops.includes(text[i]) || (balanced && !outsideMarks(text, i))) continue;
     let to = i + 1;
     while (/[”’」]/u.test(text[to] ?? '')) ++to;
     sentences.push(text.slice(from, to));

@@ -4,7 +4,8 @@
 import { MIN_GLOSSED_PHRASE } from './character-glosses.mjs';
 import { cedictGloss, markPinyin, markSyllable, readableSense } from '../common/cc-cedict.mjs';
 import {
-  cleanSense, closedAt, hanCount, meaningAfterCitation, opensAsMeaning, outsideMarks, senseDefinition, splitSenses,
+  cleanSense, closedAt, hanCount, meaningAfterCitation, opensAsMeaning, outsideMarks, senseDefinition, sentencesOutsideMarks,
+  splitSenses,
 } from '../common/explanation-text.mjs';
 import { headedExampleStart, quotedExampleStart } from '../common/example-boundary.mjs';
 
@@ -666,7 +667,8 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     // past the source the sense opens with to what it says the word means.
     let glossed = false;
     const pastGlosses = (text) => {
-      const sentences = text.split(/(?<=。)/u).filter((s) => s.trim());
+      // A stop inside a quotation ends no sentence ("说“吾穿井得一人。”").
+      const sentences = sentencesOutsideMarks(text, '。');
       let first = 0;
       while (first + 1 < sentences.length) {
         if (glossedPart(word, sentences[first], isKnownWord)) glossed = true;
@@ -693,7 +695,7 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
       const rest = sentences.slice(1).join('');
       const cited = meaningAfterCitation(rest);
       if (cited === null) lead += sentences[1];
-      else if (opensAsMeaning(cited)) lead += cited.split(/(?<=。)/u)[0];
+      else if (opensAsMeaning(cited)) lead += sentencesOutsideMarks(cited, '。')[0];
     }
     let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
     // The rules below look for the first example's start in what comes

@@ -77,6 +77,8 @@ test('wordSenses', async (t) => {
       '亦作“大祖”。《诗·周颂》“《雝》，禘大祖也。”后世通称开国皇帝曰太祖。', '后世通称开国皇帝曰太祖。'],
     ['a short sense keeps its meaning, not the source it cites', '名称', '①名号称谓。②名声。语本《论语》“君子疾没世而名不称焉。”',
       '①名号称谓。②名声。'],
+    ['a stop inside a quotation ends no sentence', '掷地金声', '晋孙绰对友人说“卿试掷地，当作金石声。”范起初不信。后比喻文辞优美。',
+      '晋孙绰对友人说“卿试掷地，当作金石声。”范起初不信。'],
     ['two senses that read the same are one', '感觉', '①感官的反应。②觉得①天冷了。③觉得②他～还顺利。',
       '①感官的反应。②觉得。'],
     ['a separator inside a bracket the source never closed', '碍事', '严重（多用于否定式他的病不～ㄧ擦破点儿皮。',
