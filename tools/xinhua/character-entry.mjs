@@ -595,6 +595,45 @@ function beforeLaterExamples(sense) {
   return null;
 }
 
+// The sentence a word's line shows of a sense: past a gloss of part of the
+// word or another name of it ("亦作…"), and past the source the sense opens
+// with to what it says the word means, with the sentence a label ("代词。")
+// stands for; null where the sense only quotes its source, cut off inside
+// the quotation.
+function leadSentence(text, word, isKnownWord, tally) {
+  let glossed = false;
+  const pastGlosses = (part) => {
+    // A stop inside a quotation ends no sentence ("说“吾穿井得一人。”").
+    const sentences = sentencesOutsideMarks(part, '。');
+    let first = 0;
+    while (first + 1 < sentences.length) {
+      if (glossedPart(word, sentences[first], isKnownWord)) glossed = true;
+      else if (!OTHER_NAME.test(sentences[first])) break;
+      first++;
+    }
+    return sentences.slice(first);
+  };
+  let sentences = pastGlosses(text);
+  const meaning = meaningAfterCitation(sentences.join(''));
+  if (meaning === '') {
+    count(tally, 'citationOnlySenses');
+    return null;
+  }
+  if (meaning) {
+    count(tally, 'citationsPassedOver');
+    sentences = pastGlosses(meaning);
+  }
+  if (glossed) count(tally, 'partGlosses');
+  let lead = sentences[0] ?? '';
+  // "代词。" or "表数量。" only labels the sentence after it, but not a source it cites ("名声。语本《论语》…").
+  if (hanCount(lead) <= MAX_LABEL_CHARACTERS && sentences.length > 1) {
+    const cited = meaningAfterCitation(sentences.slice(1).join(''));
+    if (cited === null) lead += sentences[1];
+    else if (opensAsMeaning(cited)) lead += sentencesOutsideMarks(cited, '。')[0];
+  }
+  return lead;
+}
+
 const USAGE_LABEL_ONLY = /^\s*(?:〈[^〈〉]{1,3}〉)+\s*$/u;
 // The spoken form with 儿 before the numbered senses, for all of them.
 const SPOKEN_FORM_ONLY = /^\s*（～儿）\s*$/u;
@@ -663,40 +702,8 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     }
     const selfless = dropSelfReferences(word, cleaned);
     if (selfless !== cleaned) count(tally, 'selfReferences');
-    // Past a gloss of part of the word or another name of it ("亦作…"), and
-    // past the source the sense opens with to what it says the word means.
-    let glossed = false;
-    const pastGlosses = (text) => {
-      // A stop inside a quotation ends no sentence ("说“吾穿井得一人。”").
-      const sentences = sentencesOutsideMarks(text, '。');
-      let first = 0;
-      while (first + 1 < sentences.length) {
-        if (glossedPart(word, sentences[first], isKnownWord)) glossed = true;
-        else if (!OTHER_NAME.test(sentences[first])) break;
-        first++;
-      }
-      return sentences.slice(first);
-    };
-    let sentences = pastGlosses(selfless);
-    // A sense that only cites its source, cut off inside the quotation, tells no meaning.
-    const meaning = meaningAfterCitation(sentences.join(''));
-    if (meaning === '') {
-      count(tally, 'citationOnlySenses');
-      continue;
-    }
-    if (meaning) {
-      count(tally, 'citationsPassedOver');
-      sentences = pastGlosses(meaning);
-    }
-    if (glossed) count(tally, 'partGlosses');
-    let lead = sentences[0] ?? '';
-    // "代词。" or "表数量。" only labels the sentence after it, but not a source it cites ("名声。语本《论语》…").
-    if (hanCount(lead) <= MAX_LABEL_CHARACTERS && sentences.length > 1) {
-      const rest = sentences.slice(1).join('');
-      const cited = meaningAfterCitation(rest);
-      if (cited === null) lead += sentences[1];
-      else if (opensAsMeaning(cited)) lead += sentencesOutsideMarks(cited, '。')[0];
-    }
+    const lead = leadSentence(selfless, word, isKnownWord, tally);
+    if (lead === null) continue;
     let sense = oneLine(lead.replace(/～/g, word).replace(/ㄧ/g, '｜'));
     // The rules below look for the first example's start in what comes
     // before the later examples, while it still holds the word.
