@@ -692,11 +692,12 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     } else if (markedOptions !== options && defined !== senseDefinition(raw, word, options)) {
       count(tally, 'firstClauseExamples');
     }
-    let cleaned = idiom ? defined : withoutExampleOpening(defined, cleanSense(marked, word), word, cleaning.lexicon);
+    const markedSense = cleanSense(marked, word);
+    let cleaned = idiom ? defined : withoutExampleOpening(defined, markedSense, word, cleaning.lexicon);
     if (cleaned !== defined) count(tally, 'exampleOpeningsTrimmed');
     // Cut at a comma, the definition still ends on the example's first clause
     // ("形容吃惊意外的消息传来" of "…意外的消息传来，大家都为之～"): the sense stays whole.
-    else if (!idiom && cutAtComma(defined, cleanSense(marked, word), word)) {
+    else if (!idiom && cutAtComma(defined, markedSense, word)) {
       count(tally, 'examplesLeftWhole');
       cleaned = cleanSense(raw, word);
     }
