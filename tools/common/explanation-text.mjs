@@ -835,7 +835,7 @@ export function meaningAfterCitation(text) {
 }
 
 // A note on a quotation, or a further citation, that quotes in turn.
-const QUOTING_NOTE = /^[，。；\s]*(?:[\u3400-\u9fff]{0,8}[注疏笺释传云曰引]|及|又|[\u3400-\u9fff]{0,8}《)/u;
+const QUOTING_NOTE = /^[，。；\s]*(?:[\u3400-\u9fff]{0,8}[注疏笺释传云曰引][：:]?[“‘]|(?:及|又)[^。“]*[“‘《]|[\u3400-\u9fff]{0,8}《)/u;
 
 // Where the first quotation at or after from ends, past its closing mark, or -1.
 function afterQuotation(text, from) {

@@ -172,6 +172,7 @@ test('meaningAfterCitation: what a sense that opens with its source says the wor
     ['past a note on the quotation', '《左传》“女忘君之为孺子牛而折其齿乎？”杜预注“孺子荼也。”借喻甘为人民服务的人。',
       '借喻甘为人民服务的人。'],
     ['what follows a quotation that ends its sentence', '语本《晏子春秋》“张袂成阴，挥汗成雨。”极言行人之多。', '极言行人之多。'],
+    ['传 opening a sentence is no commentary', '语出《庄子》“千金之珠，而骊龙颔下。”传说中出于骊龙颔下的宝珠。', '传说中出于骊龙颔下的宝珠。'],
     ['nothing but the quotation, cut off inside it', '《书·周官》“作德，心逸日休；作伪，心劳日拙。', ''],
     ['a work that is itself the meaning', '《庄子》篇名。', null],
     ['a sense that names a work', '指《离骚》所体现的情调。', null],
