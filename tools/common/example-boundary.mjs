@@ -275,8 +275,7 @@ export function learnExampleBoundaries(entries, lexicon) {
 // "修饰容貌"); and an adverb or a conjunction follows its example's subject
 // ("试验终于成功了"). last: head's last word; beforeLast: head before it.
 function grammarTiesToDefinition({ head, last, beforeLast, rest }, phrase, tagOf) {
-  if (!/\p{Script=Han}$/u.test(head) || hanCount(head.split(/[。；]/u).at(-1)) < 2
-    || !outsideMarks(head, head.length) || LEADS_INTO_NEXT.test(head)) return true;
+  if (!mayEndDefinition(head) || hanCount(head.split(/[。；]/u).at(-1)) < 2) return true;
   if (!/^\p{Script=Han}/u.test(rest) || NO_EXAMPLE_START.test(rest) || /^[者性化式等们]/u.test(rest)
     || [...rest].length < 2 || /[“”‘’《]|、[^。]*等/u.test(rest)) return true;
   if (/指|称|谓/u.test(head.split(/[，。；]/u).at(-1)) && rest.includes('的')) return true;
@@ -312,6 +311,13 @@ export function headedExampleStart(sentence, phrase) {
 const LEADS_INTO_NEXT = /(?:说|曰|云|道|称|叫|有|犹言|犹|即|指|谓|是|如|像|为|比喻|形容|表示|用于|用在|所|与|和|及|而|以|之|的|于|在|对|把|被|将|从|向)$/u;
 const QUOTATION_CLAUSE_BREAK = /[，。；：！？、]/u;
 
+// Whether a definition may end where head does, for an example to follow:
+// on a Han character, not on a word that leads into what follows, and
+// outside brackets, quotation marks and titles.
+function mayEndDefinition(head) {
+  return /\p{Script=Han}$/u.test(head) && !LEADS_INTO_NEXT.test(head) && outsideMarks(head, head.length);
+}
+
 // Where the quotation of phrase starts in sense, in code points, or null.
 export function quotedExampleStart(sense, phrase, isQuoted, lexicon = new Map()) {
   const chars = [...sense];
@@ -319,8 +325,7 @@ export function quotedExampleStart(sense, phrase, isQuoted, lexicon = new Map())
     const head = chars.slice(0, at).join('');
     const quotation = chars.slice(at).join('');
     if (!quotation.includes(phrase)) return null;
-    if (!/\p{Script=Han}$/u.test(head) || !/^\p{Script=Han}/u.test(quotation) || LEADS_INTO_NEXT.test(head)
-      || !/\p{Script=Han}.*\p{Script=Han}/u.test(head) || !outsideMarks(head, head.length)) continue;
+    if (!mayEndDefinition(head) || !/^\p{Script=Han}/u.test(quotation) || hanCount(head) < 2) continue;
     const clauses = quotation.split(QUOTATION_CLAUSE_BREAK);
     if (clauses[0] === phrase || !isQuoted(clauses[0])) continue;
     const holding = clauses.find((c) => c.includes(phrase));

@@ -449,20 +449,26 @@ function endsMidExample(definition, lexicon) {
 // A preposition, or a verb ending in one ("放在"), that frames a place.
 const LOCATIVE_FRAME = /(?:在|于|从|到|向|往|自)$/u;
 
-// Whether definition was cut from sense right before a comma.
-function cutAtComma(definition, sense, word) {
-  const core = definition.replace(/。$/u, '');
-  const whole = sense.replaceAll('～', word);
-  return core !== '' && whole.startsWith(core) && whole.slice(core.length).startsWith('，');
-}
-
-export function withoutExampleOpening(definition, sense, word, lexicon) {
+// The definition cut from sense, without its stop, and what of sense (the
+// word written out) was taken off after it; null where sense does not open
+// with the definition.
+function cutOfDefinition(definition, sense, word) {
   const stop = /。$/u.test(definition) ? '。' : '';
   const core = definition.slice(0, definition.length - stop.length);
   const whole = sense.replaceAll('～', word);
-  if (!lexicon || !core || !whole.startsWith(core)) return definition;
+  return core && whole.startsWith(core) ? { core, stop, rest: whole.slice(core.length) } : null;
+}
+
+// Whether definition was cut from sense right before a comma.
+function cutAtComma(definition, sense, word) {
+  return cutOfDefinition(definition, sense, word)?.rest.startsWith('，') ?? false;
+}
+
+export function withoutExampleOpening(definition, sense, word, lexicon) {
+  const taken = cutOfDefinition(definition, sense, word);
+  if (!lexicon || !taken) return definition;
+  const { core, stop, rest } = taken;
   // Only where an example was taken off after the definition.
-  const rest = whole.slice(core.length);
   if (hanCount(rest) === 0) return definition;
   const isWord = (w) => lexicon.has(w);
   const tagOf = (w) => lexicon.get(w)?.tag ?? '';
