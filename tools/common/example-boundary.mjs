@@ -33,6 +33,13 @@ const MIN_CONFIDENCE = 0.8;
 // How many examples' worth of belief the learnt head prior holds against a
 // sense's own.
 const LATER_HEADS_WEIGHT = 2;
+// A clause defines whole where at least this many other words' senses hold
+// it as one of their own: one word's may be its own run-in.
+const MIN_DEFINING_WORDS = 2;
+// The fewest characters a definition before such an example holds.
+const MIN_DEFINITION_LENGTH = 2;
+// The least share of the clauses opening with such a definition that are it whole.
+const MIN_WHOLE_SHARE = 0.2;
 // An example does not open with a particle or a punctuation mark.
 const NO_EXAMPLE_START = /^[也矣哉焉乎耳得的地了着过之，。、；：！？”’）〉]/u;
 const SUBJECTS = ['他们', '她们', '我们', '你们', '咱们', '大家', '人们', '他', '她', '我', '你', '您', '咱', '这', '那'];
@@ -77,6 +84,8 @@ export function learnExampleBoundaries(entries, lexicon) {
   const examples = new BigramModel();
   const heads = new Array(MAX_HEAD + 1).fill(1);
   const clauses = [];
+  // Which words a clause defines whole, up to MIN_DEFINING_WORDS of them.
+  const definingWords = new Map();
   for (const [word, raw] of entries) {
     if (typeof raw !== 'string' || word.length === 0) continue;
     for (const piece of raw.split(SENSES)) {
@@ -87,6 +96,9 @@ export function learnExampleBoundaries(entries, lexicon) {
           if (clause.length < 2) continue;
           definitions.add(clause, { opens: true, closes: true });
           clauses.push(clause);
+          const words = definingWords.get(clause) ?? new Set();
+          if (words.size <= MIN_DEFINING_WORDS) words.add(word);
+          definingWords.set(clause, words);
         }
         continue;
       }
@@ -101,6 +113,20 @@ export function learnExampleBoundaries(entries, lexicon) {
       if (marker >= 0 && closedAt(segments[0], marker, '（', '）')) examples.add(segments[0].slice(marker), { opens: false, closes: false });
     }
   }
+  // Every clause in code-point order, to count those that open with a text.
+  const sortedClauses = [...clauses].sort();
+  const firstAtLeast = (text) => {
+    let low = 0;
+    let high = sortedClauses.length;
+    while (low < high) {
+      const middle = (low + high) >> 1;
+      if (sortedClauses[middle] < text) low = middle + 1;
+      else high = middle;
+    }
+    return low;
+  };
+  const clausesOpeningWith = (text) => firstAtLeast(`${text}\u{10ffff}`) - firstAtLeast(text);
+  const wholeClauses = (text) => firstAtLeast(`${text}\u0000`) - firstAtLeast(text);
   const headTotal = heads.reduce((a, b) => a + b, 0);
   const headPrior = heads.map((n) => Math.log(n / headTotal));
   const isWord = (w) => (lexicon.get(w)?.count ?? 0) >= (w.length === 2 ? MIN_PAIR_COUNT : 1);
@@ -262,7 +288,47 @@ export function learnExampleBoundaries(entries, lexicon) {
     const marked = [...chars.slice(0, at), '～', ...chars.slice(at + length)].join('');
     return exampleStart(marked, at, phrase, { marked: false }).likeliest === at ? at : null;
   }
-  return { exampleStart, wordOpensExample };
+
+  // Where an example that writes out phrase starts in sense, in code points,
+  // right after a definition that other words' senses hold as a clause of
+  // their own ("死亡" of "死亡知己沦亡，可胜浩叹！"), or null. Only where the
+  // clause cut is not one of theirs as a whole, the definition is no common
+  // opening of longer clauses ("精神委靡不振"), nor a usage label ("方言"),
+  // the cut falls between words, what follows cannot go on with the
+  // definition ("口袋一类的东西", "用心仔细、缜密"), and the models put the
+  // example's start there too.
+  function definitionClauseEnd(sense, phrase) {
+    const chars = [...sense];
+    const length = [...phrase].length;
+    const at = chars.findIndex((_, i) => i >= MIN_DEFINITION_LENGTH && chars.slice(i, i + length).join('') === phrase
+      && outsideMarks(sense, chars.slice(0, i).join('').length));
+    if (at < 0 || chars.slice(0, at).includes('。')) return null;
+    const boundaries = wordBoundaries(chars);
+    const definesOthers = (clause) => [...(definingWords.get(clause) ?? [])].filter((w) => w !== phrase).length >= MIN_DEFINING_WORDS;
+    let clauseStart = 0;
+    for (let i = 0; i <= at; ++i) {
+      if (i < at && !/[，；]/u.test(chars[i])) continue;
+      const clause = chars.slice(clauseStart, i).join('');
+      if (definesOthers(clause)) {
+        clauseStart = i + 1;
+        continue;
+      }
+      const cut = [...boundaries].filter((b) => b >= clauseStart + MIN_DEFINITION_LENGTH && b < i)
+        .findLast((b) => definesOthers(chars.slice(clauseStart, b).join('')));
+      if (cut === undefined) return null;
+      const definition = chars.slice(clauseStart, cut).join('');
+      const between = chars.slice(cut, at).join('');
+      let to = cut + 1;
+      while (to < chars.length && !boundaries.has(to)) ++to;
+      const opening = chars.slice(cut, to).join('');
+      if (wholeClauses(definition) < MIN_WHOLE_SHARE * clausesOpeningWith(definition) || /[〈〉]|[词语言]$/u.test(definition)
+        || NO_EXAMPLE_START.test(between) || /[的、]/u.test(between) || /^[cupfykzm]/u.test(lexicon.get(opening)?.tag ?? '')) return null;
+      const marked = [...chars.slice(0, at), '～', ...chars.slice(at + length)].join('');
+      return exampleStart(marked, at, phrase, { marked: false }).likeliest === cut ? cut : null;
+    }
+    return null;
+  }
+  return { exampleStart, wordOpensExample, definitionClauseEnd };
 }
 
 // Whether a phrase written out after head, with rest after it, still

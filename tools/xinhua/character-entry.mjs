@@ -725,6 +725,8 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     const quoted = runIn && !listed && headed === null && cleaning.isQuoted ? quotedExampleStart(sense, word, cleaning.isQuoted, cleaning.lexicon) : null;
     const opening = runIn && !listed && headed === null && quoted === null && cleaning.examples?.wordOpensExample
       ? cleaning.examples.wordOpensExample(sense, word) : null;
+    const clauseEnd = runIn && !listed && headed === null && quoted === null && opening === null
+      && cleaning.examples?.definitionClauseEnd ? cleaning.examples.definitionClauseEnd(sense, word) : null;
     if (listed) {
       count(tally, 'synonymListExamples');
       sense = listed;
@@ -737,6 +739,9 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
     } else if (opening !== null) {
       count(tally, 'openingExamples');
       sense = `${[...sense].slice(0, opening).join('')}。`;
+    } else if (clauseEnd !== null) {
+      count(tally, 'definitionClauseExamples');
+      sense = `${[...sense].slice(0, clauseEnd).join('')}。`;
     }
     const afterRules = beforeLaterExamples(sense);
     if (afterRules) {

@@ -774,6 +774,7 @@ function main() {
     `${lines('headedExamples')} after a figurative definition's head ("…的样子"), ` +
     `${lines('quotedExamples')} before a classical quotation that chinese-poetry holds, ` +
     `${lines('openingExamples')} before an example that opens with the word, ` +
+    `${lines('definitionClauseExamples')} after a definition other words' senses hold as a clause of their own, ` +
     `${lines('citationsPassedOver')} with the meaning after the source a sense opens with, ` +
     `${lines('citationOnlySenses')} without a sense that only quotes its source, ` +
     `${lines('examplesLeftWhole')} with a sense left whole rather than cut short inside its example, ` +

@@ -164,6 +164,26 @@ test('wordOpensExample: an example that opens with the word after its definition
   }
 });
 
+test('definitionClauseEnd: an example after a definition that other words hold as a clause', async (t) => {
+  const tagged = new Map([['惊异', 500, 'v'], ['惊奇', 500, 'v'], ['令人', 3000, 'v'], ['万分', 300, 'd'], ['公款', 100, 'n'], ['糜费', 50, 'v']]
+    .map(([word, count, tag]) => [word, { count, tag }]));
+  const wholeClauses = ['惊异', '惊奇', '〈书〉公款'].flatMap((clause) => ['甲', '乙'].map((w) => [`${w}${clause}`, `${clause}。`]));
+  // Many more clauses go on after 惊奇 than end on it.
+  const longer = Array.from({ length: 20 }, (_, i) => [`丙${i}`, `惊奇万分${i}。`]);
+  const model = learnExampleBoundaries([...wholeClauses, ...longer, ['诧异', '～不已']], tagged);
+  const cases = [
+    ['after a definition others hold whole', '惊异令人诧异。', 2],
+    ['a clause others hold whole is all definition', '惊异，令人诧异。', null],
+    ['a common opening of longer clauses', '惊奇令人诧异。', null],
+    ['a list or a 的 goes on with the definition', '惊异令人、诧异。', null],
+    ['', '惊异令人的诧异。', null],
+    ['a usage label is no definition', '〈书〉公款糜费诧异。', null],
+  ];
+  for (const [name, sense, expected] of cases) {
+    await t.test(name || sense, () => assert.equal(model.definitionClauseEnd(sense, '诧异'), expected));
+  }
+});
+
 test('meaningAfterCitation: what a sense that opens with its source says the word means', async (t) => {
   const cases = [
     ['after the quotation', '语出《诗·小雅·伐木》“出自幽谷，迁于乔木。”后以“乔迁”比喻地位升高。', '后以“乔迁”比喻地位升高。'],
