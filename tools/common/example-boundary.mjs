@@ -291,12 +291,13 @@ export function learnExampleBoundaries(entries, lexicon) {
 
   // Where an example that writes out phrase starts in sense, in code points,
   // right after a definition that other words' senses hold as a clause of
-  // their own ("死亡" of "死亡知己沦亡，可胜浩叹！"), or null. Only where the
-  // clause cut is not one of theirs as a whole, the definition is no common
-  // opening of longer clauses ("精神委靡不振"), nor a usage label ("方言"),
+  // their own ("死亡" of "死亡知己沦亡，可胜浩叹！"), or null. Clauses that
+  // are theirs whole, or that none of theirs opens, are passed over. Only
+  // where the definition is no common opening of longer clauses ("精神委靡不
+  // 振"), nor a usage label ("方言"), nor leads into what follows ("故称"),
   // the cut falls between words, what follows cannot go on with the
-  // definition ("口袋一类的东西", "用心仔细、缜密"), and the models put the
-  // example's start there too.
+  // definition ("口袋一类的东西", "用心仔细、缜密", "命令做某事"), and the models
+  // put the example's start there too.
   function definitionClauseEnd(sense, phrase) {
     const chars = [...sense];
     const length = [...phrase].length;
@@ -315,14 +316,17 @@ export function learnExampleBoundaries(entries, lexicon) {
       }
       const cut = [...boundaries].filter((b) => b >= clauseStart + MIN_DEFINITION_LENGTH && b < i)
         .findLast((b) => definesOthers(chars.slice(clauseStart, b).join('')));
-      if (cut === undefined) return null;
+      if (cut === undefined) {
+        clauseStart = i + 1;
+        continue;
+      }
       const definition = chars.slice(clauseStart, cut).join('');
       const between = chars.slice(cut, at).join('');
       let to = cut + 1;
       while (to < chars.length && !boundaries.has(to)) ++to;
       const opening = chars.slice(cut, to).join('');
       if (wholeClauses(definition) < MIN_WHOLE_SHARE * clausesOpeningWith(definition) || /[〈〉]|[词语言]$/u.test(definition)
-        || NO_EXAMPLE_START.test(between) || /[的、]/u.test(between) || /^[cupfykzm]/u.test(lexicon.get(opening)?.tag ?? '')) return null;
+        || !mayEndDefinition(definition) || NO_EXAMPLE_START.test(between) || /[的、某或等]/u.test(between) || /^[cupfykzm]/u.test(lexicon.get(opening)?.tag ?? '')) return null;
       const marked = [...chars.slice(0, at), '～', ...chars.slice(at + length)].join('');
       return exampleStart(marked, at, phrase, { marked: false }).likeliest === cut ? cut : null;
     }
