@@ -230,8 +230,25 @@ function spelledOut(text, phrase) {
 // before it, and in a sense without one, an example is taken where it stands
 // as a sentence of its own, or the model tells where it starts, or a
 // classical quotation begins (isQuoted(clause): chinese-poetry holds it), or
-// the idiom opens the example right after the definition (opening, the
-// word senses' model of learnExampleBoundaries).
+// the idiom opens the example right after the definition, or a subject
+// pronoun does (opening, the word senses' model of learnExampleBoundaries).
+// Verbs whose object is a clause: a pronoun after them is that clause's
+// subject, inside the example they open ("看他那…", "希望你们…").
+const TAKES_A_CLAUSE = /(?:看|听|见|望|希望|盼|让|叫|请|祝|说|问|想|觉得|认为|知道)$/u;
+
+// Where the word senses' model is sure an example of phrase at index starts
+// in sentence (a subject pronoun opens it), in code points, or null: only
+// after a word that often ends definitions, as an example opens before its
+// pronoun as well ("为了党的利益，他甘愿…").
+function sureStart(model, sentence, index, phrase) {
+  if (!model) return null;
+  const at = [...sentence.slice(0, index)].length;
+  const marked = `${sentence.slice(0, index)}～${sentence.slice(index + phrase.length)}`;
+  const found = model.exampleStart(marked, at, phrase, { marked: false });
+  const head = found.sure ? [...sentence].slice(0, found.start).join('') : '';
+  return head && model.oftenEndsDefinition(head) && !TAKES_A_CLAUSE.test(head) ? found.start : null;
+}
+
 export function takeOutExamples(senses, phrase, model, { isQuoted = null, opening = null } = {}) {
   const definition = [];
   const examples = [];
@@ -252,7 +269,7 @@ export function takeOutExamples(senses, phrase, model, { isQuoted = null, openin
       const index = named ? -1 : found;
       const start = index < 0 ? null : index === 0 ? 0 : model.exampleStart(sentence, index) ?? headedExampleStart(sentence, phrase)
         ?? (isQuoted ? quotedExampleStart(sentence, phrase, isQuoted) : null)
-        ?? opening?.wordOpensExample(sentence, phrase) ?? null;
+        ?? opening?.wordOpensExample(sentence, phrase) ?? sureStart(opening, sentence, index, phrase);
       // An example needs a definition before it, in this sentence or earlier.
       const head = start === null ? '' : [...sentence].slice(0, start).join('').replace(/[，、；\s]+$/u, '');
       if (start === null || (start === 0 && !kept && definition.length === 0)

@@ -332,7 +332,16 @@ export function learnExampleBoundaries(entries, lexicon) {
     }
     return null;
   }
-  return { exampleStart, wordOpensExample, definitionClauseEnd };
+
+  // Whether head ends on a word that ends definitions often, as one before
+  // an example's start must where nothing else tells the start.
+  function oftenEndsDefinition(head) {
+    const chars = [...head];
+    const boundaries = [...wordBoundaries(chars)];
+    const seen = endings.get(chars.slice(boundaries.at(-1) ?? 0).join(''));
+    return Boolean(seen) && seen.count >= MIN_ENDING_EVIDENCE && seen.ends / seen.count >= OPENING_ENDING_SHARE;
+  }
+  return { exampleStart, wordOpensExample, definitionClauseEnd, oftenEndsDefinition };
 }
 
 // Whether a phrase written out after head, with rest after it, still

@@ -41,6 +41,24 @@ test('takeOutExamples', async (t) => {
   }
 });
 
+test('takeOutExamples: a subject pronoun the word senses\' model is sure of', async (t) => {
+  // Sure of the pronoun's start; definitions often end on 害怕 and 看 ("仔细看"), not on 希望.
+  const opening = {
+    wordOpensExample: () => null,
+    exampleStart: (text) => ({ start: [...text].findIndex((c) => '他你'.includes(c)), sure: true }),
+    oftenEndsDefinition: (head) => /(?:害怕|看)$/u.test(head),
+  };
+  const cases = [
+    ['after a word that often ends definitions', '形容十分害怕他提心吊胆地走过。', '形容十分害怕。', ['他提心吊胆地走过。'], 0],
+    ['not after one that seldom does', '继续奋斗，决不松懈希望你再接再厉。', '继续奋斗，决不松懈希望你再接再厉。', [], 1],
+    ['nor after a verb whose object is a clause', '形容十分害怕看他提心吊胆地走过。', '形容十分害怕看他提心吊胆地走过。', [], 1],
+  ];
+  for (const [name, sense, definition, examples, unsure] of cases) {
+    const phrase = sense.includes('再接再厉') ? '再接再厉' : '提心吊胆';
+    await t.test(name, () => assert.deepEqual(takeOutExamples([sense], phrase, startAt(null), { opening }), { definition, examples, unsure }));
+  }
+});
+
 test('exampleStart', async (t) => {
   const lexicon = new Map([['形容', 900], ['十分', 800], ['担心', 500], ['害怕', 600], ['他', 9000], ['走过', 300],
     ['独木桥', 20], ['提心吊胆', 30], ['敌我', 300], ['对敌', 450], ['恢复', 400], ['正常', 700], ['决策', 200]].map(([w, count]) => [w, { count }]));
