@@ -341,7 +341,9 @@ export function learnExampleBoundaries(entries, lexicon) {
     const seen = endings.get(chars.slice(boundaries.at(-1) ?? 0).join(''));
     return Boolean(seen) && seen.count >= MIN_ENDING_EVIDENCE && seen.ends / seen.count >= OPENING_ENDING_SHARE;
   }
-  return { exampleStart, wordOpensExample, definitionClauseEnd, oftenEndsDefinition };
+  // Whether the likeliest segmentation of text puts a word boundary at index, in code points.
+  const splitsAt = (text, index) => wordBoundaries([...text]).has(index);
+  return { exampleStart, wordOpensExample, definitionClauseEnd, oftenEndsDefinition, splitsAt };
 }
 
 // Whether a phrase written out after head, with rest after it, still

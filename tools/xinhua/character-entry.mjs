@@ -551,8 +551,9 @@ function writesOutWord(sense, word) {
 
 // A sense of one synonym alone ("约束旧的生产关系限制了…") ends after it
 // only where CC-CEDICT's English tells it is one (isSynonym(a, b)), as no
-// other synonym shows how long it should be.
-export function synonymListDefinition(sense, word, lexicon, isSynonym = () => false) {
+// other synonym shows how long it should be. splitsAt(text, index): whether
+// the likeliest segmentation of text has a boundary at index.
+export function synonymListDefinition(sense, word, lexicon, isSynonym = () => false, splitsAt = () => false) {
   if (!lexicon) return null;
   const text = sense.replace(/。$/u, '');
   const label = text.match(SENSE_LABEL)?.[0] ?? '';
@@ -576,8 +577,10 @@ export function synonymListDefinition(sense, word, lexicon, isSynonym = () => fa
   const example = last.slice(synonym.length + note.length);
   const [opening] = segment(example, (w) => lexicon.has(w));
   // A word across the seam goes on with the synonym ("不常见"), unless the
-  // example opens with the word itself; a pronoun opens the example ("这事…").
-  const straddled = !example.startsWith(word) && [2, 3].some((n) => (lexicon.get(synonym.at(-1) + [...example].slice(0, n - 1).join(''))?.count ?? 0) >= MIN_STRADDLING_COUNT);
+  // example opens with the word itself, or, after a list, the likeliest
+  // segmentation (splitsAt) leaves the two apart ("宁静听了…"); a pronoun
+  // opens the example ("这事…").
+  const straddled = !example.startsWith(word) && !(synonyms.length > 0 && splitsAt(last, length)) && [2, 3].some((n) => (lexicon.get(synonym.at(-1) + [...example].slice(0, n - 1).join(''))?.count ?? 0) >= MIN_STRADDLING_COUNT);
   if (straddled || /^[这那他她我你]/u.test(synonym)) return null;
   if (example.indexOf(word) < 0) return null;
   // After one synonym, only an example that cannot go on with the definition
@@ -720,7 +723,7 @@ export function wordSenses(word, explanation, isKnownWord, cleaning = {}, tally 
       sense = firstExample;
     }
     const runIn = writesOutWord(sense, word);
-    const listed = runIn ? synonymListDefinition(sense, word, cleaning.lexicon, cleaning.isSynonym) : null;
+    const listed = runIn ? synonymListDefinition(sense, word, cleaning.lexicon, cleaning.isSynonym, cleaning.examples?.splitsAt) : null;
     const headed = runIn && !listed ? headedExampleStart(sense, word) : null;
     const quoted = runIn && !listed && headed === null && cleaning.isQuoted ? quotedExampleStart(sense, word, cleaning.isQuoted, cleaning.lexicon) : null;
     const opening = runIn && !listed && headed === null && quoted === null && cleaning.examples?.wordOpensExample

@@ -272,15 +272,17 @@ test('synonymListDefinition', async (t) => {
     一样: 'r', 同样: 'd', 别: 'r', 和: 'c', 他: 'r', 见识: 'n', 冒犯: 'v', 触怒: 'v', 超出: 'v', 一般: 'a', 杰出: 'a',
     卓越: 'a', 人材: 'n', 冷僻: 'a', 不常: 'd', 常见: 'a', 字词: 'n', 珍爱: 'v', 值得: 'v', 贵重: 'a', 重视: 'v',
     消磨: 'v', 度过: 'v', 时间: 'n', 错误: 'n', 这事: 'r', 重要: 'a', 非常: 'd', 一个: 'm', 相同: 'd', 样子: 'n',
-    说谎: 'v', 撒谎: 'v', 利用: 'v', 摄影: 'n', 摄影机: 'n', 淫秽: 'a', 下流: 'a', 猥亵: 'v',
-  }).map(([w, tag]) => [w, { count: 100, tag }]));
+    说谎: 'v', 撒谎: 'v', 利用: 'v', 摄影: 'n', 摄影机: 'n', 淫秽: 'a', 下流: 'a', 猥亵: 'v', 平静: 'a', 宁静: 'a', 静听: 'v',
+  }).map(([w, tag]) => [w, { count: { 宁静: 500, 常见: 300 }[w] ?? 100, tag }]));
   const synonyms = new Set(['说谎 撒谎', '利用 摄影', '淫秽 猥亵']);
+  const { splitsAt } = learnExampleBoundaries([], lexicon);
   const isSynonym = (a, b) => synonyms.has(`${a} ${b}`);
   const cases = [
     ['the example after the last synonym', '一般', '一样；同样别和他一般见识。', '一样；同样。'],
     ['a note in brackets stays with the synonym', '打发', '度过；消磨（时间）他整天打发光阴。', '度过；消磨（时间）。'],
     ['a definition going on with an adjective', '卓越', '杰出；超出一般卓越人材。', null],
     ['a word across the seam', '偏僻', '冷僻；不常见偏僻的字词。', null],
+    ['but not one the likeliest words leave apart', '和平', '平静；宁静听了这番话，他心里和平了一些。', '平静；宁静。'],
     ['a list before the word', '珍贵', '贵重；值得珍爱、重视其画尤珍贵。', null],
     ['a pronoun opens the example', '差错', '错误；这事非常重要，不能有半点差错。', null],
     ['a numeral waits for its head', '一律', '相同；一个样子千篇一律。', null],
@@ -291,7 +293,7 @@ test('synonymListDefinition', async (t) => {
     ['one word that CC-CEDICT does not liken', '一般', '一样别和他一般见识。', null],
   ];
   for (const [name, word, sense, expected] of cases) {
-    await t.test(name, () => assert.equal(synonymListDefinition(sense, word, lexicon, isSynonym), expected));
+    await t.test(name, () => assert.equal(synonymListDefinition(sense, word, lexicon, isSynonym, splitsAt), expected));
   }
 });
 
