@@ -222,16 +222,6 @@ function spelledOut(text, phrase) {
   return text.replace(/～/gu, (tilde, at) => (/\d/u.test(text[at - 1] ?? '') && /\d/u.test(text[at + 1] ?? '') ? tilde : phrase));
 }
 
-// The senses of a cleaned explanation (cleanExplanation without an example
-// model: a sense a line, "～" and "ㄧ" as the source has them) without the
-// examples of phrase they hold: { definition (senses joined with CR LF),
-// examples (each ending its sentence), unsure (run-in examples left where
-// they are) }. What follows the first "ㄧ" is examples, and a note after them;
-// before it, and in a sense without one, an example is taken where it stands
-// as a sentence of its own, or the model tells where it starts, or a
-// classical quotation begins (isQuoted(clause): chinese-poetry holds it), or
-// the idiom opens the example right after the definition, or a subject
-// pronoun does (opening, the word senses' model of learnExampleBoundaries).
 // Verbs whose object is a clause: a pronoun after them is that clause's
 // subject, inside the example they open ("看他那…", "希望你们…").
 const TAKES_A_CLAUSE = /(?:看|听|见|望|希望|盼|让|叫|请|祝|说|问|想|觉得|认为|知道)$/u;
@@ -249,6 +239,16 @@ function sureStart(model, sentence, index, phrase) {
   return head && model.oftenEndsDefinition(head) && !TAKES_A_CLAUSE.test(head) ? found.start : null;
 }
 
+// The senses of a cleaned explanation (cleanExplanation without an example
+// model: a sense a line, "～" and "ㄧ" as the source has them) without the
+// examples of phrase they hold: { definition (senses joined with CR LF),
+// examples (each ending its sentence), unsure (run-in examples left where
+// they are) }. What follows the first "ㄧ" is examples, and a note after them;
+// before it, and in a sense without one, an example is taken where it stands
+// as a sentence of its own, or the model tells where it starts, or a
+// classical quotation begins (isQuoted(clause): chinese-poetry holds it), or
+// the idiom opens the example right after the definition, or a subject
+// pronoun does (opening, the word senses' model of learnExampleBoundaries).
 export function takeOutExamples(senses, phrase, model, { isQuoted = null, opening = null } = {}) {
   const definition = [];
   const examples = [];
