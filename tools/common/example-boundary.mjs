@@ -191,6 +191,12 @@ export function learnExampleBoundaries(entries, lexicon) {
     const seen = endings.get(word);
     return !seen || seen.count < MIN_ENDING_EVIDENCE || seen.ends >= COMMON_ENDING || seen.ends / seen.count >= MIN_ENDING_SHARE;
   };
+  // Whether word is seen often enough, and often enough at the end, to end a
+  // definition right before an example's start where nothing else tells it.
+  const oftenEnds = (word) => {
+    const seen = endings.get(word);
+    return Boolean(seen) && seen.count >= MIN_ENDING_EVIDENCE && seen.ends / seen.count >= OPENING_ENDING_SHARE;
+  };
 
   // Where the example starts in text, in code points, whose code point
   // marker is the first "～" standing for phrase: { start, sure }, sure when
@@ -283,8 +289,7 @@ export function learnExampleBoundaries(entries, lexicon) {
       rest: chars.slice(at + length).join('').replace(/[。！？\s]+$/u, ''),
     };
     if (grammarTiesToDefinition(parts, phrase, (w) => lexicon.get(w)?.tag ?? '')) return null;
-    const seen = endings.get(parts.last);
-    if (!seen || seen.count < MIN_ENDING_EVIDENCE || seen.ends / seen.count < OPENING_ENDING_SHARE) return null;
+    if (!oftenEnds(parts.last)) return null;
     const marked = [...chars.slice(0, at), '～', ...chars.slice(at + length)].join('');
     return exampleStart(marked, at, phrase, { marked: false }).likeliest === at ? at : null;
   }
@@ -333,13 +338,10 @@ export function learnExampleBoundaries(entries, lexicon) {
     return null;
   }
 
-  // Whether head ends on a word that ends definitions often, as one before
-  // an example's start must where nothing else tells the start.
+  // Whether head ends on a word that ends definitions often (oftenEnds).
   function oftenEndsDefinition(head) {
     const chars = [...head];
-    const boundaries = [...wordBoundaries(chars)];
-    const seen = endings.get(chars.slice(boundaries.at(-1) ?? 0).join(''));
-    return Boolean(seen) && seen.count >= MIN_ENDING_EVIDENCE && seen.ends / seen.count >= OPENING_ENDING_SHARE;
+    return oftenEnds(chars.slice([...wordBoundaries(chars)].at(-1) ?? 0).join(''));
   }
   // Whether the likeliest segmentation of text puts a word boundary at index, in code points.
   const splitsAt = (text, index) => wordBoundaries([...text]).has(index);
