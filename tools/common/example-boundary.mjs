@@ -40,6 +40,9 @@ const MIN_DEFINING_WORDS = 2;
 const MIN_DEFINITION_LENGTH = 2;
 // The least share of the clauses opening with such a definition that are it whole.
 const MIN_WHOLE_SHARE = 0.2;
+// What a definition goes on with before the word it writes out: a list, or
+// whatever it leaves open ("命令做某事").
+export const DEFINITION_GOES_ON_BEFORE_WORD = /[、某或等]/u;
 // An example does not open with a particle or a punctuation mark.
 const NO_EXAMPLE_START = /^[也矣哉焉乎耳得的地了着过之，。、；：！？”’）〉]/u;
 const SUBJECTS = ['他们', '她们', '我们', '你们', '咱们', '大家', '人们', '他', '她', '我', '你', '您', '咱', '这', '那'];
@@ -330,8 +333,11 @@ export function learnExampleBoundaries(entries, lexicon) {
       let to = cut + 1;
       while (to < chars.length && !boundaries.has(to)) ++to;
       const opening = chars.slice(cut, to).join('');
-      if (wholeClauses(definition) < MIN_WHOLE_SHARE * clausesOpeningWith(definition) || /[〈〉]|[词语言]$/u.test(definition)
-        || !mayEndDefinition(definition) || NO_EXAMPLE_START.test(between) || /[的、某或等]/u.test(between) || /^[cupfykzm]/u.test(lexicon.get(opening)?.tag ?? '')) return null;
+      const definesWhole = wholeClauses(definition) >= MIN_WHOLE_SHARE * clausesOpeningWith(definition)
+        && !/[〈〉]|[词语言]$/u.test(definition) && mayEndDefinition(definition);
+      const goesOn = NO_EXAMPLE_START.test(between) || between.includes('的') || DEFINITION_GOES_ON_BEFORE_WORD.test(between)
+        || /^[cupfykzm]/u.test(lexicon.get(opening)?.tag ?? '');
+      if (!definesWhole || goesOn) return null;
       const marked = [...chars.slice(0, at), '～', ...chars.slice(at + length)].join('');
       return exampleStart(marked, at, phrase, { marked: false }).likeliest === cut ? cut : null;
     }

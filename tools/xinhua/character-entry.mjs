@@ -7,7 +7,7 @@ import {
   cleanSense, closedAt, hanCount, meaningAfterCitation, opensAsMeaning, outsideMarks, senseDefinition, sentencesOutsideMarks,
   splitSenses,
 } from '../common/explanation-text.mjs';
-import { headedExampleStart, quotedExampleStart } from '../common/example-boundary.mjs';
+import { DEFINITION_GOES_ON_BEFORE_WORD, headedExampleStart, quotedExampleStart } from '../common/example-boundary.mjs';
 
 export { markPinyin, markSyllable };
 
@@ -535,7 +535,6 @@ const SYNONYM = /^\p{Script=Han}{2,4}$/u;
 const NOT_A_DEFINITION_END = /^(?:b|u|f|m|q|zg|y|e|o)/u;
 // Tags of a word the definition goes on with: verbal nouns and adjectives.
 const DEFINITION_GOES_ON = /^(?:vn|a)/u;
-const DEFINITION_GOES_ON_BEFORE_WORD = /[、某或等]/u;
 const EXAMPLE_SUBJECT = /^(?:[他她我你您咱]|[这那](?![样般么])|大家|人们)/u;
 // Pairs rarer than this straddle the seam by chance.
 const MIN_STRADDLING_COUNT = 50;
