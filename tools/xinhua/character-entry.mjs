@@ -548,6 +548,22 @@ function writesOutWord(sense, word) {
   return false;
 }
 
+// The last synonym of a list, from the words of the clause holding it: the
+// first word, or, where that is a word of one character (not an adjective, "差",
+// a synonym of its own) and the others are longer, it and the words it goes
+// on with up to their length ("非全体" after "一部分"). lastWord: the
+// synonym's last word.
+function lastSynonym(words, synonyms, lexicon) {
+  const shortest = Math.min(...synonyms.map((c) => [...c].length));
+  let synonym = words[0];
+  let k = 1;
+  const oneCharacterWord = [...synonym].length === 1 && lexicon.has(synonym);
+  if (synonyms.length > 0 && oneCharacterWord && !lexicon.get(synonym).tag?.startsWith('a')) {
+    for (; k < words.length && [...synonym].length < shortest; ++k) synonym += words[k];
+  }
+  return { synonym, lastWord: words[k - 1] };
+}
+
 // A sense of one synonym alone ("约束旧的生产关系限制了…") ends after it
 // only where CC-CEDICT's English tells it is one (isSynonym(a, b)), as no
 // other synonym shows how long it should be. splitsAt(text, index): whether
@@ -562,15 +578,16 @@ export function synonymListDefinition(sense, word, lexicon, isSynonym = () => fa
   if (!synonyms.every((c) => SYNONYM.test(c))) return null;
   const at = last.indexOf(word);
   if (at <= 0) return null;
-  const [synonym] = segment(last, (w) => lexicon.has(w));
+  const words = segment(last, (w) => lexicon.has(w));
+  const { synonym, lastWord } = lastSynonym(words, synonyms, lexicon);
   const length = [...synonym].length;
   if (synonyms.length === 0) {
     if (!SYNONYM.test(synonym) || synonym === word || !isSynonym(synonym, word)) return null;
   } else {
     const lengths = synonyms.map((c) => [...c].length);
-    if (length < Math.min(...lengths) || length > Math.max(...lengths)) return null;
+    if (!SYNONYM.test(synonym) || length < Math.min(...lengths) || length > Math.max(...lengths)) return null;
   }
-  if (NOT_A_DEFINITION_END.test(lexicon.get(synonym)?.tag ?? 'x')) return null;
+  if (NOT_A_DEFINITION_END.test(lexicon.get(lastWord)?.tag ?? 'x')) return null;
   // A note in brackets goes with the synonym it follows ("消磨（时间）").
   const note = last.slice(synonym.length).match(/^（[^（）]*）/u)?.[0] ?? '';
   const example = last.slice(synonym.length + note.length);
@@ -586,9 +603,11 @@ export function synonymListDefinition(sense, word, lexicon, isSynonym = () => fa
   // ends it: one that opens with the word as a word of its own (not "利用摄影机
   // 将…") or with whom it is about ("他…").
   if (synonyms.length === 0 && opening !== word && !EXAMPLE_SUBJECT.test(example)) return null;
+  // Adverbs listed one by one ("到底；终究；毕竟") modify nothing after them.
+  const adverbs = synonyms.length > 0 && [...synonyms, synonym].every((c) => lexicon.get(c)?.tag === 'd');
   // An example opening with the word ("得罪了人") goes on with nothing of the definition.
   if (!example.startsWith(word) && (/^[（(“‘到所而之以也的地得了着过，。、；]/u.test(example)
-    || synonyms.some((c) => example.startsWith(c)) || DEFINITION_GOES_ON.test(lexicon.get(opening)?.tag ?? '')
+    || synonyms.some((c) => example.startsWith(c)) || (!adverbs && DEFINITION_GOES_ON.test(lexicon.get(opening)?.tag ?? ''))
     || DEFINITION_GOES_ON_BEFORE_WORD.test(example.slice(0, example.indexOf(word))))) return null;
   return `${label}${[...synonyms, `${synonym}${note}`].join('；')}。`;
 }

@@ -273,6 +273,7 @@ test('synonymListDefinition', async (t) => {
     卓越: 'a', 人材: 'n', 冷僻: 'a', 不常: 'd', 常见: 'a', 字词: 'n', 珍爱: 'v', 值得: 'v', 贵重: 'a', 重视: 'v',
     消磨: 'v', 度过: 'v', 时间: 'n', 错误: 'n', 这事: 'r', 重要: 'a', 非常: 'd', 一个: 'm', 相同: 'd', 样子: 'n',
     说谎: 'v', 撒谎: 'v', 利用: 'v', 摄影: 'n', 摄影机: 'n', 淫秽: 'a', 下流: 'a', 猥亵: 'v', 平静: 'a', 宁静: 'a', 静听: 'v',
+    非: 'd', 全体: 'n', 局部: 'n', 麻醉: 'v', 差: 'a', 比起: 'v', 洋货: 'n', 到底: 'd', 终究: 'd', 毕竟: 'd', 试验: 'vn',
   }).map(([w, tag]) => [w, { count: { 宁静: 500, 常见: 300 }[w] ?? 100, tag }]));
   const synonyms = new Set(['说谎 撒谎', '利用 摄影', '淫秽 猥亵']);
   const { splitsAt } = learnExampleBoundaries([], lexicon);
@@ -281,6 +282,9 @@ test('synonymListDefinition', async (t) => {
     ['the example after the last synonym', '一般', '一样；同样别和他一般见识。', '一样；同样。'],
     ['a note in brackets stays with the synonym', '打发', '度过；消磨（时间）他整天打发光阴。', '度过；消磨（时间）。'],
     ['a definition going on with an adjective', '卓越', '杰出；超出一般卓越人材。', null],
+    ['but not a list of adverbs', '终于', '副词。到底；终究；毕竟试验终于成功了。', '副词。到底；终究；毕竟。'],
+    ['a last synonym of several words', '局部', '一部分；非全体局部麻醉。', '一部分；非全体。'],
+    ['a one-character adjective is a synonym of its own', '逊色', '比不上；差比起洋货来丝毫也不逊色。', null],
     ['a word across the seam', '偏僻', '冷僻；不常见偏僻的字词。', null],
     ['but not one the likeliest words leave apart', '和平', '平静；宁静听了这番话，他心里和平了一些。', '平静；宁静。'],
     ['a list before the word', '珍贵', '贵重；值得珍爱、重视其画尤珍贵。', null],
