@@ -274,17 +274,17 @@ export function learnExampleBoundaries(entries, lexicon) {
 
   // Where an example that opens with phrase itself starts in sense, right
   // after its definition ("往来各地买卖货物的商人商旅云集"), in code points,
-  // or null: only where the phrase is a word of its own there, the
-  // definition's last word often ends definitions, nothing ties the phrase
-  // to the definition (grammarTiesToDefinition) and the models put the start
-  // there too.
+  // or null: only where the phrase is a word there or opens a longer one
+  // ("朴实无华" of "质朴诚实朴实无华"), the definition's last word often ends
+  // definitions, nothing ties the phrase to the definition
+  // (grammarTiesToDefinition) and the models put the start there too.
   function wordOpensExample(sense, phrase) {
     const chars = [...sense];
     const length = [...phrase].length;
     const at = chars.findIndex((_, i) => i >= 2 && chars.slice(i, i + length).join('') === phrase);
     if (at < 0) return null;
     const boundaries = wordBoundaries(chars);
-    if (!boundaries.has(at) || !boundaries.has(at + length)) return null;
+    if (!boundaries.has(at) || [...boundaries].some((b) => b > at && b < at + length)) return null;
     let from = at - 1;
     while (from > 0 && !boundaries.has(from)) --from;
     const parts = {

@@ -147,7 +147,7 @@ test('quotedExampleStart: a classical quotation run into its definition', async 
 test('wordOpensExample: an example that opens with the word after its definition', async (t) => {
   const tagged = new Map([['强烈', 900, 'a'], ['疼痛', 500, 'n'], ['剧痛', 90, 'n'], ['难忍', 90, 'a'], ['浓郁', 500, 'a'], ['缓慢', 500, 'a'],
     ['香气', 400, 'n'], ['冉冉', 50, 'z'], ['飘来', 100, 'v'], ['终于', 9000, 'd'], ['成功', 9000, 'a'],
-    ['旧时', 300, 't'], ['士兵', 2000, 'n'], ['军需', 200, 'n'], ['业务', 3000, 'n'], ['人员', 9000, 'n']]
+    ['旧时', 300, 't'], ['士兵', 2000, 'n'], ['军需', 200, 'n'], ['业务', 3000, 'n'], ['人员', 9000, 'n'], ['剧痛感', 200, 'n']]
     .map(([word, count, tag]) => [word, { count, tag }]));
   // Enough definitions for their last words to count as ends of definitions.
   const definitions = ['极强烈的疼痛。', '浓郁的香气。', '士兵。']
@@ -155,6 +155,7 @@ test('wordOpensExample: an example that opens with the word after its definition
   const model = learnExampleBoundaries([...definitions, ['阵痛', '～难忍ㄧ～成功'], ['袅袅', '～飘来']], tagged);
   const cases = [
     ['after a definition ending on its head noun', '剧痛', '极强烈的疼痛剧痛难忍。', 6],
+    ['the word opening a longer one', '剧痛', '极强烈的疼痛剧痛感难忍。', 6],
     ['a noun of its own before it is the example\'s subject', '冉冉', '缓慢地香气冉冉飘来。', null],
     ['an adverb follows its example\'s subject', '终于', '士兵终于成功了。', null],
     ['"指…的…" is one noun phrase', '军需', '旧时指士兵军需业务的人员。', null],
