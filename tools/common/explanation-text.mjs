@@ -109,6 +109,12 @@ function dropRepeatedEntry(text) {
   return text;
 }
 
+// The radical and its place that a printed index files a character under,
+// left at the end of an entry ("…缺了点大气。阝(左)部").
+function dropRadicalIndexNote(text) {
+  return text.replace(/(?<=[。！？”]|^)\p{Script=Han}[(（][左右上下][)）]部[。\s]*$/u, '');
+}
+
 // ASCII quotes alternate open/close within one sense; ASCII ; ! ? ( ) become
 // their full-width forms, as the rest of the text uses.
 function fullWidthPunctuation(line) {
@@ -233,7 +239,8 @@ function ownSenseNumbers(pieces) {
 export function splitSenses(raw) {
   // A line break inside a sentence before a decimal number ("等于\n4.546升")
   // is no sense's end, unlike one after a stop ("…武装。\n2.1908年…").
-  const text = dropRepeatedEntry(restoreLostStops(raw).replace(/\r\n?/gu, '\n').replace(/(?<![。！？；”’\s])\n(?=\d+\.\d)/gu, ''))
+  const joined = restoreLostStops(raw).replace(/\r\n?/gu, '\n').replace(/(?<![。！？；”’\s])\n(?=\d+\.\d)/gu, '');
+  const text = dropRadicalIndexNote(dropRepeatedEntry(joined))
     .replace(new RegExp(`。?‖(?=${NOTE.source.slice(1)})`, 'gu'), '。').replace(/‖/gu, '；');
   const senses = [];
   for (const line of text.split('\n')) {

@@ -52,6 +52,7 @@ test('cleanExplanation', async (t) => {
     ['a quote that is already open is left alone',
       '“也作甲乙”。', '“也作甲乙”。'],
     ['ASCII semicolon and exclamation mark become full width', '1.每战必胜;战无不胜!', '每战必胜；战无不胜！'],
+    ['a printed index\'s radical note at the end goes', '亲昵缠绵。阝(左)部', '亲昵缠绵。'],
     ['an entry stored twice keeps one copy',
       '整理好衣服坐着。　【正襟危坐】整理好衣服坐着。', '整理好衣服坐着。'],
   ];
