@@ -22,6 +22,8 @@ const MAX_WORD = 6;
 // Weights of the evidence, and how far the best start must lead the next.
 const WEIGHTS = { definitionLikeness: 0.2, endsDefinition: 1, startsExample: 0.2, standingClause: 0.3, subject: 3 };
 const MIN_LEAD = 2.5;
+// The lead enough where the definition ends on a word that often ends definitions.
+const MIN_LEAD_AFTER_ENDING = 2;
 // The everyday frequency an example's start is measured against when the
 // example opens with the idiom itself (about that of a common pronoun).
 const PHRASE_BACKGROUND = 0.005;
@@ -154,7 +156,7 @@ export function learnIdiomExamples(entries, lexicon) {
 
   // Where the example starts in sentence, whose phrase stands at index
   // (code units): the start in code points, or null where it is unsure.
-  function exampleStart(sentence, index) {
+  function exampleStart(sentence, index, { minLead = MIN_LEAD } = {}) {
     const head = segment(sentence.slice(0, index));
     // A lone verb before the phrase takes it as its object ("实行能上能下，…"):
     // the sentence is the example from its first word on.
@@ -187,7 +189,7 @@ export function learnIdiomExamples(entries, lexicon) {
       scored.push({ at, score: Object.entries(evidence).reduce((sum, [name, value]) => sum + WEIGHTS[name] * value, 0) });
     }
     scored.sort((a, b) => b.score - a.score);
-    if (scored.length === 0 || (scored.length > 1 && scored[0].score - scored[1].score < MIN_LEAD)) return null;
+    if (scored.length === 0 || (scored.length > 1 && scored[0].score - scored[1].score < minLead)) return null;
     return scored[0].at;
   }
   return { exampleStart };
@@ -239,6 +241,22 @@ function sureStart(model, sentence, index, phrase) {
   return head && model.oftenEndsDefinition(head) && !TAKES_A_CLAUSE.test(head) ? found.start : null;
 }
 
+// A last clause left open: an object of 把, 使 or 令 still waiting for its
+// verb ("把困难或祸害"), or a name still to come ("也称").
+const OPEN_CLAUSE = /(?:[把使令][^，。；！？]*|[也又亦]称)$/u;
+
+// Where the example of phrase at index starts in sentence, in code points,
+// or null, where the idiom model's best start leads less than it must on its
+// own: only after a word that the word senses' model (opening) sees ending
+// definitions often, not one whose object is a clause ("…决不松懈希望"),
+// nor in an open clause.
+function startAfterEnding(model, opening, sentence, index) {
+  if (!opening) return null;
+  const start = model.exampleStart(sentence, index, { minLead: MIN_LEAD_AFTER_ENDING });
+  const head = start ? [...sentence].slice(0, start).join('') : '';
+  return head && opening.oftenEndsDefinition(head) && !TAKES_A_CLAUSE.test(head) && !OPEN_CLAUSE.test(head) ? start : null;
+}
+
 // The senses of a cleaned explanation (cleanExplanation without an example
 // model: a sense a line, "～" and "ㄧ" as the source has them) without the
 // examples of phrase they hold: { definition (senses joined with CR LF),
@@ -269,7 +287,8 @@ export function takeOutExamples(senses, phrase, model, { isQuoted = null, openin
       const index = named ? -1 : found;
       const start = index < 0 ? null : index === 0 ? 0 : model.exampleStart(sentence, index) ?? headedExampleStart(sentence, phrase)
         ?? (isQuoted ? quotedExampleStart(sentence, phrase, isQuoted) : null)
-        ?? opening?.wordOpensExample(sentence, phrase) ?? sureStart(opening, sentence, index, phrase);
+        ?? opening?.wordOpensExample(sentence, phrase) ?? sureStart(opening, sentence, index, phrase)
+        ?? startAfterEnding(model, opening, sentence, index);
       // An example needs a definition before it, in this sentence or earlier.
       const head = start === null ? '' : [...sentence].slice(0, start).join('').replace(/[，、；\s]+$/u, '');
       if (start === null || (start === 0 && !kept && definition.length === 0)
