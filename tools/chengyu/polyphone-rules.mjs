@@ -225,6 +225,12 @@ const RULES = [
   ['发', 'fà', '擢发'],
   ['虺', 'huǐ', '虺成'],
   ['揣', 'chuǎi', '揣时 揣情 揣合 西揣'],
+  // 间界 gān gà: 尴尬 written otherwise; 结 jiē in the doubled 结巴 "stammer".
+  ['间', 'gān', '半间不界 半间半界 不间不界'],
+  ['界', 'gà', '半间不界 半间半界 不间不界'],
+  ['结', 'jiē', '巴巴结结'],
+  // 儿 er, toneless: the suffix of a spoken form ("吊儿郎当" reads so already), not 男儿 or 小儿.
+  ['儿', 'er', '哥儿 脑儿 题儿 老儿 狗儿 碟儿 正儿'],
 ];
 
 const HAN = /[\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\u{20000}-\u{3134f}]/u;

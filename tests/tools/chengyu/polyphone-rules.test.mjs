@@ -59,7 +59,8 @@ const CASES = {
     '北斗之尊|běi dǒu zhī zūn', '阿党比周|ē dǎng bǐ zhōu', '否极阳回|pǐ jí yáng huí', '参横斗转|shēn héng dǒu zhuǎn',
     '朝云暮雨|zhāo yún mù yǔ', '对簿公堂|duì bù gōng táng', '多行不义必自毙|duō xíng bù yì bì zì bì',
     '吃一堑，长一智|chī yī qiàn zhǎng yī zhì', '断发文身|duàn fà wén shēn', '暴衣露盖|pù yī lù gài',
-    '更深夜静|gēng shēn yè jìng', '变危为安|biàn wēi wéi ān',
+    '更深夜静|gēng shēn yè jìng', '变危为安|biàn wēi wéi ān', '公子哥儿|gōng zǐ gē er', '看人下菜碟儿|kàn rén xià cài dié er',
+    '半间不界|bàn gān bù gà', '巴巴结结|bā bā jiē jiē',
   ],
     'read by what the character does in the phrase': [
     '五方杂处|wǔ fāng zá chǔ', '出处殊涂|chū chǔ shū tú', '无地自处|wú dì zì chǔ', '燕雀处堂|yàn què chǔ táng',
@@ -86,6 +87,7 @@ const CASES = {
     '不着边际|bù zhuó biān jì', '铜盘重肉|tóng pán zhòng ròu', '恩威并重|ēn wēi bìng zhòng', '有国难投|yǒu guó nán tóu',
     '在劫难逃|zài jié nán táo', '秦晋之好|qín jìn zhī hǎo', '将计就计|jiāng jì jiù jì', '一目数行|yī mù shù háng',
     '老马识途|lǎo mǎ shí tú', '外强中干|wài qiáng zhōng gān', '精明强干|jīng míng qiáng gàn',
+    '黄口小儿|huáng kǒu xiǎo ér',
   ],
 };
 
