@@ -23,10 +23,18 @@ eventually() { for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done; return
 echo '<openbox_config xmlns="http://openbox.org/3.4/rc"><applications><application
   name="maximised"><maximized>yes</maximized></application></applications></openbox_config>' \
   >"$folder/openbox.xml"
-openbox --sm-disable --config-file "$folder/openbox.xml" 2>/dev/null &
-wm=$!
-# It lists its clients once it has started up.
-eventually sh -c 'xprop -root _NET_CLIENT_LIST | grep -q "window id"' || fail "no openbox"
+start_openbox() {
+  openbox --sm-disable --config-file "$folder/openbox.xml" 2>/dev/null &
+  wm=$!
+}
+# It lists its clients once it has started up. Under a loaded machine it once
+# found no display yet and quit: one that has quit is started again.
+openbox_up() {
+  kill -0 "$wm" 2>/dev/null || start_openbox
+  xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q "window id"
+}
+start_openbox
+eventually openbox_up || fail "no openbox"
 
 value() { sed -n "s/^$1=//p" "$ini"; }
 saved() { echo "$(value left) $(value top) $(value width) $(value height) $(value state)"; }
