@@ -238,7 +238,14 @@ function sureStart(model, sentence, index, phrase) {
   const marked = `${sentence.slice(0, index)}～${sentence.slice(index + phrase.length)}`;
   const found = model.exampleStart(marked, at, phrase, { marked: false });
   const head = found.sure ? [...sentence].slice(0, found.start).join('') : '';
-  return head && model.oftenEndsDefinition(head) && !TAKES_A_CLAUSE.test(head) ? found.start : null;
+  return endsBeforeExample(model, head) ? found.start : null;
+}
+
+// Whether head, a definition before an example, ends on a word that the word
+// senses' model (opening) sees ending definitions often and that is no verb
+// whose object is a clause ("…决不松懈希望").
+function endsBeforeExample(opening, head) {
+  return Boolean(head) && opening.oftenEndsDefinition(head) && !TAKES_A_CLAUSE.test(head);
 }
 
 // A last clause left open: an object of 把, 使 or 令 still waiting for its
@@ -247,14 +254,13 @@ const OPEN_CLAUSE = /(?:[把使令][^，。；！？]*|[也又亦]称)$/u;
 
 // Where the example of phrase at index starts in sentence, in code points,
 // or null, where the idiom model's best start leads less than it must on its
-// own: only after a word that the word senses' model (opening) sees ending
-// definitions often, not one whose object is a clause ("…决不松懈希望"),
-// nor in an open clause.
+// own: only where the definition ends before an example (endsBeforeExample)
+// and leaves no clause open.
 function startAfterEnding(model, opening, sentence, index) {
   if (!opening) return null;
   const start = model.exampleStart(sentence, index, { minLead: MIN_LEAD_AFTER_ENDING });
   const head = start ? [...sentence].slice(0, start).join('') : '';
-  return head && opening.oftenEndsDefinition(head) && !TAKES_A_CLAUSE.test(head) && !OPEN_CLAUSE.test(head) ? start : null;
+  return endsBeforeExample(opening, head) && !OPEN_CLAUSE.test(head) ? start : null;
 }
 
 // The senses of a cleaned explanation (cleanExplanation without an example
@@ -266,7 +272,8 @@ function startAfterEnding(model, opening, sentence, index) {
 // as a sentence of its own, or the model tells where it starts, or a
 // classical quotation begins (isQuoted(clause): chinese-poetry holds it), or
 // the idiom opens the example right after the definition, or a subject
-// pronoun does (opening, the word senses' model of learnExampleBoundaries).
+// pronoun does (opening, the word senses' model of learnExampleBoundaries),
+// or the model's start leads less clearly after a definition's end.
 export function takeOutExamples(senses, phrase, model, { isQuoted = null, opening = null } = {}) {
   const definition = [];
   const examples = [];
